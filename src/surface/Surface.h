@@ -1,0 +1,129 @@
+#pragma once
+// The drawing surface: a 32-bit raster (QImage, Format_RGB32) with the small set of operations
+// that every part of the program draws with. Lines and shapes are drawn without antialiasing so
+// that pixel positions are exact; text uses grey-scale antialiasing.
+//
+// Drawing conventions (those of the classic Windows raster):
+//  - a line from A to B paints A but not B (for pen width 1);
+//  - a box or ellipse from (x1, y1) to (x2, y2) covers the pixels x1 <= x < x2, y1 <= y < y2;
+//  - pens wider than one pixel have round caps and joins.
+
+#include <QByteArray>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include "surface/Colour.h"
+#include "surface/FontRequest.h"
+
+namespace tessel {
+
+enum class BackgroundMode { Opaque, Transparent };
+enum class FloodMode { Border, Surface };
+
+// Fill styles: 0 solid, 1 horizontal, 2 vertical, 3 forward diagonal, 4 backward diagonal,
+// 5 cross, 6 diagonal cross. Any other number fills solid.
+inline constexpr int kFillSolid = 0;
+// Pen styles: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot.
+inline constexpr int kPenSolid = 0;
+inline constexpr int kPenDot = 2;
+
+class Surface {
+public:
+    // A new surface of the given size; its pixels are black until cleared or drawn over.
+    Surface(int width, int height);
+    // A surface over a copy of the picture, converted to Format_RGB32.
+    explicit Surface(const QImage& picture);
+
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+    QSize size() const { return image_.size(); }
+    bool isNull() const { return image_.isNull(); }
+    const QImage& image() const { return image_; }
+    QImage& image() { return image_; }
+
+    // Fills the whole surface; -1 means the current background colour (or, with a transparent
+    // background, the system button-face colour). The current position returns to (0, 0).
+    void clear(Colour colour, int fillStyle = kFillSolid);
+
+    // -1: system window-text colour (foreground) or button-face colour (background);
+    // -2 as background: transparent background mode; -3: leave unchanged.
+    void setForeground(Colour colour);
+    void setBackground(Colour colour);
+    Colour foreground() const { return foreground_; }
+    Colour background() const { return background_; }
+    BackgroundMode backgroundMode() const { return backgroundMode_; }
+
+    void setPenWidth(int pixels);
+    void setPenStyle(int style);
+    int penWidth() const { return penWidth_; }
+    int penStyle() const { return penStyle_; }
+
+    void moveTo(int x, int y) { position_ = QPoint(x, y); }
+    QPoint position() const { return position_; }
+
+    // Line from the current position; colour -1 is the current foreground colour. The current
+    // position becomes the end point.
+    void lineTo(int x, int y, Colour colour = kDefaultColour);
+    void line(int x1, int y1, int x2, int y2, Colour colour = kDefaultColour);
+
+    // Box with rounded corners: corners are ordered first, percent is clamped to 0..100 and the
+    // corner arcs have the diameter min(width, height) * percent / 100 (integer arithmetic).
+    // lineColour -1: the current foreground; fillColour -1: the line colour, -2: no fill.
+    void box(int x1, int y1, int x2, int y2, int cornerPercent, Colour lineColour,
+             Colour fillColour, int fillStyle);
+    // The ellipse inscribed in the box, with the box's colour and fill rules.
+    void ellipse(int x1, int y1, int x2, int y2, Colour lineColour, Colour fillColour,
+                 int fillStyle);
+
+    // Outside the surface pixel() answers -1 and setPixel() does nothing.
+    Colour pixel(int x, int y) const;
+    void setPixel(int x, int y, Colour colour);
+
+    // fill -1: current foreground, -2: nothing happens; boundary -1: the fill colour.
+    // Border mode spreads until the boundary colour; surface mode spreads over the connected
+    // pixels that have the boundary colour.
+    void floodFill(int x, int y, Colour fill, Colour boundary, int fillStyle, FloodMode mode);
+
+    // Text in the selected font, foreground colour and background mode.
+    void selectFont(const ResolvedFont& font);
+    const ResolvedFont& font() const { return font_; }
+    // Prints at the current position (its top-left corner), then moves the position down by
+    // the character height plus the external leading.
+    void print(const QString& text);
+    QSize measure(const QString& text) const;
+    int averageCharWidth() const;
+    int charHeight() const;
+
+    // One-to-one copy of a rectangle of another surface to a point of this one (clipped).
+    void copyFrom(const Surface& source, const QRect& sourceRect, const QPoint& target);
+    void copyFrom(const QImage& source, const QRect& sourceRect, const QPoint& target);
+    // Scaled copy of a rectangle of another surface onto a rectangle of this one.
+    void stretchFrom(const Surface& source, const QRect& sourceRect, const QRect& targetRect);
+
+    // An icon file (.ico; of several images the largest) drawn with its transparency into the
+    // rectangle; an empty size stands for the icon's own size. False when the file cannot be read.
+    bool drawIconFile(const QString& fileName, const QRect& target);
+    // A picture scaled (smoothly) into the rectangle; its transparency shows what lies beneath.
+    void drawPicture(const QImage& picture, const QRect& target);
+
+    // The whole surface as one byte string: width and height as 32-bit little-endian numbers,
+    // then the pixels row by row from the top, each as blue, green, red, reserved.
+    QByteArray pixelBlock() const;
+    // Replaces every pixel; false (and nothing changed) when the block's size does not match.
+    bool setPixelBlock(const QByteArray& block);
+
+private:
+    QImage image_;
+    Colour foreground_ = 0;
+    Colour background_ = 0xFFFFFF;
+    BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
+    int penWidth_ = 1;
+    int penStyle_ = kPenSolid;
+    QPoint position_;
+    ResolvedFont font_;
+};
+
+}  // namespace tessel

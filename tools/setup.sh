@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only those missing), then configures and builds.
+#   tools/setup.sh             release build in build/
+#   tools/setup.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(g++ cmake ninja-build pkg-config
+          qt6-base-dev qt6-image-formats-plugins
+          libgif-dev libimagequant-dev
+          fonts-liberation2 fonts-dejavu-core
+          libgtest-dev libgmock-dev libbenchmark-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build_dir=build
+cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ "${1:-}" = "--sanitize" ]; then
+    build_dir=build-asan
+    cmake_args+=(-DTESSEL_SANITIZE=ON -DTESSEL_BUILD_BENCH=OFF)
+fi
+cmake -S . -B "$build_dir" "${cmake_args[@]}" >/dev/null
+cmake --build "$build_dir"

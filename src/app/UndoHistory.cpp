@@ -1,0 +1,201 @@
+#include "app/UndoHistory.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace tessel {
+
+// One stored tile: its pixels row after row, without padding.
+struct UndoHistory::Tile {
+    Tile(int w, int h) : width(w), height(h), pixels(new std::uint32_t[std::size_t(w) * h]) {}
+    int width;
+    int height;
+    std::unique_ptr<std::uint32_t[]> pixels;
+};
+
+namespace {
+
+// What the allocator and the shared pointer add to every tile, roughly.
+constexpr std::size_t kTileOverhead = 64;
+constexpr std::size_t kPixelBytes = sizeof(std::uint32_t);
+
+int tilesIn(int pixels) {
+    return (pixels + UndoHistory::kTileSize - 1) / UndoHistory::kTileSize;
+}
+
+}  // namespace
+
+UndoHistory::UndoHistory(std::size_t memoryBudget) : budget_(memoryBudget), current_(QImage()) {}
+
+UndoHistory::~UndoHistory() = default;
+
+std::size_t UndoHistory::defaultMemoryBudget() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0) {
+        return std::size_t(1) << 30;
+    }
+    return std::size_t(pages) * std::size_t(pageSize) / 4;
+}
+
+void UndoHistory::start(const QImage& picture) {
+    clear();
+    current_ = Surface(picture);
+    hasPicture_ = !current_.isNull();
+}
+
+void UndoHistory::clear() {
+    stored_.clear();
+    storedBytes_ = 0;
+    droppedLevels_ = 0;
+    level_ = 0;
+    hasPicture_ = false;
+    current_ = Surface(QImage());
+}
+
+QRect UndoHistory::tileRect(int index, QSize size) {
+    const int across = tilesIn(size.width());
+    const int x = (index % across) * kTileSize;
+    const int y = (index / across) * kTileSize;
+    return QRect(x, y, std::min(kTileSize, size.width() - x),
+                 std::min(kTileSize, size.height() - y));
+}
+
+std::size_t UndoHistory::tileCost(const Tile& tile) {
+    return std::size_t(tile.width) * tile.height * kPixelBytes + kTileOverhead;
+}
+
+std::size_t UndoHistory::levelCost(const Level& level) {
+    return sizeof(Level) + level.tiles.capacity() * sizeof(TilePtr);
+}
+
+// Cuts the current picture into tiles, sharing every tile that equals the one of the level below.
+UndoHistory::Level UndoHistory::commitCurrent(const Level* below) {
+    QImage& image = current_.image();
+    if (image.format() != QImage::Format_RGB32) {
+        image.convertTo(QImage::Format_RGB32);
+    }
+    const uchar* bits = image.constBits();
+    const qsizetype stride = image.bytesPerLine();
+    if (below && below->size != image.size()) {
+        below = nullptr;
+    }
+
+    Level level{image.size(), std::vector<TilePtr>(std::size_t(tilesIn(image.width())) *
+                                                   std::size_t(tilesIn(image.height())))};
+    storedBytes_ += levelCost(level);
+    for (std::size_t i = 0; i < level.tiles.size(); ++i) {
+        const QRect r = tileRect(int(i), level.size);
+        const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
+        const uchar* origin = bits + r.y() * stride + std::size_t(r.x()) * kPixelBytes;
+        if (below) {
+            const std::uint32_t* old = below->tiles[i]->pixels.get();
+            bool same = true;
+            for (int row = 0; row < r.height() && same; ++row) {
+                same = std::memcmp(origin + row * stride, old + row * r.width(), rowBytes) == 0;
+            }
+            if (same) {
+                level.tiles[i] = below->tiles[i];
+                continue;
+            }
+        }
+        auto tile = std::make_shared<Tile>(r.width(), r.height());
+        for (int row = 0; row < r.height(); ++row) {
+            std::memcpy(tile->pixels.get() + row * r.width(), origin + row * stride, rowBytes);
+        }
+        storedBytes_ += tileCost(*tile);
+        level.tiles[i] = std::move(tile);
+    }
+    return level;
+}
+
+void UndoHistory::restoreCurrent(const Level& level) {
+    QImage& image = current_.image();
+    if (image.size() != level.size || image.format() != QImage::Format_RGB32) {
+        image = QImage(level.size, QImage::Format_RGB32);
+    }
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    for (std::size_t i = 0; i < level.tiles.size(); ++i) {
+        const QRect r = tileRect(int(i), level.size);
+        const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
+        uchar* origin = bits + r.y() * stride + std::size_t(r.x()) * kPixelBytes;
+        const std::uint32_t* source = level.tiles[i]->pixels.get();
+        for (int row = 0; row < r.height(); ++row) {
+            std::memcpy(origin + row * stride, source + row * r.width(), rowBytes);
+        }
+    }
+}
+
+// Gives back the memory of the tiles that no other level shares.
+void UndoHistory::releaseLevel(Level& level) {
+    for (TilePtr& tile : level.tiles) {
+        if (tile.use_count() == 1) {
+            storedBytes_ -= tileCost(*tile);
+        }
+        tile.reset();
+    }
+    storedBytes_ -= levelCost(level);
+    level.tiles = {};
+}
+
+void UndoHistory::dropStoredLevel(std::size_t index) {
+    releaseLevel(stored_[index]);
+    stored_.erase(stored_.begin() + std::ptrdiff_t(index));
+    --level_;
+    ++droppedLevels_;
+}
+
+// The oldest levels above level 0 go first; level 0 and the current picture always stay.
+void UndoHistory::fitInBudget() {
+    while (storedBytes_ > budget_ && stored_.size() > 1) {
+        dropStoredLevel(1);
+    }
+}
+
+void UndoHistory::push() {
+    if (!hasPicture_) {
+        return;
+    }
+    stored_.push_back(commitCurrent(stored_.empty() ? nullptr : &stored_.back()));
+    ++level_;
+    if (level_ > kMaxLevel) {
+        dropStoredLevel(1);
+    }
+    fitInBudget();
+}
+
+bool UndoHistory::undo() {
+    if (!hasPicture_ || level_ == 0) {
+        return false;
+    }
+    restoreCurrent(stored_.back());
+    releaseLevel(stored_.back());
+    stored_.pop_back();
+    --level_;
+    return true;
+}
+
+QImage UndoHistory::levelPicture(int k) const {
+    if (!hasPicture_ || k < 0 || k > level_) {
+        return QImage();
+    }
+    if (k == level_) {
+        return current_.image().copy();
+    }
+    const Level& level = stored_[std::size_t(k)];
+    QImage picture(level.size, QImage::Format_RGB32);
+    for (std::size_t i = 0; i < level.tiles.size(); ++i) {
+        const QRect r = tileRect(int(i), level.size);
+        const std::uint32_t* source = level.tiles[i]->pixels.get();
+        for (int row = 0; row < r.height(); ++row) {
+            std::memcpy(picture.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
+                        source + row * r.width(), std::size_t(r.width()) * kPixelBytes);
+        }
+    }
+    return picture;
+}
+
+}  // namespace tessel

@@ -1,0 +1,45 @@
+#include "platform/DrawingArea.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tessel::platform {
+namespace {
+constexpr int kBorder = 1;
+}
+
+DrawingArea::DrawingArea(QWidget* parent, const QRect& geometry, bool border)
+    : QWidget(parent),
+      surface_(std::max(1, geometry.width() - (border ? 2 * kBorder : 0)),
+               std::max(1, geometry.height() - (border ? 2 * kBorder : 0))),
+      border_(border) {
+    setGeometry(geometry);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    surface_.clear(0xFFFFFF);
+}
+
+void DrawingArea::fill(Colour colour) {
+    surface_.clear(colour);
+    update();
+}
+
+void DrawingArea::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const int inset = border_ ? kBorder : 0;
+    painter.drawImage(inset, inset, surface_.image());
+    if (border_) {
+        painter.setPen(QColor(0x80, 0x80, 0x80));
+        painter.drawLine(0, 0, width() - 1, 0);
+        painter.drawLine(0, 0, 0, height() - 1);
+        painter.setPen(QColor(0xFF, 0xFF, 0xFF));
+        painter.drawLine(width() - 1, 0, width() - 1, height() - 1);
+        painter.drawLine(0, height() - 1, width() - 1, height() - 1);
+    }
+}
+
+void DrawingArea::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) emit clicked();
+    QWidget::mousePressEvent(event);
+}
+
+}  // namespace tessel::platform

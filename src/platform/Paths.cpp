@@ -1,0 +1,9 @@
+#include "platform/Paths.h"
+
+#include <QCoreApplication>
+
+namespace tessel::platform {
+
+QString executableFolder() { return QCoreApplication::applicationDirPath(); }
+
+}  // namespace tessel::platform

@@ -1,0 +1,109 @@
+#include "platform/Services.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QApplication>
+
+namespace tessel::platform {
+namespace {
+
+QString withLineBreaks(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+class QtMessages : public MessageService {
+public:
+    void inform(const QString& caption, const QString& text) override {
+        QMessageBox box(QMessageBox::NoIcon, caption, withLineBreaks(text), QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
+    bool askYesNo(const QString& caption, const QString& text) override {
+        QMessageBox box(QMessageBox::NoIcon, caption, withLineBreaks(text),
+                        QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+        box.setTextFormat(Qt::PlainText);
+        box.setButtonText(QMessageBox::Yes, QStringLiteral("Sí"));
+        box.setButtonText(QMessageBox::No, QStringLiteral("No"));
+        return box.exec() == QMessageBox::Yes;
+    }
+};
+
+class QtColourChooser : public ColourChooser {
+public:
+    std::optional<Colour> choose(QWidget* parent, CustomColours& customColours) override {
+        for (int i = 0; i < int(customColours.size()); ++i) {
+            QColorDialog::setCustomColor(i, toQColor(customColours[i]));
+        }
+        QColorDialog dialog(toQColor(0x808080), parent);
+        dialog.setOption(QColorDialog::DontUseNativeDialog);
+        const bool chosen = dialog.exec() == QDialog::Accepted;
+        for (int i = 0; i < int(customColours.size()); ++i) {
+            customColours[i] = fromQColor(QColorDialog::customColor(i));
+        }
+        if (!chosen) return std::nullopt;
+        return fromQColor(dialog.selectedColor());
+    }
+};
+
+class QtFileChooser : public FileChooser {
+public:
+    QString openFile(QWidget* parent, const FileRequest& request) override {
+        return run(parent, request, false);
+    }
+    QString saveFile(QWidget* parent, const FileRequest& request) override {
+        return run(parent, request, true);
+    }
+
+private:
+    static QString run(QWidget* parent, const FileRequest& request, bool save) {
+        QFileDialog dialog(parent, request.title);
+        QStringList filters;
+        for (const auto& [description, patterns] : request.filters) {
+            filters << description + QStringLiteral(" (") +
+                           QString(patterns).replace(u';', u' ') + u')';
+        }
+        dialog.setNameFilters(filters);
+        dialog.setDefaultSuffix(request.defaultSuffix);
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (!request.startPath.isEmpty()) {
+            const QFileInfo start(request.startPath);
+            dialog.setDirectory(start.absolutePath());
+            dialog.selectFile(start.fileName());
+        }
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().constFirst();
+    }
+};
+
+Services& current() {
+    static QtMessages messages;
+    static QtColourChooser colours;
+    static QtFileChooser files;
+    static Services services{&messages, &colours, &files};
+    return services;
+}
+
+}  // namespace
+
+Services& services() { return current(); }
+
+void installServices(const Services& replacement) {
+    Services& s = current();
+    if (replacement.messages) s.messages = replacement.messages;
+    if (replacement.colours) s.colours = replacement.colours;
+    if (replacement.files) s.files = replacement.files;
+}
+
+CustomColours& programColours() {
+    static CustomColours colours = [] {
+        CustomColours c;
+        c.fill(0xFFFFFF);
+        return c;
+    }();
+    return colours;
+}
+
+}  // namespace tessel::platform

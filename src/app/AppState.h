@@ -1,0 +1,31 @@
+#pragma once
+// The state of one run of the program: every settings record, the zero position, the undo
+// history with the current picture, the picture size and the last file name.
+
+#include <QPoint>
+#include <QString>
+
+#include "app/MenuBar.h"
+#include "app/Rulers.h"
+#include "app/UndoHistory.h"
+#include "cutting/CutSettings.h"
+#include "imaging/ImageSizeSetting.h"
+#include "page/PaperSettings.h"
+
+namespace tessel {
+
+struct AppState {
+    PaperSettings paper;
+    ImageSizeSetting imageSize;
+    CutSettings cut;
+
+    QPoint zero;             // x0 in 0..1199, y0 in 0..899
+    UndoHistory history;     // the current picture is history.current()
+    int pictureWidth = 0;    // W: set by a new paper and by opening a picture
+    int pictureHeight = 0;   // H
+    QString lastFileName;    // shared by the file choosers
+    MenuPhase phase = MenuPhase::NoPicture;
+    RulerUnit rulerUnit = RulerUnit::Millimetres;
+};
+
+}  // namespace tessel

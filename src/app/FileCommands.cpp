@@ -1,0 +1,95 @@
+#include "app/FileCommands.h"
+
+#include "app/Insertion.h"
+#include "imaging/CodecBridge.h"
+#include "imaging/FileNames.h"
+#include "platform/Services.h"
+
+namespace tessel {
+namespace {
+
+platform::FileRequest pictureRequest(const QString& lastFileName) {
+    return {QStringLiteral("Navegador de ficheros para imagen o foto"),
+            {{QStringLiteral("Images"), QStringLiteral("*.jpg;*.png;*.gif;*.bmp")},
+             {QStringLiteral("All Files"), QStringLiteral("*.*")}},
+            QStringLiteral("jpg"),
+            lastFileName};
+}
+
+// A chosen path must be longer than three characters to be taken for a file.
+bool plausiblePath(const QString& path) { return path.size() > 3; }
+
+}  // namespace
+
+void ChoosePictureToOpen(QWidget* parent, QString& lastFileName) {
+    lastFileName = platform::services().files->openFile(parent, pictureRequest(lastFileName));
+}
+
+void ChoosePictureToSave(QWidget* parent, QString& lastFileName) {
+    lastFileName = platform::services().files->saveFile(parent, pictureRequest(lastFileName));
+}
+
+void ChooseIconToOpen(QWidget* parent, QString& lastFileName) {
+    const platform::FileRequest request{
+        QStringLiteral("Navegador de ficheros para icono"),
+        {{QStringLiteral("Iconos"), QStringLiteral("*.ico")},
+         {QStringLiteral("Todos los Ficheros"), QStringLiteral("*.*")}},
+        QStringLiteral("ico"),
+        lastFileName};
+    lastFileName = platform::services().files->openFile(parent, request);
+}
+
+bool OpenPictureCommand(AppState& state, QWidget* parent) {
+    ChoosePictureToOpen(parent, state.lastFileName);
+    if (state.lastFileName.isEmpty()) return false;
+    std::optional<Surface> picture =
+        LoadPictureAsBitmap(state.lastFileName, state.imageSize, state.paper.paperColour);
+    if (!picture) return false;
+    state.pictureWidth = picture->width();
+    state.pictureHeight = picture->height();
+    state.history.start(picture->image());
+    return true;
+}
+
+bool SaveCanvasCommand(AppState& state, QWidget* parent) {
+    if (!state.history.hasPicture()) return false;
+    ChoosePictureToSave(parent, state.lastFileName);
+    if (state.lastFileName.isEmpty()) return false;
+    const QString target = TrimExtension(state.lastFileName) + extensionOf(state.cut.formatChoice);
+    if (FileIsPresent(target) &&
+        !platform::askYesNo(QStringLiteral("El fichero existe ...\r\nSobreescribir?"))) {
+        return false;
+    }
+    return SaveBitmapAsImageFile(state.history.current(), target);
+}
+
+bool InsertPictureCommand(AppState& state, QWidget* parent) {
+    ChoosePictureToOpen(parent, state.lastFileName);
+    if (!plausiblePath(state.lastFileName)) return false;
+    const std::optional<Surface> picture =
+        LoadPictureAsBitmap(state.lastFileName, state.imageSize, state.paper.paperColour);
+    if (!picture) return false;
+    Insertion insertion;
+    insertion.accepted = true;
+    insertion.draw = [&picture](Surface& canvas, QPoint zero) {
+        canvas.copyFrom(*picture, QRect(QPoint(0, 0), picture->size()), zero);
+        return true;
+    };
+    return runInsertion(state, insertion);
+}
+
+bool InsertIconCommand(AppState& state, QWidget* parent) {
+    ChooseIconToOpen(parent, state.lastFileName);
+    if (!plausiblePath(state.lastFileName)) return false;
+    const QString fileName = state.lastFileName;
+    Insertion insertion;
+    insertion.accepted = true;
+    insertion.draw = [&fileName](Surface& canvas, QPoint zero) {
+        if (canvas.drawIconFile(fileName, QRect(zero, QSize()))) return true;
+        platform::inform(QStringLiteral("No se puede leer el icono ...\r\n") + fileName);
+        return false;
+    };
+    return runInsertion(state, insertion);
+}
+
+}  // namespace tessel

@@ -1,0 +1,69 @@
+#pragma once
+// The main window: the canvas view with its two trackbars and two rulers, the menu, and the main
+// handler that turns every menu command into work.
+
+#include <QMainWindow>
+
+#include "app/AppState.h"
+
+class QSlider;
+
+namespace tessel {
+
+namespace platform {
+class DrawingArea;
+}
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 1257;
+    static constexpr int kClientHeight = 977;
+
+    MainWindow();
+    ~MainWindow() override;
+
+    // Checks the screen and sets everything to its start-up values; false (after the message)
+    // when the screen is too small and the program must end.
+    bool initialise();
+
+    // The main handler: one menu command.
+    void command(int commandId);
+
+    AppState& state() { return state_; }
+    MenuBar* menu() const { return menu_; }
+    QSlider* horizontalTrackbar() const { return horizontal_; }
+    QSlider* verticalTrackbar() const { return vertical_; }
+    platform::DrawingArea* canvasControl() const { return canvas_; }
+    platform::DrawingArea* horizontalRuler() const { return horizontalRuler_; }
+    platform::DrawingArea* verticalRuler() const { return verticalRuler_; }
+
+    // The display: grey ground, the current picture, the axes.
+    void redisplay();
+    // The rest of "Papel Formato" once the dialog was accepted.
+    void createPaper();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void setZeroX(int trackbarPosition);
+    void setZeroY(int trackbarPosition);
+    void zeroPositionChanged();
+    void resetZeroPosition();
+    void drawRulers(RulerUnit unit);
+    void newCanvas();
+    void showAuthor();
+    void setPhase(MenuPhase phase);
+    void afterInsertion(bool inserted);
+
+    AppState state_;
+    MenuBar* menu_ = nullptr;
+    QSlider* horizontal_ = nullptr;
+    QSlider* vertical_ = nullptr;
+    platform::DrawingArea* canvas_ = nullptr;
+    platform::DrawingArea* horizontalRuler_ = nullptr;
+    platform::DrawingArea* verticalRuler_ = nullptr;
+};
+
+}  // namespace tessel

@@ -1,0 +1,37 @@
+#pragma once
+// The main menu: its four menus with every item, separator and command id, item states changed
+// by command id, and the three phases of availability.
+
+#include <QHash>
+#include <QMenuBar>
+
+#include "app/CommandIds.h"
+
+class QAction;
+
+namespace tessel {
+
+enum class ItemState { Grayed, Enabled, Checked };
+enum class MenuPhase { NoPicture, PictureLoaded, PaperCreated };
+
+class MenuBar : public QMenuBar {
+    Q_OBJECT
+public:
+    explicit MenuBar(QWidget* parent = nullptr);
+
+    void setState(int commandId, ItemState state);
+    // Enabled and unchecked, enabled and checked, or grayed.
+    ItemState state(int commandId) const;
+    void applyPhase(MenuPhase phase);
+    QAction* action(int commandId) const { return actions_.value(commandId); }
+    QList<int> commandIds() const { return actions_.keys(); }
+
+signals:
+    void command(int commandId);
+
+private:
+    void addItem(QMenu* menu, const QString& text, int commandId);
+    QHash<int, QAction*> actions_;
+};
+
+}  // namespace tessel

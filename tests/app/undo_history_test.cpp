@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+
+#include "app/GreyScale.h"
+#include "app/UndoHistory.h"
+
+namespace tessel {
+namespace {
+
+constexpr int kTile = UndoHistory::kTileSize;
+constexpr std::size_t kTileBytes = std::size_t(kTile) * kTile * 4;
+
+// A picture of random colours, so that no two tiles are alike.
+QImage noisePicture(int width, int height, quint32 seed = 7) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    QRandomGenerator random(seed);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<quint32*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            row[x] = 0xFF000000u | (random.generate() & 0xFFFFFFu);
+        }
+    }
+    return picture;
+}
+
+void paintBox(UndoHistory& history, const QRect& box, QColor colour) {
+    QPainter painter(&history.current().image());
+    painter.fillRect(box, colour);
+}
+
+TEST(UndoHistory, NothingToUndoAtLevelZeroOrWithoutPicture) {
+    UndoHistory history;
+    EXPECT_FALSE(history.hasPicture());
+    EXPECT_FALSE(history.undo());
+    history.push();  // no picture: nothing to keep
+    EXPECT_EQ(history.level(), 0);
+    EXPECT_EQ(history.storedBytes(), 0u);
+
+    const QImage picture = noisePicture(70, 40);
+    history.start(picture);
+    EXPECT_TRUE(history.hasPicture());
+    EXPECT_EQ(history.current().image().format(), QImage::Format_RGB32);
+    EXPECT_FALSE(history.undo());
+    EXPECT_EQ(history.level(), 0);
+    EXPECT_EQ(history.current().image(), picture);
+}
+
+TEST(UndoHistory, TwoChangesAndTwoUndosGiveBackThePicture) {
+    UndoHistory history;
+    const QImage picture = noisePicture(150, 100);
+    history.start(picture);
+
+    history.push();
+    paintBox(history, QRect(10, 10, 50, 20), Qt::red);
+    const QImage afterFirst = history.current().image().copy();
+    history.push();
+    paintBox(history, QRect(40, 5, 100, 90), Qt::blue);
+    EXPECT_EQ(history.level(), 2);
+    EXPECT_EQ(history.levelPicture(0), picture);
+    EXPECT_EQ(history.levelPicture(1), afterFirst);
+    EXPECT_EQ(history.levelPicture(2), history.current().image());
+
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(history.level(), 1);
+    EXPECT_EQ(history.current().image(), afterFirst);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(history.level(), 0);
+    EXPECT_EQ(history.current().image(), picture);
+    EXPECT_FALSE(history.undo());
+    EXPECT_EQ(history.current().image(), picture);
+}
+
+TEST(UndoHistory, GreyScaleThenUndoGivesTheColoursBack) {
+    UndoHistory history;
+    const QImage picture = noisePicture(97, 61);
+    history.start(picture);
+    history.push();
+    toGreyScale(history.current());
+    EXPECT_NE(history.current().image(), picture);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(history.current().image(), picture);
+}
+
+TEST(UndoHistory, ChangeAfterUndoReplacesTheDroppedLevel) {
+    UndoHistory history;
+    const QImage picture = noisePicture(80, 80);
+    history.start(picture);
+    history.push();
+    paintBox(history, QRect(0, 0, 80, 80), Qt::green);
+    history.undo();
+    history.push();
+    paintBox(history, QRect(3, 3, 4, 4), Qt::white);
+    const QImage changed = history.current().image().copy();
+    EXPECT_EQ(history.level(), 1);
+    EXPECT_EQ(history.levelPicture(0), picture);
+    EXPECT_EQ(history.levelPicture(1), changed);
+    EXPECT_TRUE(history.levelPicture(2).isNull());
+    EXPECT_TRUE(history.levelPicture(-1).isNull());
+}
+
+// Each change of a 3 x 2 picture writes its own number into a pixel, so every level is known.
+TEST(UndoHistory, ChangeBeyondTheLastLevelDropsTheOldestAboveLevelZero) {
+    UndoHistory history;
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(0xFF000000u);
+    history.start(picture);
+    const int changes = UndoHistory::kMaxLevel + 1;
+    for (int i = 1; i <= changes; ++i) {
+        history.push();
+        history.current().image().setPixel(i % 3, (i / 3) % 2, 0xFF000000u | quint32(i));
+    }
+    EXPECT_EQ(history.level(), UndoHistory::kMaxLevel);
+    EXPECT_EQ(history.droppedLevels(), 1);
+    EXPECT_EQ(history.levelPicture(0), picture);
+
+    // Levels 1..5000 are the pictures after changes 2..5001; check them on the way down.
+    QImage expected = picture;
+    std::vector<QImage> afterChange(changes + 1);
+    for (int i = 1; i <= changes; ++i) {
+        expected.setPixel(i % 3, (i / 3) % 2, 0xFF000000u | quint32(i));
+        afterChange[i] = expected.copy();
+    }
+    for (int k = UndoHistory::kMaxLevel; k >= 1; --k) {
+        ASSERT_EQ(history.current().image(), afterChange[k + 1]) << "level " << k;
+        ASSERT_TRUE(history.undo());
+    }
+    EXPECT_EQ(history.level(), 0);
+    EXPECT_EQ(history.current().image(), picture);
+}
+
+TEST(UndoHistory, LevelsShareTheTilesThatDidNotChange) {
+    UndoHistory history;
+    const QImage picture = noisePicture(1202, 900);
+    history.start(picture);
+    history.push();  // level 0 is now stored in full
+    const std::size_t full = history.storedBytes();
+    EXPECT_GE(full, std::size_t(1202) * 900 * 4);
+    EXPECT_LT(full, std::size_t(1202) * 900 * 4 * 11 / 10);
+
+    const std::size_t tiles = std::size_t((1202 + kTile - 1) / kTile) * ((900 + kTile - 1) / kTile);
+    const std::size_t bookkeeping = tiles * 2 * sizeof(void*) + 1024;
+
+    // A change inside one tile stores that tile only.
+    paintBox(history, QRect(kTile + 2, kTile + 2, 5, 5), Qt::black);
+    history.push();
+    const std::size_t oneTile = history.storedBytes() - full;
+    EXPECT_GE(oneTile, kTileBytes);
+    EXPECT_LT(oneTile, kTileBytes + bookkeeping);
+
+    // A change across a corner of four tiles stores those four.
+    paintBox(history, QRect(3 * kTile - 2, 3 * kTile - 2, 4, 4), Qt::white);
+    history.push();
+    const std::size_t fourTiles = history.storedBytes() - full - oneTile;
+    EXPECT_GE(fourTiles, 4 * kTileBytes);
+    EXPECT_LT(fourTiles, 4 * kTileBytes + bookkeeping);
+
+    // A change that leaves the pixels as they were costs bookkeeping only.
+    history.push();
+    EXPECT_LT(history.storedBytes() - full - oneTile - fourTiles, bookkeeping);
+
+    // Undoing gives the memory back.
+    history.undo();
+    history.undo();
+    EXPECT_EQ(history.storedBytes(), full + oneTile);
+    history.undo();
+    EXPECT_EQ(history.storedBytes(), full);
+    history.undo();
+    EXPECT_EQ(history.storedBytes(), 0u);
+    EXPECT_EQ(history.current().image(), picture);
+}
+
+TEST(UndoHistory, OldestLevelsAboveLevelZeroGoWhenTheBudgetIsExceeded) {
+    const QImage picture = noisePicture(4 * kTile, 4 * kTile);
+    const std::size_t pictureBytes = std::size_t(picture.sizeInBytes());
+    // Room for level 0 and a few one-tile changes.
+    const std::size_t budget = pictureBytes + 6 * kTileBytes;
+    UndoHistory history(budget);
+    history.start(picture);
+
+    std::vector<QImage> afterChange;
+    // Every change repaints the same tile, so each level holds one tile of its own, which goes
+    // when the level goes.
+    for (int i = 0; i < 20; ++i) {
+        history.push();
+        paintBox(history, QRect(kTile + i, kTile, 3, 3),
+                 QColor::fromRgb(0xFF000000u | quint32(i * 9973)));
+        afterChange.push_back(history.current().image().copy());
+        ASSERT_LE(history.storedBytes(), budget);
+    }
+    EXPECT_GT(history.droppedLevels(), 0);
+    EXPECT_EQ(history.level() + history.droppedLevels(), 20);
+    EXPECT_GE(history.level(), 2);
+    EXPECT_EQ(history.levelPicture(0), picture);
+    // The kept levels are the newest ones.
+    for (int k = history.level(); k >= 1; --k) {
+        ASSERT_EQ(history.levelPicture(k), afterChange[std::size_t(20 - history.level() + k - 1)]);
+    }
+    while (history.undo()) {
+    }
+    EXPECT_EQ(history.current().image(), picture);
+}
+
+TEST(UndoHistory, TinyBudgetKeepsLevelZeroAndTheCurrentPicture) {
+    const QImage picture = noisePicture(100, 50);
+    UndoHistory history(16);
+    history.start(picture);
+    for (int i = 0; i < 3; ++i) {
+        history.push();
+        paintBox(history, QRect(i * 10, 0, 10, 10), Qt::yellow);
+    }
+    EXPECT_EQ(history.level(), 1);
+    EXPECT_EQ(history.droppedLevels(), 2);
+    const QImage last = history.current().image().copy();
+    EXPECT_EQ(history.levelPicture(1), last);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(history.current().image(), picture);
+}
+
+TEST(UndoHistory, StartAndClearDropTheLevels) {
+    UndoHistory history;
+    history.start(noisePicture(64, 64, 1));
+    history.push();
+    paintBox(history, QRect(0, 0, 5, 5), Qt::red);
+    history.push();
+    ASSERT_EQ(history.level(), 2);
+
+    const QImage other = noisePicture(30, 90, 2);
+    history.start(other);
+    EXPECT_EQ(history.level(), 0);
+    EXPECT_EQ(history.storedBytes(), 0u);
+    EXPECT_FALSE(history.undo());
+    EXPECT_EQ(history.current().image(), other);
+    EXPECT_EQ(history.levelPicture(0), other);
+
+    history.push();
+    history.clear();
+    EXPECT_FALSE(history.hasPicture());
+    EXPECT_EQ(history.level(), 0);
+    EXPECT_EQ(history.storedBytes(), 0u);
+    EXPECT_EQ(history.droppedLevels(), 0);
+    EXPECT_TRUE(history.current().isNull());
+    EXPECT_FALSE(history.undo());
+    EXPECT_TRUE(history.levelPicture(0).isNull());
+}
+
+TEST(UndoHistory, PictureOfAnotherFormatIsKeptAsRgb32) {
+    QImage picture(5, 5, QImage::Format_ARGB32);
+    picture.fill(qRgba(10, 20, 30, 255));
+    UndoHistory history;
+    history.start(picture);
+    EXPECT_EQ(history.current().image().format(), QImage::Format_RGB32);
+    history.push();
+    paintBox(history, QRect(1, 1, 2, 2), Qt::black);
+    history.undo();
+    EXPECT_EQ(history.current().image().pixel(2, 2), qRgb(10, 20, 30));
+}
+
+TEST(UndoHistory, DefaultBudgetIsAQuarterOfTheMachine) {
+    const std::size_t budget = UndoHistory::defaultMemoryBudget();
+    EXPECT_GT(budget, std::size_t(16) << 20);
+}
+
+}  // namespace
+}  // namespace tessel

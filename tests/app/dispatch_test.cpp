@@ -1,0 +1,244 @@
+// The main handler: menu phases, "Nuevo", "Deshacer", "Escala de Gris", the insertion
+// transaction and the file commands.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "app/CanvasView.h"
+#include "app/Insertion.h"
+#include "app/MainWindow.h"
+#include "platform/BuiltinPictures.h"
+#include "platform/DrawingArea.h"
+#include "support/ScriptedServices.h"
+
+namespace tessel {
+namespace {
+
+constexpr Colour kRed = 0x0000FF;
+
+class DispatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(window.initialise());
+    }
+
+    ItemState stateOf(int id) const { return window.menu()->state(id); }
+    AppState& state() { return window.state(); }
+    Surface& canvas() { return state().history.current(); }
+
+    void makePaper(int widthMm, int heightMm) {
+        state().paper.widthMm = std::int16_t(widthMm);
+        state().paper.heightMm = std::int16_t(heightMm);
+        window.createPaper();
+    }
+
+    // A picture file of the given size in the test folder, red on the left half, blue right.
+    QString pictureFile(const QString& name, int width, int height) {
+        QImage picture(width, height, QImage::Format_RGB32);
+        picture.fill(QColor(0, 0, 255));
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width / 2; ++x) picture.setPixel(x, y, qRgb(255, 0, 0));
+        }
+        const QString path = folder.filePath(name);
+        EXPECT_TRUE(picture.save(path));
+        return path;
+    }
+
+    QTemporaryDir folder;
+    testing::ScriptedServices services;
+    MainWindow window;
+};
+
+TEST_F(DispatchTest, PaperCreatedPhase) {
+    makePaper(297, 210);
+    EXPECT_EQ(state().pictureWidth, 1123);
+    EXPECT_EQ(state().pictureHeight, 794);
+    EXPECT_EQ(canvas().size(), QSize(1123, 794));
+    EXPECT_EQ(state().history.level(), 0);
+    for (int id : {1044, 1049, 1045}) EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
+    for (int id : {1059, 1068, 1054, 1057, 1058, 1061, 1088, 1046}) {
+        EXPECT_EQ(stateOf(id), ItemState::Enabled) << id;
+    }
+    // The white paper shows in the view; beyond it the grey ground.
+    const Surface& view = window.canvasControl()->surface();
+    EXPECT_EQ(view.pixel(500, 500), 0xFFFFFF);
+    EXPECT_EQ(view.pixel(1150, 500), kViewGround);
+}
+
+TEST_F(DispatchTest, PaperWiderThanTheViewShowsItsLeftColumns) {
+    makePaper(318, 238);
+    EXPECT_EQ(canvas().size(), QSize(1202, 900));
+    EXPECT_EQ(window.canvasControl()->surface().pixel(1199, 899), 0xFFFFFF);
+}
+
+TEST_F(DispatchTest, RefusedPaperChangesNothing) {
+    makePaper(210, 297);
+    EXPECT_EQ(services.messages.size(), 1);
+    EXPECT_FALSE(state().history.hasPicture());
+    EXPECT_EQ(stateOf(command::PaperFormat), ItemState::Enabled);
+    EXPECT_EQ(stateOf(command::GreyScale), ItemState::Grayed);
+}
+
+TEST_F(DispatchTest, PictureLoadedPhaseAndNuevoGoingBack) {
+    services.fileAnswers.push_back(pictureFile(QStringLiteral("foto.png"), 800, 600));
+    window.command(command::ReadPicture);
+    EXPECT_EQ(state().pictureWidth, 800);
+    EXPECT_EQ(state().pictureHeight, 600);
+    for (int id : {1044, 1049}) EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
+    for (int id : {1045, 1059, 1068, 1054, 1057, 1046}) {
+        EXPECT_EQ(stateOf(id), ItemState::Enabled) << id;
+    }
+    EXPECT_EQ(window.canvasControl()->surface().pixel(100, 100), 0x0000FF);  // red, BGR order
+
+    window.horizontalTrackbar()->setValue(101);
+    window.command(command::New);
+    EXPECT_FALSE(state().history.hasPicture());
+    EXPECT_EQ(state().zero.x(), 100);
+    EXPECT_EQ(stateOf(command::ReadPicture), ItemState::Enabled);
+    EXPECT_EQ(stateOf(command::Cut), ItemState::Grayed);
+    EXPECT_EQ(window.canvasControl()->surface().pixel(50, 50), kViewGround);
+}
+
+TEST_F(DispatchTest, CancelledOpenChangesNothing) {
+    window.command(command::ReadPicture);
+    EXPECT_FALSE(state().history.hasPicture());
+    EXPECT_EQ(stateOf(command::ReadPicture), ItemState::Enabled);
+    EXPECT_TRUE(state().lastFileName.isEmpty());
+}
+
+TEST_F(DispatchTest, GreyScaleIsAnUndoableLevel) {
+    makePaper(20, 20);
+    canvas().setPixel(3, 3, 0x0000FF);
+    window.command(command::GreyScale);
+    EXPECT_EQ(state().history.level(), 1);
+    EXPECT_EQ(canvas().pixel(3, 3), rgb(77, 77, 77));
+    window.command(command::Undo);
+    EXPECT_EQ(state().history.level(), 0);
+    EXPECT_EQ(canvas().pixel(3, 3), 0x0000FF);
+    window.command(command::Undo);  // level 0: nothing happens
+    EXPECT_EQ(canvas().pixel(3, 3), 0x0000FF);
+    EXPECT_EQ(stateOf(command::Undo), ItemState::Enabled);
+}
+
+TEST_F(DispatchTest, EmptyRequiredTextGivesItsMessageAndNoLevel) {
+    makePaper(20, 20);
+    const QString empty;
+    Insertion insertion;
+    insertion.accepted = true;
+    insertion.requiredText = &empty;
+    insertion.missingTextMessage =
+        QStringLiteral("Tiene que escribir una frase para poder insertarla en la imagen ...");
+    bool drawn = false;
+    insertion.draw = [&drawn](Surface&, QPoint) { return drawn = true; };
+    EXPECT_FALSE(runInsertion(state(), insertion));
+    EXPECT_FALSE(drawn);
+    EXPECT_EQ(state().history.level(), 0);
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_EQ(services.messages[0].caption, QStringLiteral("Programador"));
+    EXPECT_EQ(services.messages[0].text, insertion.missingTextMessage);
+
+    const QString blanks = QStringLiteral("   ");
+    insertion.requiredText = &blanks;
+    EXPECT_TRUE(runInsertion(state(), insertion));
+    EXPECT_EQ(state().history.level(), 1);
+}
+
+TEST_F(DispatchTest, InsertionDrawsAtTheZeroPositionAndLeavesNoEmptyLevel) {
+    makePaper(30, 30);
+    window.horizontalTrackbar()->setValue(11);
+    window.verticalTrackbar()->setValue(21);
+    Insertion insertion;
+    insertion.accepted = true;
+    insertion.draw = [](Surface& canvas, QPoint zero) {
+        canvas.setPixel(zero.x(), zero.y(), 0x00FF00);
+        return true;
+    };
+    EXPECT_TRUE(runInsertion(state(), insertion));
+    EXPECT_EQ(canvas().pixel(10, 20), 0x00FF00);
+
+    insertion.draw = [](Surface&, QPoint) { return false; };
+    EXPECT_FALSE(runInsertion(state(), insertion));
+    EXPECT_EQ(state().history.level(), 1);
+    insertion.accepted = false;
+    EXPECT_FALSE(runInsertion(state(), insertion));
+    EXPECT_EQ(state().history.level(), 1);
+}
+
+TEST_F(DispatchTest, InsertedPictureIsClippedAtTheCanvasEdgeAndUndone) {
+    makePaper(50, 50);  // 189 x 189
+    const QImage before = canvas().image().copy();
+    window.horizontalTrackbar()->setValue(151);
+    window.verticalTrackbar()->setValue(101);
+    services.fileAnswers.push_back(pictureFile(QStringLiteral("trozo.bmp"), 100, 120));
+    window.command(command::InsertPicture);
+    EXPECT_EQ(state().history.level(), 1);
+    EXPECT_EQ(canvas().size(), QSize(189, 189));
+    EXPECT_EQ(canvas().pixel(150, 100), 0x0000FF);  // the picture's red left half
+    EXPECT_EQ(canvas().pixel(188, 188), 0x0000FF);
+    EXPECT_EQ(canvas().pixel(149, 100), 0xFFFFFF);
+    EXPECT_EQ(state().pictureWidth, 189);
+    window.command(command::Undo);
+    EXPECT_EQ(canvas().image(), before);
+}
+
+TEST_F(DispatchTest, ShortOrFailedInsertPathsChangeNothing) {
+    makePaper(20, 20);
+    services.fileAnswers.push_back(QStringLiteral("a.b"));
+    window.command(command::InsertPicture);
+    services.fileAnswers.push_back(QStringLiteral("a.b"));
+    window.command(command::InsertIcon);
+    EXPECT_EQ(state().history.level(), 0);
+    EXPECT_TRUE(services.messages.isEmpty());
+
+    services.fileAnswers.push_back(folder.filePath(QStringLiteral("falta.png")));
+    window.command(command::InsertPicture);
+    EXPECT_EQ(state().history.level(), 0);
+    EXPECT_EQ(services.messages.size(), 1);
+}
+
+TEST_F(DispatchTest, SaveReplacesTheExtensionAndAsksBeforeOverwriting) {
+    makePaper(20, 20);
+    state().cut.formatChoice = kFormatPng;
+    const QString typed = folder.filePath(QStringLiteral("foto.jpg"));
+    const QString written = folder.filePath(QStringLiteral("foto.png"));
+
+    services.fileAnswers.push_back(typed);
+    window.command(command::SavePicture);
+    EXPECT_TRUE(QFile::exists(written));
+    EXPECT_FALSE(QFile::exists(typed));
+    EXPECT_EQ(services.messageTexts(), QStringList{QStringLiteral("Grabado con exito ...")});
+
+    services.messages.clear();
+    services.fileAnswers.push_back(typed);
+    services.yesNoAnswers.push_back(false);
+    window.command(command::SavePicture);
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_TRUE(services.messages[0].yesNo);
+    EXPECT_EQ(services.messages[0].text, QStringLiteral("El fichero existe ...\r\nSobreescribir?"));
+}
+
+TEST_F(DispatchTest, FileChoosersUseTheirTitlesAndFilters) {
+    makePaper(20, 20);
+    state().lastFileName = folder.filePath(QStringLiteral("antes.png"));
+    window.command(command::InsertIcon);
+    ASSERT_EQ(services.choosers.size(), 1);
+    const platform::FileRequest& icon = services.choosers[0].request;
+    EXPECT_EQ(icon.title, QStringLiteral("Navegador de ficheros para icono"));
+    EXPECT_EQ(icon.defaultSuffix, QStringLiteral("ico"));
+    EXPECT_EQ(icon.filters.value(0).first, QStringLiteral("Iconos"));
+    EXPECT_EQ(icon.startPath, folder.filePath(QStringLiteral("antes.png")));
+    EXPECT_TRUE(state().lastFileName.isEmpty());  // cancelled
+
+    window.command(command::SavePicture);
+    ASSERT_EQ(services.choosers.size(), 2);
+    EXPECT_TRUE(services.choosers[1].save);
+    EXPECT_EQ(services.choosers[1].request.title,
+              QStringLiteral("Navegador de ficheros para imagen o foto"));
+    EXPECT_EQ(services.choosers[1].request.filters.value(0).second,
+              QStringLiteral("*.jpg;*.png;*.gif;*.bmp"));
+}
+
+}  // namespace
+}  // namespace tessel

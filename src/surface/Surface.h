@@ -18,6 +18,10 @@
 #include "surface/Colour.h"
 #include "surface/FontRequest.h"
 
+class QBrush;
+class QPainter;
+class QPen;
+
 namespace tessel {
 
 enum class BackgroundMode { Opaque, Transparent };
@@ -31,7 +35,7 @@ inline constexpr int kPenSolid = 0;
 inline constexpr int kPenDot = 2;
 
 class Surface {
-public:
+  public:
     // A new surface of the given size; its pixels are black until cleared or drawn over.
     Surface(int width, int height);
     // A surface over a copy of the picture, converted to Format_RGB32.
@@ -115,7 +119,24 @@ public:
     // Replaces every pixel; false (and nothing changed) when the block's size does not match.
     bool setPixelBlock(const QByteArray& block);
 
-private:
+  private:
+    // Sentinel resolution for lines and outlines: -2 is "no line", any other sentinel the
+    // current foreground colour.
+    Colour lineColourOf(Colour colour) const;
+    // A painter over the image: no antialiasing, the background colour and mode of the surface
+    // (the gaps of styled pens and hatch brushes take the background colour when it is opaque).
+    void preparePainter(QPainter& painter) const;
+    // The pen for lines and outlines in the current width and style.
+    QPen makePen(Colour colour) const;
+    // The brush for a fill style (any style outside 0..6 is solid).
+    static QBrush makeBrush(Colour colour, int fillStyle);
+    // Box and ellipse share this: the outline through the outer pixels of `box` with corner
+    // arcs of the given diameters.
+    void drawRoundedShape(const QRect& box, int arcWidth, int arcHeight, Colour lineColour,
+                          Colour fillColour, int fillStyle);
+    // The selected font with grey-scale (never sub-pixel) antialiasing.
+    QFont drawingFont() const;
+
     QImage image_;
     Colour foreground_ = 0;
     Colour background_ = 0xFFFFFF;

@@ -1,0 +1,298 @@
+#include "surface/Surface.h"
+
+#include <QBrush>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QPen>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "surface/FloodFill.h"
+#include "surface/RasterGeometry.h"
+
+namespace tessel {
+
+namespace {
+
+constexpr Colour kColourMask = 0xFFFFFF;
+
+// The desktop's colours: those of the application palette when there is a GUI application,
+// otherwise the classic black window text and light grey button face.
+Colour systemColour(QPalette::ColorRole role, Colour fallback) {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return fallback;
+    return fromQColor(QGuiApplication::palette().color(QPalette::Active, role));
+}
+Colour systemWindowText() {
+    return systemColour(QPalette::WindowText, 0x000000);
+}
+Colour systemButtonFace() {
+    return systemColour(QPalette::Button, 0xF0F0F0);
+}
+
+// The dash patterns of the classic raster pens (on, off, ...), in pixels for one-pixel pens
+// and in pen widths for wider ones; empty for a solid pen.
+std::vector<int> dashPattern(int penStyle) {
+    switch (penStyle) {
+        case 1:
+            return {18, 6};
+        case 2:
+            return {3, 3};
+        case 3:
+            return {9, 6, 3, 6};
+        case 4:
+            return {9, 3, 3, 3, 3, 3};
+        default:
+            return {};
+    }
+}
+
+Qt::BrushStyle hatchOf(int fillStyle) {
+    switch (fillStyle) {
+        case 1:
+            return Qt::HorPattern;
+        case 2:
+            return Qt::VerPattern;
+        case 3:
+            return Qt::FDiagPattern;
+        case 4:
+            return Qt::BDiagPattern;
+        case 5:
+            return Qt::CrossPattern;
+        case 6:
+            return Qt::DiagCrossPattern;
+        default:
+            return Qt::SolidPattern;
+    }
+}
+
+}  // namespace
+
+Surface::Surface(int width, int height) {
+    if (width > 0 && height > 0) {
+        image_ = QImage(width, height, QImage::Format_RGB32);
+        if (!image_.isNull()) image_.fill(QColor(Qt::black));
+    }
+}
+
+Surface::Surface(const QImage& picture) {
+    if (!picture.isNull()) image_ = picture.convertToFormat(QImage::Format_RGB32);
+}
+
+// ---- colours, pen, painter -------------------------------------------------------------
+
+void Surface::setForeground(Colour colour) {
+    if (colour == kUnchanged || colour == kTransparent) return;
+    foreground_ = colour == kDefaultColour ? systemWindowText() : (colour & kColourMask);
+}
+
+void Surface::setBackground(Colour colour) {
+    if (colour == kUnchanged) return;
+    if (colour == kTransparent) {
+        backgroundMode_ = BackgroundMode::Transparent;
+        return;
+    }
+    background_ = colour == kDefaultColour ? systemButtonFace() : (colour & kColourMask);
+    backgroundMode_ = BackgroundMode::Opaque;
+}
+
+void Surface::setPenWidth(int pixels) {
+    penWidth_ = std::max(1, pixels);
+}
+
+void Surface::setPenStyle(int style) {
+    penStyle_ = (style >= 0 && style <= 4) ? style : kPenSolid;
+}
+
+Colour Surface::lineColourOf(Colour colour) const {
+    if (colour == kTransparent) return kTransparent;
+    return colour < 0 ? foreground_ : (colour & kColourMask);
+}
+
+void Surface::preparePainter(QPainter& painter) const {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackground(toQColor(background_));
+    painter.setBackgroundMode(backgroundMode_ == BackgroundMode::Opaque ? Qt::OpaqueMode
+                                                                        : Qt::TransparentMode);
+}
+
+QPen Surface::makePen(Colour colour) const {
+    QPen pen(toQColor(colour));
+    if (penWidth_ <= 1) {
+        pen.setWidth(0);  // cosmetic: exactly one pixel
+        pen.setCapStyle(Qt::SquareCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+    } else {
+        pen.setWidth(penWidth_);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    }
+    const std::vector<int> dashes = dashPattern(penStyle_);
+    if (dashes.empty()) {
+        pen.setStyle(Qt::SolidLine);
+    } else {
+        pen.setDashPattern(QList<qreal>(dashes.begin(), dashes.end()));
+    }
+    return pen;
+}
+
+QBrush Surface::makeBrush(Colour colour, int fillStyle) {
+    return QBrush(toQColor(colour), hatchOf(fillStyle));
+}
+
+// ---- whole surface ---------------------------------------------------------------------
+
+void Surface::clear(Colour colour, int fillStyle) {
+    position_ = QPoint(0, 0);
+    if (image_.isNull()) return;
+    Colour fill = colour & kColourMask;
+    if (colour < 0) {
+        fill = backgroundMode_ == BackgroundMode::Opaque ? background_ : systemButtonFace();
+    }
+    QPainter painter(&image_);
+    preparePainter(painter);
+    painter.fillRect(image_.rect(), makeBrush(fill, fillStyle));
+}
+
+// ---- lines and shapes ------------------------------------------------------------------
+
+void Surface::lineTo(int x, int y, Colour colour) {
+    const QPoint from = position_;
+    position_ = QPoint(x, y);
+    const Colour ink = lineColourOf(colour);
+    if (image_.isNull() || ink == kTransparent) return;
+    if (penWidth_ > 1) {
+        QPainter painter(&image_);
+        preparePainter(painter);
+        painter.setPen(makePen(ink));
+        painter.drawLine(from, position_);
+        return;
+    }
+    // One-pixel lines are set pixel by pixel: the start pixel is painted and the end pixel is
+    // not, whichever way the line runs, and the dash pattern starts at the start point.
+    const std::vector<int> dashes = dashPattern(penStyle_);
+    long long period = 0;
+    for (int d : dashes) period += d;
+    const QRgb inkRgb = toQRgb(ink);
+    const bool opaque = backgroundMode_ == BackgroundMode::Opaque;
+    const QRgb gapRgb = toQRgb(background_);
+    forEachLinePixel(from, position_, image_.rect(), [&](int px, int py, long long index) {
+        bool on = true;
+        if (period > 0) {
+            long long phase = index % period;
+            for (std::size_t k = 0; k < dashes.size(); ++k) {
+                if (phase < dashes[k]) {
+                    on = k % 2 == 0;
+                    break;
+                }
+                phase -= dashes[k];
+            }
+        }
+        if (on || opaque) reinterpret_cast<QRgb*>(image_.scanLine(py))[px] = on ? inkRgb : gapRgb;
+    });
+}
+
+void Surface::line(int x1, int y1, int x2, int y2, Colour colour) {
+    position_ = QPoint(x1, y1);
+    lineTo(x2, y2, colour);
+}
+
+void Surface::box(int x1, int y1, int x2, int y2, int cornerPercent, Colour lineColour,
+                  Colour fillColour, int fillStyle) {
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    if (x1 == x2 || y1 == y2) return;
+    const long long width = (long long)x2 - x1;
+    const long long height = (long long)y2 - y1;
+    const long long percent = std::clamp(cornerPercent, 0, 100);
+    const int diameter = int(std::min(width, height) * percent / 100);
+    drawRoundedShape(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)), diameter, diameter, lineColour,
+                     fillColour, fillStyle);
+}
+
+void Surface::ellipse(int x1, int y1, int x2, int y2, Colour lineColour, Colour fillColour,
+                      int fillStyle) {
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    if (x1 == x2 || y1 == y2) return;
+    const QRect box(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1));
+    drawRoundedShape(box, box.width(), box.height(), lineColour, fillColour, fillStyle);
+}
+
+void Surface::drawRoundedShape(const QRect& box, int arcWidth, int arcHeight, Colour lineColour,
+                               Colour fillColour, int fillStyle) {
+    if (image_.isNull() || box.width() <= 0 || box.height() <= 0) return;
+    const Colour ink = lineColourOf(lineColour);
+    Colour fill = fillColour;
+    if (fill != kTransparent) fill = fill < 0 ? (ink < 0 ? foreground_ : ink) : fill & kColourMask;
+    if (ink == kTransparent && fill == kTransparent) return;
+
+    // Qt's aliased raster puts pixel centres on integer coordinates: the outline runs through
+    // the centres of the box's outer pixels, so it covers exactly the box.
+    const QPolygon outline = roundedOutline(box, arcWidth, arcHeight);
+
+    QPainter painter(&image_);
+    preparePainter(painter);
+    painter.setPen(ink == kTransparent ? QPen(Qt::NoPen) : makePen(ink));
+    painter.setBrush(fill == kTransparent ? QBrush(Qt::NoBrush) : makeBrush(fill, fillStyle));
+    painter.drawPolygon(outline);
+}
+
+// ---- pixels ----------------------------------------------------------------------------
+
+Colour Surface::pixel(int x, int y) const {
+    if (image_.isNull() || !image_.rect().contains(x, y)) return -1;
+    return fromQRgb(reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x]);
+}
+
+void Surface::setPixel(int x, int y, Colour colour) {
+    if (image_.isNull() || !image_.rect().contains(x, y)) return;
+    if (colour == kDefaultColour) colour = foreground_;
+    if (colour < 0) return;
+    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = toQRgb(colour);
+}
+
+void Surface::floodFill(int x, int y, Colour fill, Colour boundary, int fillStyle, FloodMode mode) {
+    if (image_.isNull() || fill == kTransparent) return;
+    fill = fill < 0 ? foreground_ : fill & kColourMask;
+    boundary = boundary < 0 ? fill : boundary & kColourMask;
+    const std::vector<FloodSpan> spans = floodRegion(image_, QPoint(x, y), toQRgb(boundary), mode);
+    if (spans.empty()) return;
+
+    if (hatchOf(fillStyle) == Qt::SolidPattern) {
+        const QRgb ink = toQRgb(fill);
+        for (const FloodSpan& span : spans) {
+            QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(span.y));
+            std::fill(row + span.first, row + span.last + 1, ink);
+        }
+        return;
+    }
+
+    // A hatched fill: the pattern, aligned to the surface's origin, is painted on a
+    // transparent layer of the region's bounding box and copied where it has colour.
+    QRect bounds;
+    for (const FloodSpan& span : spans) {
+        bounds |= QRect(span.first, span.y, span.last - span.first + 1, 1);
+    }
+    QImage layer(bounds.size(), QImage::Format_ARGB32);
+    if (layer.isNull()) return;
+    layer.fill(Qt::transparent);
+    {
+        QPainter painter(&layer);
+        preparePainter(painter);
+        painter.setBrushOrigin(-bounds.topLeft());
+        painter.fillRect(layer.rect(), makeBrush(fill, fillStyle));
+    }
+    for (const FloodSpan& span : spans) {
+        QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(span.y));
+        const QRgb* pattern =
+            reinterpret_cast<const QRgb*>(layer.constScanLine(span.y - bounds.y()));
+        for (int px = span.first; px <= span.last; ++px) {
+            const QRgb p = pattern[px - bounds.x()];
+            if (qAlpha(p) != 0) row[px] = p | 0xFF000000u;
+        }
+    }
+}
+
+}  // namespace tessel

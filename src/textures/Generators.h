@@ -1,0 +1,39 @@
+#pragma once
+// The texture generators: each family turns a pixel position into a value from 0 to 1 that the
+// recipe's palette colours. A generator reads its parameters from the recipe once, when it is
+// made, and is then used from several threads at once (at() is const and keeps no state).
+
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+#include "textures/Recipe.h"
+
+namespace tessel::textures {
+
+class Generator {
+  public:
+    explicit Generator(const Recipe& recipe);
+    virtual ~Generator() = default;
+    // The value at the pixel centre (x, y); the caller clamps it to 0..1.
+    virtual float at(float x, float y) const = 0;
+
+  protected:
+    // The place of palette colour k (for generators that pick whole colours).
+    float stop(int k) const { return stops_[k]; }
+    int colourCount() const { return int(stops_.size()); }
+
+    std::uint32_t seed_;
+    float width_;
+    float height_;
+
+  private:
+    QList<float> stops_;
+};
+
+// The names of every family, in the order of the factory table.
+const QStringList& knownFamilies();
+// The generator of the recipe's family (null for a family the program does not know).
+std::unique_ptr<Generator> makeGenerator(const Recipe& recipe);
+
+}  // namespace tessel::textures

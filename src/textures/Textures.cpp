@@ -1,0 +1,139 @@
+#include "textures/Textures.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "textures/Generators.h"
+#include "textures/Noise.h"
+
+namespace tessel::textures {
+
+namespace {
+
+// Runs work(firstRow, endRow) over bands of rows on every core.
+template <typename Work>
+void forEachBand(int rows, Work work) {
+    constexpr int kBand = 16;
+    const int bands = (rows + kBand - 1) / kBand;
+    const int threads =
+        std::clamp(int(std::thread::hardware_concurrency()), 1, std::min(8, std::max(1, bands)));
+    std::atomic<int> next{0};
+    auto run = [&] {
+        for (int band = next++; band < bands; band = next++)
+            work(band * kBand, std::min(rows, (band + 1) * kBand));
+    };
+    std::vector<std::thread> helpers;
+    helpers.reserve(std::size_t(threads - 1));
+    for (int i = 1; i < threads; ++i) helpers.emplace_back(run);
+    run();
+    for (std::thread& helper : helpers) helper.join();
+}
+
+// The palette as a table of 1024 colours, channels as floats.
+class ColourTable {
+  public:
+    explicit ColourTable(const Recipe& recipe) {
+        const int n = int(recipe.palette.size());
+        for (int i = 0; i < kEntries; ++i) {
+            const float t = float(i) / float(kEntries - 1);
+            int k = 0;
+            while (k + 1 < n && recipe.stops[k + 1] < t) ++k;
+            const int k2 = std::min(k + 1, n - 1);
+            const float span = recipe.stops[k2] - recipe.stops[k];
+            const float f = span > 0.0f ? clamp01((t - recipe.stops[k]) / span) : 0.0f;
+            const QRgb a = recipe.palette[k];
+            const QRgb b = recipe.palette[k2];
+            entries_[i] = {lerp(float(qRed(a)), float(qRed(b)), f),
+                           lerp(float(qGreen(a)), float(qGreen(b)), f),
+                           lerp(float(qBlue(a)), float(qBlue(b)), f)};
+        }
+    }
+    const std::array<float, 3>& at(float t) const {
+        return entries_[std::size_t(clamp01(t) * float(kEntries - 1) + 0.5f)];
+    }
+
+  private:
+    static constexpr int kEntries = 1024;
+    std::array<std::array<float, 3>, kEntries> entries_;
+};
+
+inline int toByte(float v) {
+    return v <= 0.0f ? 0 : (v >= 255.0f ? 255 : int(v + 0.5f));
+}
+
+}  // namespace
+
+QImage renderRecipe(const Recipe& recipe) {
+    const int w = recipe.size.width();
+    const int h = recipe.size.height();
+    const auto generator = makeGenerator(recipe);
+    if (!generator || w <= 0 || h <= 0 || recipe.palette.size() < 2) return QImage();
+
+    std::vector<float> field(std::size_t(w) * std::size_t(h));
+    forEachBand(h, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            float* row = field.data() + std::size_t(y) * std::size_t(w);
+            for (int x = 0; x < w; ++x) row[x] = generator->at(float(x) + 0.5f, float(y) + 0.5f);
+        }
+    });
+
+    const ColourTable colours(recipe);
+    const float relief = recipe.value(QStringLiteral("relief"), 0.0f);
+    const float noise = recipe.value(QStringLiteral("noise"), 0.0f);
+    const float vignette = recipe.value(QStringLiteral("vignette"), 0.0f);
+    const std::uint32_t seed = recipe.seed ^ 0xA511E9B3u;
+    QImage picture(w, h, QImage::Format_RGB32);
+    forEachBand(h, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const float* row = field.data() + std::size_t(y) * std::size_t(w);
+            const float* above = field.data() + std::size_t(std::max(0, y - 1)) * std::size_t(w);
+            const float* below =
+                field.data() + std::size_t(std::min(h - 1, y + 1)) * std::size_t(w);
+            auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            const float vy = 2.0f * float(y) / float(h) - 1.0f;
+            for (int x = 0; x < w; ++x) {
+                float t = row[x];
+                if (noise != 0.0f) t += noise * (hashUnit(x, y, seed) - 0.5f);
+                float shade = 1.0f;
+                if (relief != 0.0f) {
+                    // Light from the top left: a rise towards it is lit, a fall shaded.
+                    const float slope = above[std::max(0, x - 1)] - below[std::min(w - 1, x + 1)];
+                    shade += relief * slope;
+                }
+                if (vignette != 0.0f) {
+                    const float vx = 2.0f * float(x) / float(w) - 1.0f;
+                    const float r = vx * vx + vy * vy;
+                    shade *= 1.0f - vignette * r * r * 0.25f;
+                }
+                const auto& c = colours.at(t);
+                // Triangular dither of half a step keeps smooth gradients free of bands.
+                const float dither = hashUnit(x, y, seed + 1u) + hashUnit(x, y, seed + 2u) - 1.0f;
+                out[x] = qRgb(toByte(c[0] * shade + dither), toByte(c[1] * shade + dither),
+                              toByte(c[2] * shade + dither));
+            }
+        }
+    });
+    return picture;
+}
+
+QImage makeTexture(int number) {
+    const Recipe* recipe = builtinRecipe(number);
+    return recipe ? renderRecipe(*recipe) : QImage();
+}
+
+QSize textureSize(int number) {
+    const Recipe* recipe = builtinRecipe(number);
+    return recipe ? recipe->size : QSize();
+}
+
+QString textureFamily(int number) {
+    const Recipe* recipe = builtinRecipe(number);
+    return recipe ? recipe->family : QString();
+}
+
+}  // namespace tessel::textures

@@ -1,0 +1,36 @@
+#pragma once
+// Moving pictures between image files and drawing surfaces: loading a picture file at a
+// requested size and saving a surface as a PNG, JPEG, GIF, TIFF or BMP file.
+
+#include <QString>
+#include <optional>
+
+#include "imaging/ImageSizeSetting.h"
+#include "surface/Colour.h"
+#include "surface/Surface.h"
+
+namespace tessel {
+
+// The largest picture the program decodes or creates: 256 MiB of 32-bit pixels.
+inline constexpr qint64 kMaxPicturePixels = 256LL * 1024 * 1024 / 4;
+
+// Loads a picture file into a new surface of width x height (0: the picture's own side),
+// cleared with the paper colour and with the picture scaled smoothly over it. With keepAspect
+// non-zero the picture is fitted into the box instead (a picture larger than the box is reduced
+// with its proportions kept; a zero box side then gives nothing). Nothing when the file is
+// missing, cannot be decoded or is larger than kMaxPicturePixels (each with its message).
+std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int width, int height,
+                                                    int keepAspect, Colour paperColour);
+
+// Loads a picture at its own size or fitted into the box, as the image-size setting says.
+std::optional<Surface> LoadPictureAsBitmap(const QString& fileName, const ImageSizeSetting& setting,
+                                           Colour paperColour);
+
+// Writes the surface to the file in the format of its lower-cased extension (".png", ".jpg",
+// ".gif", ".tif" or ".bmp"); any other extension writes nothing and shows nothing. The file is
+// written beside the target first and replaces it only when complete, so a failed save leaves
+// an existing file as it was. Shows "Grabado con exito ..." on success and a message saying
+// the file could not be written on failure; true when the file was written.
+bool SaveBitmapAsImageFile(const Surface& bitmap, const QString& fileName);
+
+}  // namespace tessel

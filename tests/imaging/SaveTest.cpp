@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <csignal>
+
+#include "imaging/CodecBridge.h"
+#include "imaging/Pictures.h"
+#include "support/ScriptedServices.h"
+
+namespace tessel {
+namespace {
+
+using testing::ScriptedServices;
+
+class SaveTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    static QImage decoded(const QString& file) {
+        QImageReader reader(file);
+        reader.setDecideFormatFromContent(true);
+        return reader.read();
+    }
+
+    static QString failureText(const QString& file) {
+        return "No se ha podido grabar el fichero ...\r\n" + file;
+    }
+
+    QStringList entries() const {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+
+    QTemporaryDir dir;
+    const Surface photo{testing::photoLike(160, 120)};
+};
+
+TEST_F(SaveTest, TheLowerCasedExtensionChoosesTheFormat) {
+    const QList<std::pair<const char*, QByteArray>> cases = {
+        {"a.png", "\x89PNG"}, {"b.PNG", "\x89PNG"},    {"c.Jpg", "\xFF\xD8\xFF"},
+        {"d.gif", "GIF8"},    {"e.TIF", QByteArray()}, {"f.bmp", "BM"}};
+    for (const auto& [name, magic] : cases) {
+        ScriptedServices services;
+        EXPECT_TRUE(SaveBitmapAsImageFile(photo, path(name))) << name;
+        const QByteArray bytes = testing::readBytes(path(name));
+        if (magic.isEmpty()) {
+            EXPECT_TRUE(bytes.startsWith("II*\0") || bytes.startsWith("MM\0*")) << name;
+        } else {
+            EXPECT_TRUE(bytes.startsWith(magic)) << name;
+        }
+        ASSERT_EQ(services.messages.size(), 1);
+        EXPECT_EQ(services.messages[0].caption, "Programador");
+        EXPECT_EQ(services.messages[0].text, "Grabado con exito ...");
+    }
+}
+
+TEST_F(SaveTest, OtherExtensionsWriteNothingAndSayNothing) {
+    ScriptedServices services;
+    for (const char* name : {"foto.jpeg", "foto.tiff", "foto", "foto.webp", "foto."}) {
+        EXPECT_FALSE(SaveBitmapAsImageFile(photo, path(name))) << name;
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir("album.png"));
+    EXPECT_FALSE(SaveBitmapAsImageFile(photo, path("album.png/foto")));
+    EXPECT_EQ(entries(), QStringList{"album.png"});
+    EXPECT_TRUE(services.messages.isEmpty());
+}
+
+TEST_F(SaveTest, LosslessFormatsRoundTripPixelForPixel) {
+    ScriptedServices services;
+    for (const char* name : {"foto.png", "foto.bmp", "foto.tif"}) {
+        ASSERT_TRUE(SaveBitmapAsImageFile(photo, path(name)));
+        const QImage back = decoded(path(name));
+        EXPECT_EQ(back.size(), photo.size()) << name;
+        EXPECT_EQ(testing::meanError(back, photo.image()), 0.0) << name;
+    }
+}
+
+TEST_F(SaveTest, JpegIsWrittenAtHighestQuality) {
+    // Grey keeps the colour subsampling out of the measure: what is left is the quantization.
+    const Surface grey(photo.image().convertToFormat(QImage::Format_Grayscale8));
+    ScriptedServices services;
+    ASSERT_TRUE(SaveBitmapAsImageFile(grey, path("gris.jpg")));
+    EXPECT_LT(testing::meanError(decoded(path("gris.jpg")), grey.image()), 1.0);
+    ASSERT_TRUE(SaveBitmapAsImageFile(photo, path("foto.jpg")));
+    const QImage back = decoded(path("foto.jpg"));
+    ASSERT_EQ(back.size(), photo.size());
+    EXPECT_LT(testing::meanError(back, photo.image()), 5.0);
+}
+
+TEST_F(SaveTest, GifKeepsAPhotographClose) {
+    ScriptedServices services;
+    ASSERT_TRUE(SaveBitmapAsImageFile(photo, path("foto.gif")));
+    const QImage back = decoded(path("foto.gif"));
+    ASSERT_EQ(back.size(), photo.size());
+    EXPECT_LT(testing::meanError(back, photo.image()), 4.0);
+}
+
+TEST_F(SaveTest, GifOfFewColoursIsExact) {
+    Surface flags(30, 20);
+    flags.clear(rgb(200, 30, 40));
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 10; x < 20; ++x) flags.setPixel(x, y, rgb(250, 250, 250));
+        for (int x = 20; x < 30; ++x) flags.setPixel(x, y, y < 10 ? rgb(0, 60, 160) : rgb(3, 4, 5));
+    }
+    ScriptedServices services;
+    ASSERT_TRUE(SaveBitmapAsImageFile(flags, path("banderas.gif")));
+    EXPECT_EQ(testing::meanError(decoded(path("banderas.gif")), flags.image()), 0.0);
+}
+
+TEST_F(SaveTest, OnePixelPicturesAreValidFiles) {
+    Surface dot(1, 1);
+    dot.clear(rgb(12, 200, 99));
+    ScriptedServices services;
+    for (const char* name : {"p.png", "p.jpg", "p.gif", "p.tif", "p.bmp"}) {
+        ASSERT_TRUE(SaveBitmapAsImageFile(dot, path(name))) << name;
+        const QImage back = decoded(path(name));
+        ASSERT_EQ(back.size(), QSize(1, 1)) << name;
+        EXPECT_LE(testing::meanError(back, dot.image()), 2.0) << name;
+    }
+}
+
+TEST_F(SaveTest, UnicodePathsSave) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Imágenes")));
+    const QString file = path(QStringLiteral("Imágenes/Fotografía 1.png"));
+    ScriptedServices services;
+    ASSERT_TRUE(SaveBitmapAsImageFile(photo, file));
+    EXPECT_EQ(testing::meanError(decoded(file), photo.image()), 0.0);
+}
+
+TEST_F(SaveTest, AnExistingFileIsReplacedWhole) {
+    ASSERT_TRUE(testing::writeBytes(path("foto.png"), QByteArray(100000, 'x')));
+    ScriptedServices services;
+    ASSERT_TRUE(SaveBitmapAsImageFile(photo, path("foto.png")));
+    EXPECT_EQ(testing::meanError(decoded(path("foto.png")), photo.image()), 0.0);
+    EXPECT_EQ(entries(), QStringList{"foto.png"});
+}
+
+TEST_F(SaveTest, AFolderThatCannotBeWrittenIsReported) {
+    ASSERT_TRUE(testing::writeBytes(path("fichero"), "x"));
+    for (const QString& file : {path("no/existe/foto.png"), path("fichero/foto.jpg")}) {
+        ScriptedServices services;
+        EXPECT_FALSE(SaveBitmapAsImageFile(photo, file));
+        ASSERT_EQ(services.messages.size(), 1);
+        EXPECT_EQ(services.messages[0].caption, "Programador");
+        EXPECT_EQ(services.messages[0].text, failureText(file));
+    }
+    EXPECT_EQ(entries(), QStringList{"fichero"});
+    EXPECT_EQ(testing::readBytes(path("fichero")), "x");
+}
+
+TEST_F(SaveTest, AnEncoderFailureLeavesTheExistingFile) {
+    ASSERT_TRUE(testing::writeBytes(path("ancha.gif"), "antes"));
+    const Surface tooWide(70000, 1);  // wider than a GIF can record
+    ScriptedServices services;
+    EXPECT_FALSE(SaveBitmapAsImageFile(tooWide, path("ancha.gif")));
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_EQ(services.messages[0].text, failureText(path("ancha.gif")));
+    EXPECT_EQ(testing::readBytes(path("ancha.gif")), "antes");
+}
+
+// The disk filling up half-way: the process may not write files past a few kilobytes.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+  private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(SaveTest, AWriteThatFailsHalfWayLeavesTheExistingFile) {
+    const QByteArray before(3000, 'v');
+    ASSERT_TRUE(testing::writeBytes(path("foto.bmp"), before));
+    ScriptedServices services;
+    bool saved = true;
+    {
+        FileSizeLimit limit(8192);
+        saved = SaveBitmapAsImageFile(photo, path("foto.bmp"));  // about 57 kB
+    }
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(services.messages.size(), 1);
+    EXPECT_EQ(services.messages[0].text, failureText(path("foto.bmp")));
+    EXPECT_EQ(testing::readBytes(path("foto.bmp")), before);
+    EXPECT_EQ(entries(), QStringList{"foto.bmp"});  // no temporary file left behind
+}
+
+}  // namespace
+}  // namespace tessel

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace tessel {
 
 // One stored tile: its pixels row after row, without padding.
@@ -20,6 +24,36 @@ namespace {
 // What the allocator and the shared pointer add to every tile, roughly.
 constexpr std::size_t kTileOverhead = 64;
 constexpr std::size_t kPixelBytes = sizeof(std::uint32_t);
+constexpr std::size_t kFullRowBytes = UndoHistory::kTileSize * kPixelBytes;
+
+// Whether two runs of bytes are equal. Inlined, since the runs are short (one row of a tile)
+// and many: a library call per run would cost more than the comparison itself.
+inline bool sameBytes(const uchar* a, const uchar* b, std::size_t count) {
+    std::size_t i = 0;
+#ifdef __SSE2__
+    __m128i difference = _mm_setzero_si128();
+    for (; i + 32 <= count; i += 32) {
+        const __m128i x0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        const __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i + 16));
+        const __m128i y0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        const __m128i y1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i + 16));
+        difference =
+            _mm_or_si128(difference, _mm_or_si128(_mm_xor_si128(x0, y0), _mm_xor_si128(x1, y1)));
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(difference, _mm_setzero_si128())) != 0xFFFF) {
+        return false;
+    }
+#endif
+    std::uint32_t rest = 0;
+    for (; i < count; i += 4) {
+        std::uint32_t x;
+        std::uint32_t y;
+        std::memcpy(&x, a + i, 4);
+        std::memcpy(&y, b + i, 4);
+        rest |= x ^ y;
+    }
+    return rest == 0;
+}
 
 int tilesIn(int pixels) {
     return (pixels + UndoHistory::kTileSize - 1) / UndoHistory::kTileSize;
@@ -72,6 +106,8 @@ std::size_t UndoHistory::levelCost(const Level& level) {
 }
 
 // Cuts the current picture into tiles, sharing every tile that equals the one of the level below.
+// The picture is read in bands of tile rows, row by row from the top, so that it streams through
+// the cache once; a tile found different is not compared further.
 UndoHistory::Level UndoHistory::commitCurrent(const Level* below) {
     QImage& image = current_.image();
     if (image.format() != QImage::Format_RGB32) {
@@ -82,31 +118,55 @@ UndoHistory::Level UndoHistory::commitCurrent(const Level* below) {
     if (below && below->size != image.size()) {
         below = nullptr;
     }
+    const int across = tilesIn(image.width());
+    const int down = tilesIn(image.height());
 
-    Level level{image.size(), std::vector<TilePtr>(std::size_t(tilesIn(image.width())) *
-                                                   std::size_t(tilesIn(image.height())))};
+    Level level{image.size(), std::vector<TilePtr>(std::size_t(across) * std::size_t(down))};
     storedBytes_ += levelCost(level);
-    for (std::size_t i = 0; i < level.tiles.size(); ++i) {
-        const QRect r = tileRect(int(i), level.size);
-        const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
-        const uchar* origin = bits + r.y() * stride + std::size_t(r.x()) * kPixelBytes;
+    std::vector<char> same(static_cast<std::size_t>(across));
+    std::vector<const uchar*> oldRows(static_cast<std::size_t>(across));
+    for (int band = 0; band < down; ++band) {
+        const int top = band * kTileSize;
+        const int height = std::min(kTileSize, image.height() - top);
+        const std::size_t first = std::size_t(band) * std::size_t(across);
+        std::fill(same.begin(), same.end(), below != nullptr);
         if (below) {
-            const std::uint32_t* old = below->tiles[i]->pixels.get();
-            bool same = true;
-            for (int row = 0; row < r.height() && same; ++row) {
-                same = std::memcmp(origin + row * stride, old + row * r.width(), rowBytes) == 0;
+            // Where each tile of the band is read next, and the width of the last one.
+            for (int t = 0; t < across; ++t) {
+                oldRows[t] = reinterpret_cast<const uchar*>(below->tiles[first + t]->pixels.get());
             }
-            if (same) {
-                level.tiles[i] = below->tiles[i];
+            const std::size_t lastBytes =
+                std::size_t(image.width() - (across - 1) * kTileSize) * kPixelBytes;
+            for (int row = 0; row < height; ++row) {
+                const uchar* line = bits + (top + row) * stride;
+                for (int t = 0; t < across - 1; ++t) {
+                    if (same[t]) {
+                        same[t] = sameBytes(line + t * kFullRowBytes, oldRows[t], kFullRowBytes);
+                        oldRows[t] += kFullRowBytes;
+                    }
+                }
+                const int last = across - 1;
+                if (same[last]) {
+                    same[last] = sameBytes(line + last * kFullRowBytes, oldRows[last], lastBytes);
+                    oldRows[last] += lastBytes;
+                }
+            }
+        }
+        for (int t = 0; t < across; ++t) {
+            if (same[t]) {
+                level.tiles[first + t] = below->tiles[first + t];
                 continue;
             }
+            const QRect r = tileRect(int(first) + t, level.size);
+            const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
+            const uchar* origin = bits + r.y() * stride + std::size_t(r.x()) * kPixelBytes;
+            auto tile = std::make_shared<Tile>(r.width(), r.height());
+            for (int row = 0; row < r.height(); ++row) {
+                std::memcpy(tile->pixels.get() + row * r.width(), origin + row * stride, rowBytes);
+            }
+            storedBytes_ += tileCost(*tile);
+            level.tiles[first + t] = std::move(tile);
         }
-        auto tile = std::make_shared<Tile>(r.width(), r.height());
-        for (int row = 0; row < r.height(); ++row) {
-            std::memcpy(tile->pixels.get() + row * r.width(), origin + row * stride, rowBytes);
-        }
-        storedBytes_ += tileCost(*tile);
-        level.tiles[i] = std::move(tile);
     }
     return level;
 }

@@ -1,7 +1,8 @@
 // Renders the textures as numbered thumbnails on one sheet, to judge them at a glance.
 //   contact_sheet [file.png] [first] [last] [crop]
 // Each thumbnail shows the top-left crop x (crop * 3 / 4) pixels of a texture, scaled to
-// 240 x 180; crop 240 shows the pixels one to one. The time each texture took is printed.
+// 240 x 180; crop 240 shows the pixels one to one. The time each texture took is printed, with
+// the processor time of all threads together.
 
 #include <QElapsedTimer>
 #include <QFont>
@@ -9,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
+#include <ctime>
 
 #include "textures/Textures.h"
 
@@ -44,11 +46,13 @@ int main(int argc, char** argv) {
     for (int n = first; n <= last; ++n) {
         QElapsedTimer timer;
         timer.start();
+        const std::clock_t cpuStart = std::clock();
         const QImage texture = tessel::textures::makeTexture(n);
         const qint64 ms = timer.elapsed();
-        std::printf("%3d %-9s %4dx%-4d %4lld ms\n", n,
+        const double cpuMs = 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+        std::printf("%3d %-9s %4dx%-4d %4lld ms (processor %4.0f ms)\n", n,
                     qPrintable(tessel::textures::textureFamily(n)), texture.width(),
-                    texture.height(), static_cast<long long>(ms));
+                    texture.height(), static_cast<long long>(ms), cpuMs);
         const int i = n - first;
         const QRect cell(kGap + (i % columns) * (kThumbW + kGap),
                          kGap + (i / columns) * (kThumbH + kLabel + kGap), kThumbW, kThumbH);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "textures/Grid.h"
 #include "textures/Recipe.h"
 
 namespace tessel::textures {
@@ -19,6 +20,11 @@ class Generator {
     virtual float at(float x, float y) const = 0;
 
   protected:
+    // A smooth part of the texture, sampled every stepX / stepY pixels (see Grid).
+    template <typename F>
+    Grid sampled(int stepX, int stepY, F f) const {
+        return Grid(int(width_), int(height_), stepX, stepY, f);
+    }
     // The place of palette colour k (for generators that pick whole colours).
     float stop(int k) const { return stops_[k]; }
     int colourCount() const { return int(stops_.size()); }

@@ -28,27 +28,48 @@ class Paper : public Generator {
           scale_(r.value("scale", 380.0f)),
           cloud_(r.value("cloud", 0.25f)),
           fibres_(r.value("fibres", 0.2f)),
-          flecks_(r.value("flecks", 0.0f)) {}
+          flecks_(r.value("flecks", 0.0f)) {
+        cloud_grid_ = sampled(4, 4, [this](float x, float y) {
+            return 0.55f + cloud_ * fbm(x / scale_, y / scale_, 5, seed_);
+        });
+        bendX_ = sampled(2, 2, [this](float x, float y) {
+            return 6.0f * fbm(x / 30.0f, y / 30.0f, 2, seed_ + 1u);
+        });
+        bendY_ = sampled(2, 2, [this](float x, float y) {
+            return 6.0f * fbm(x / 30.0f + 4.0f, y / 30.0f, 2, seed_ + 2u);
+        });
+    }
 
     float at(float x, float y) const override {
-        const float cloud = fbm(x / scale_, y / scale_, 5, seed_);
-        const float wx = x + 6.0f * fbm(x / 30.0f, y / 30.0f, 2, seed_ + 1u);
-        const float wy = y + 6.0f * fbm(x / 30.0f + 4.0f, y / 30.0f, 2, seed_ + 2u);
-        const float line = 1.0f - std::fabs(gradientNoise(wx / 14.0f, wy / 14.0f, seed_ + 3u));
+        // Fibres are the thin lines where a curled noise crosses zero.
+        const float wx = x + bendX_.at(x, y);
+        const float wy = y + bendY_.at(x, y);
+        const float strand = gradientNoise(wx / 14.0f, wy / 14.0f, seed_ + 3u);
+        const float line = 1.0f - std::fabs(strand);
         const float l2 = line * line;
         const float l8 = l2 * l2 * l2 * l2;
         const float fibre = l8 * l8;
-        const float felt = fbm(x / 2.5f, y / 2.5f, 2, seed_ + 4u);
-        float v = 0.55f + cloud_ * cloud - fibres_ * fibre + 0.05f * felt;
-        if (flecks_ > 0.0f) {
-            const Cells c = worley(x / 22.0f, y / 22.0f, seed_ + 5u);
-            if (unitOf(c.id) < flecks_) v -= 0.5f * (1.0f - smoothstep(0.04f, 0.1f, c.f1));
-        }
+        const float felt = gradientNoise(x / 2.0f, y / 2.0f, seed_ + 4u);
+        float v = cloud_grid_.at(x, y) - fibres_ * fibre + 0.05f * felt;
+        if (flecks_ > 0.0f) v -= fleck(x / 22.0f, y / 22.0f);
         return v;
     }
 
   private:
+    // Some cells of a coarse lattice hold one small dark fleck, kept away from the cell's edges
+    // so that only the pixel's own cell needs looking at.
+    float fleck(float u, float v) const {
+        const std::int32_t i = floorToInt(u);
+        const std::int32_t j = floorToInt(v);
+        const std::uint32_t h = hash(i, j, seed_ + 5u);
+        if (unitOf(hash(i, j, seed_ + 6u)) >= flecks_) return 0.0f;
+        const float dx = float(i) + 0.15f + 0.7f * float(h & 0xFFFFu) / 65536.0f - u;
+        const float dy = float(j) + 0.15f + 0.7f * float(h >> 16) / 65536.0f - v;
+        return 0.5f * (1.0f - smoothstep(0.04f, 0.1f, std::sqrt(dx * dx + dy * dy)));
+    }
+
     float scale_, cloud_, fibres_, flecks_;
+    Grid cloud_grid_, bendX_, bendY_;
 };
 
 // Plain weave (canvas, linen): warp and weft over and under, uneven slubby threads.
@@ -58,15 +79,25 @@ class Weave : public Generator {
         : Generator(r),
           thread_(r.value("scale", 6.0f)),
           slub_(r.value("slub", 0.35f)),
-          group_(std::max(1, int(r.value("group", 1.0f)))) {}
+          group_(std::max(1, int(r.value("group", 1.0f)))) {
+        bendX_ = sampled(4, 4, [this](float x, float y) {
+            return 1.2f * fbm(x / 45.0f, y / 45.0f, 2, seed_ + 1u);
+        });
+        bendY_ = sampled(4, 4, [this](float x, float y) {
+            return 1.2f * fbm(x / 45.0f + 9.0f, y / 45.0f, 2, seed_ + 2u);
+        });
+        stain_ = sampled(8, 8, [this](float x, float y) {
+            return 0.08f * fbm(x / 300.0f, y / 300.0f, 3, seed_ + 6u);
+        });
+    }
 
     float at(float x, float y) const override {
-        const float wx = x + 1.2f * fbm(x / 45.0f, y / 45.0f, 2, seed_ + 1u);
-        const float wy = y + 1.2f * fbm(x / 45.0f + 9.0f, y / 45.0f, 2, seed_ + 2u);
+        const float wx = x + bendX_.at(x, y);
+        const float wy = y + bendY_.at(x, y);
         const float tx = wx / thread_;
         const float ty = wy / thread_;
-        const auto i = std::int32_t(std::floor(tx));
-        const auto j = std::int32_t(std::floor(ty));
+        const auto i = floorToInt(tx);
+        const auto j = floorToInt(ty);
         const float fx = tx - float(i);
         const float fy = ty - float(j);
         const bool warpOnTop = (((i / group_) + (j / group_)) & 1) == 0;
@@ -78,39 +109,44 @@ class Weave : public Generator {
             height = threadProfile(fy) * (0.75f + 0.25f * threadProfile(fx));
             tone = gradientNoise(wx / 40.0f, float(j) * 3.7f, seed_ + 4u);
         }
-        const float fuzz = fbm(x / 1.2f, y / 1.2f, 1, seed_ + 5u);
-        const float stain = fbm(x / 300.0f, y / 300.0f, 3, seed_ + 6u);
-        return 0.2f + 0.55f * height + slub_ * 0.5f * tone + 0.05f * fuzz + 0.08f * stain;
+        const float fuzz = gradientNoise(x / 1.2f, y / 1.2f, seed_ + 5u);
+        return 0.2f + 0.55f * height + slub_ * 0.5f * tone + 0.05f * fuzz + stain_.at(x, y);
     }
 
   private:
     float thread_, slub_;
     int group_;
+    Grid bendX_, bendY_, stain_;
 };
 
 // Twill (denim): the dyed warp shows in diagonal ribs over the white weft, faded in patches.
 class Twill : public Generator {
   public:
     explicit Twill(const Recipe& r)
-        : Generator(r), thread_(r.value("scale", 3.0f)), fade_(r.value("fade", 0.25f)) {}
+        : Generator(r), thread_(r.value("scale", 3.0f)), fade_(r.value("fade", 0.25f)) {
+        faded_ = sampled(8, 8, [this](float x, float y) {
+            const float f = 0.5f + 0.5f * fbm(x / 220.0f, y / 320.0f, 4, seed_);
+            return fade_ * f * f;
+        });
+    }
 
     float at(float x, float y) const override {
         const float tx = x / thread_;
         const float ty = y / thread_;
-        const auto i = std::int32_t(std::floor(tx));
-        const auto j = std::int32_t(std::floor(ty));
+        const auto i = floorToInt(tx);
+        const auto j = floorToInt(ty);
         const float fx = tx - float(i);
         const float fy = ty - float(j);
         const bool warpOnTop = ((i - j) & 3) != 0;
-        const float faded = 0.5f + 0.5f * fbm(x / 220.0f, y / 320.0f, 4, seed_);
         if (!warpOnTop) return 0.78f + 0.18f * threadProfile(fy);
         const float slub = gradientNoise(float(i) * 2.3f, y / 90.0f, seed_ + 1u);
-        const float dye = 0.18f + 0.1f * slub + fade_ * faded * faded;
+        const float dye = 0.18f + 0.1f * slub + faded_.at(x, y);
         return dye + 0.22f * threadProfile(fx) * (0.8f + 0.2f * threadProfile(fy));
     }
 
   private:
     float thread_, fade_;
+    Grid faded_;
 };
 
 // Knitted wool: columns of V-shaped stitches.
@@ -124,8 +160,8 @@ class Knit : public Generator {
         const float h = stitch_ * 0.8f;
         const float tx = x / w;
         const float ty = y / h;
-        const auto i = std::int32_t(std::floor(tx));
-        const auto j = std::int32_t(std::floor(ty));
+        const auto i = floorToInt(tx);
+        const auto j = floorToInt(ty);
         const float fx = tx - float(i);
         const float fy = ty - float(j);
         // Each half of the stitch is one leg of the V, slanting towards the middle.
@@ -146,21 +182,31 @@ class Knit : public Generator {
 class Leather : public Generator {
   public:
     explicit Leather(const Recipe& r)
-        : Generator(r), grain_(r.value("scale", 14.0f)), crease_(r.value("crease", 0.35f)) {}
+        : Generator(r), grain_(r.value("scale", 14.0f)), crease_(r.value("crease", 0.35f)) {
+        bendX_ = sampled(4, 4, [this](float x, float y) {
+            return 0.5f * grain_ * fbm(x / 60.0f, y / 60.0f, 2, seed_ + 1u);
+        });
+        bendY_ = sampled(4, 4, [this](float x, float y) {
+            return 0.5f * grain_ * fbm(x / 60.0f + 5.0f, y / 60.0f, 2, seed_ + 2u);
+        });
+        patches_ = sampled(8, 8, [this](float x, float y) {
+            return 0.45f + 0.15f * fbm(x / 200.0f, y / 200.0f, 4, seed_ + 3u);
+        });
+    }
 
     float at(float x, float y) const override {
-        const float wx = x + 0.5f * grain_ * fbm(x / 60.0f, y / 60.0f, 2, seed_ + 1u);
-        const float wy = y + 0.5f * grain_ * fbm(x / 60.0f + 5.0f, y / 60.0f, 2, seed_ + 2u);
+        const float wx = x + bendX_.at(x, y);
+        const float wy = y + bendY_.at(x, y);
         const Cells c = worley(wx / grain_, wy / grain_, seed_);
         const float crease = 1.0f - smoothstep(0.0f, 0.18f, c.f2 - c.f1);
         const float dome = 1.0f - 0.7f * c.f1;
-        const float patches = fbm(x / 200.0f, y / 200.0f, 4, seed_ + 3u);
-        const float fine = fbm(x / 2.0f, y / 2.0f, 2, seed_ + 4u);
-        return 0.45f + 0.2f * dome - crease_ * crease + 0.15f * patches + 0.05f * fine;
+        const float fine = gradientNoise(x / 2.0f, y / 2.0f, seed_ + 4u);
+        return patches_.at(x, y) + 0.2f * dome - crease_ * crease + 0.05f * fine;
     }
 
   private:
     float grain_, crease_;
+    Grid bendX_, bendY_, patches_;
 };
 
 // Brick wall in running bond: bricks of varying tone and rough face, recessed mortar.
@@ -172,54 +218,70 @@ class Brick : public Generator {
           brickHeight_(r.value("height", 44.0f)),
           mortar_(r.value("mortar", 7.0f)),
           mortarLevel_(r.value("mortarlevel", 0.1f)),
-          lowest_(r.value("lowest", 0.35f)) {}
+          lowest_(r.value("lowest", 0.35f)) {
+        bendX_ = sampled(2, 2, [this](float x, float y) {
+            return 1.5f * fbm(x / 18.0f, y / 18.0f, 2, seed_ + 1u);
+        });
+        bendY_ = sampled(2, 2, [this](float x, float y) {
+            return 1.5f * fbm(x / 18.0f + 3.0f, y / 18.0f, 2, seed_ + 2u);
+        });
+    }
 
     float at(float x, float y) const override {
-        const float wx = x + 1.5f * fbm(x / 18.0f, y / 18.0f, 2, seed_ + 1u);
-        const float wy = y + 1.5f * fbm(x / 18.0f + 3.0f, y / 18.0f, 2, seed_ + 2u);
-        const auto row = std::int32_t(std::floor(wy / brickHeight_));
+        const float wx = x + bendX_.at(x, y);
+        const float wy = y + bendY_.at(x, y);
+        const auto row = floorToInt(wy / brickHeight_);
         const float shift = (row & 1) ? brickWidth_ * 0.5f : 0.0f;
-        const auto col = std::int32_t(std::floor((wx + shift) / brickWidth_));
+        const auto col = floorToInt((wx + shift) / brickWidth_);
         const float fx = wx + shift - float(col) * brickWidth_;
         const float fy = wy - float(row) * brickHeight_;
         const float half = mortar_ * 0.5f;
         const float edge = std::min(std::min(fx - half, brickWidth_ - half - fx),
                                     std::min(fy - half, brickHeight_ - half - fy));
-        const float grit = fbm(x / 3.0f, y / 3.0f, 2, seed_ + 3u);
+        const float grit = gradientNoise(x / 2.0f, y / 2.0f, seed_ + 3u);
         if (edge < 0.0f) return mortarLevel_ + 0.06f * grit;
         const float tone = lowest_ + (1.0f - lowest_) * unitOf(hash(col, row, seed_ + 4u));
-        const float face = 0.1f * fbm(x / 10.0f, y / 10.0f, 3, seed_ + 5u) + 0.05f * grit;
+        const float face = 0.1f * fbm(x / 10.0f, y / 10.0f, 2, seed_ + 5u) + 0.05f * grit;
         const float bevel = smoothstep(0.0f, 3.0f, edge);
         return lowest_ + (tone - lowest_) * (0.6f + 0.4f * bevel) + face;
     }
 
   private:
     float brickWidth_, brickHeight_, mortar_, mortarLevel_, lowest_;
+    Grid bendX_, bendY_;
 };
 
 // Cobblestones: rounded irregular stones set in dark joints.
 class Cobble : public Generator {
   public:
     explicit Cobble(const Recipe& r)
-        : Generator(r), stone_(r.value("scale", 48.0f)), joint_(r.value("joint", 0.07f)) {}
+        : Generator(r), stone_(r.value("scale", 48.0f)), joint_(r.value("joint", 0.07f)) {
+        bendX_ = sampled(2, 2, [this](float x, float y) {
+            return 0.18f * fbm(x * 1.7f / stone_, y * 1.7f / stone_, 3, seed_ + 1u);
+        });
+        bendY_ = sampled(2, 2, [this](float x, float y) {
+            return 0.18f * fbm(x * 1.7f / stone_ + 6.0f, y * 1.7f / stone_, 3, seed_ + 2u);
+        });
+        face_ = sampled(2, 2, [this](float x, float y) {
+            return 0.08f * fbm(x / 12.0f, y / 12.0f, 3, seed_ + 4u);
+        });
+    }
 
     float at(float x, float y) const override {
-        const float px = x / stone_;
-        const float py = y / stone_;
-        const float wx = px + 0.18f * fbm(px * 1.7f, py * 1.7f, 3, seed_ + 1u);
-        const float wy = py + 0.18f * fbm(px * 1.7f + 6.0f, py * 1.7f, 3, seed_ + 2u);
+        const float wx = x / stone_ + bendX_.at(x, y);
+        const float wy = y / stone_ + bendY_.at(x, y);
         const Cells c = worley(wx, wy, seed_, 0.85f);
         const float edge = c.f2 - c.f1;
-        const float grit = fbm(x / 4.0f, y / 4.0f, 2, seed_ + 3u);
+        const float grit = gradientNoise(x / 2.5f, y / 2.5f, seed_ + 3u);
         if (edge < joint_) return 0.06f + 0.05f * grit;
         const float round = smoothstep(joint_, joint_ + 0.3f, edge);
         const float tone = 0.35f + 0.55f * unitOf(c.id);
-        const float face = 0.08f * fbm(x / 12.0f, y / 12.0f, 3, seed_ + 4u);
-        return 0.2f + (tone - 0.2f) * (0.55f + 0.45f * round) + face + 0.04f * grit;
+        return 0.2f + (tone - 0.2f) * (0.55f + 0.45f * round) + face_.at(x, y) + 0.04f * grit;
     }
 
   private:
     float stone_, joint_;
+    Grid bendX_, bendY_, face_;
 };
 
 }  // namespace

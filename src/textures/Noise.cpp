@@ -58,10 +58,10 @@ float fractal(float x, float y, int octaves, std::uint32_t seed, float gain, Sha
 }  // namespace
 
 float gradientNoise(float x, float y, std::uint32_t seed) {
-    const float fx = std::floor(x);
-    const float fy = std::floor(y);
-    const auto ix = std::int32_t(fx);
-    const auto iy = std::int32_t(fy);
+    const std::int32_t ix = floorToInt(x);
+    const std::int32_t iy = floorToInt(y);
+    const float fx = float(ix);
+    const float fy = float(iy);
     const float dx = x - fx;
     const float dy = y - fy;
     const float n00 = corner(ix, iy, dx, dy, seed);
@@ -90,33 +90,42 @@ float ridged(float x, float y, int octaves, std::uint32_t seed, float gain) {
 }
 
 Cells worley(float x, float y, std::uint32_t seed, float jitter) {
-    const float fx = std::floor(x);
-    const float fy = std::floor(y);
-    const auto ix = std::int32_t(fx);
-    const auto iy = std::int32_t(fy);
+    const std::int32_t ix = floorToInt(x);
+    const std::int32_t iy = floorToInt(y);
+    const float fx = float(ix);
+    const float fy = float(iy);
+    const float offset = 0.5f * (1.0f - jitter);
+    const float scale = jitter / 65536.0f;
+    const float dx0 = fx - x + offset;
+    const float dy0 = fy - y + offset;
     float best = 1e30f;
     float second = 1e30f;
-    Cells cells{0.0f, 0.0f, 0u, 0.0f, 0.0f};
-    const float offset = 0.5f * (1.0f - jitter);
+    int bestI = 0, bestJ = 0;
+    float bestX = 0.0f, bestY = 0.0f;
     for (int j = -1; j <= 1; ++j) {
         for (int i = -1; i <= 1; ++i) {
             const std::uint32_t h = hash(ix + i, iy + j, seed);
-            const float px = fx + float(i) + offset + jitter * float(h & 0xFFFFu) / 65536.0f;
-            const float py = fy + float(j) + offset + jitter * float(h >> 16) / 65536.0f;
-            const float d = (px - x) * (px - x) + (py - y) * (py - y);
+            const float px = dx0 + float(i) + scale * float(h & 0xFFFFu);
+            const float py = dy0 + float(j) + scale * float(h >> 16);
+            const float d = px * px + py * py;
             if (d < best) {
                 second = best;
                 best = d;
-                cells.id = hash(ix + i, iy + j, seed ^ 0x5BD1E995u);
-                cells.nearX = px;
-                cells.nearY = py;
+                bestI = i;
+                bestJ = j;
+                bestX = px;
+                bestY = py;
             } else if (d < second) {
                 second = d;
             }
         }
     }
+    Cells cells;
     cells.f1 = std::sqrt(best);
     cells.f2 = std::sqrt(second);
+    cells.id = hash(ix + bestI, iy + bestJ, seed ^ 0x5BD1E995u);
+    cells.nearX = x + bestX;
+    cells.nearY = y + bestY;
     return cells;
 }
 

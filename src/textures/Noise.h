@@ -11,13 +11,19 @@ namespace tessel::textures {
 
 // A well-mixed 32-bit hash of a lattice point and a seed.
 inline std::uint32_t hash(std::int32_t x, std::int32_t y, std::uint32_t seed) {
-    std::uint32_t h = seed * 0x9E3779B9u;
-    h ^= std::uint32_t(x) * 0x85EBCA6Bu;
-    h = (h ^ (h >> 16)) * 0x7FEB352Du;
+    std::uint32_t h = (seed * 0x9E3779B9u) ^ (std::uint32_t(x) * 0x85EBCA6Bu);
+    h = (h ^ (h >> 15)) * 0x2C1B3C6Du;
     h ^= std::uint32_t(y) * 0xC2B2AE35u;
-    h = (h ^ (h >> 15)) * 0x846CA68Bu;
+    h = (h ^ (h >> 13)) * 0x297A2D39u;
     h ^= h >> 16;
     return h;
+}
+
+// The largest whole number not above v, as an integer and without a library call (for the
+// values textures use, well inside the int range).
+inline std::int32_t floorToInt(float v) {
+    const auto i = std::int32_t(v);
+    return float(i) > v ? i - 1 : i;
 }
 
 // The hash as a number in [0, 1).
@@ -36,7 +42,7 @@ inline float smoothstep(float edge0, float edge1, float v) {
     return t * t * (3.0f - 2.0f * t);
 }
 inline float fract(float v) {
-    return v - std::floor(v);
+    return v - float(floorToInt(v));
 }
 
 // A smooth wave of period 1 between 0 and 1 (0 at whole numbers, 1 half-way), close to a

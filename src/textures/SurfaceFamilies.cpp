@@ -20,106 +20,163 @@ inline float unitOf(std::uint32_t h) {
 class Terrazzo : public Generator {
   public:
     explicit Terrazzo(const Recipe& r)
-        : Generator(r), chip_(r.value("scale", 34.0f)), density_(r.value("density", 0.7f)) {}
+        : Generator(r), chip_(r.value("scale", 34.0f)), density_(r.value("density", 0.7f)) {
+        bendX_ = sampled(2, 2, [this](float x, float y) {
+            return 0.25f * chip_ * fbm(x / chip_, y / chip_, 2, seed_ + 1u);
+        });
+        bendY_ = sampled(2, 2, [this](float x, float y) {
+            return 0.25f * chip_ * fbm(x / chip_ + 4.0f, y / chip_, 2, seed_ + 2u);
+        });
+        cloud_ = sampled(8, 8, [this](float x, float y) {
+            return 0.5f + 0.25f * fbm(x / 120.0f, y / 120.0f, 3, seed_ + 4u);
+        });
+    }
 
     float at(float x, float y) const override {
-        const float wx = x + 0.25f * chip_ * fbm(x / chip_, y / chip_, 2, seed_ + 1u);
-        const float wy = y + 0.25f * chip_ * fbm(x / chip_ + 4.0f, y / chip_, 2, seed_ + 2u);
+        const float wx = x + bendX_.at(x, y);
+        const float wy = y + bendY_.at(x, y);
         const float sizes[3] = {chip_, chip_ * 0.5f, chip_ * 0.22f};
         const int chips = colourCount() - 2;
         for (int layer = 0; layer < 3 && chips > 0; ++layer) {
-            const Cells c = worley(wx / sizes[layer], wy / sizes[layer], seed_ + 10u * layer);
-            if (unitOf(c.id) > density_) continue;
-            const float radius = 0.18f + 0.22f * unitOf(c.id * 2654435761u);
-            if (c.f1 < radius) return stop(2 + int((c.id & 0xFFu) % std::uint32_t(chips)));
+            const int k = chipAt(wx / sizes[layer], wy / sizes[layer], seed_ + 10u * layer);
+            if (k >= 0) return stop(2 + k % chips);
         }
-        const float speckle = fbm(x / 2.0f, y / 2.0f, 2, seed_ + 3u);
-        const float cloud = fbm(x / 120.0f, y / 120.0f, 3, seed_ + 4u);
-        return stop(1) * (0.5f + 0.35f * speckle + 0.25f * cloud);
+        const float speckle = gradientNoise(x / 1.6f, y / 1.6f, seed_ + 3u);
+        return stop(1) * (cloud_.at(x, y) + 0.35f * speckle);
     }
 
   private:
+    // The chip covering (u, v), or -1. Each lattice cell may hold one round chip of radius
+    // under half a cell, so only the 2 x 2 cells nearest the point can reach it.
+    int chipAt(float u, float v, std::uint32_t seed) const {
+        const std::int32_t i0 = floorToInt(u - 0.5f);
+        const std::int32_t j0 = floorToInt(v - 0.5f);
+        for (std::int32_t j = j0; j <= j0 + 1; ++j) {
+            for (std::int32_t i = i0; i <= i0 + 1; ++i) {
+                const std::uint32_t h = hash(i, j, seed);
+                const std::uint32_t look = hash(i, j, seed + 1u);
+                if (unitOf(look) > density_) continue;
+                const float dx = float(i) + float(h & 0xFFFFu) / 65536.0f - u;
+                const float dy = float(j) + float(h >> 16) / 65536.0f - v;
+                const float radius = 0.18f + 0.3f * float(look & 0xFFu) / 255.0f;
+                if (dx * dx + dy * dy < radius * radius) return int((look >> 8) & 0xFFu);
+            }
+        }
+        return -1;
+    }
+
     float chip_, density_;
+    Grid bendX_, bendY_, cloud_;
 };
 
 // Stucco: a rough plaster face, billowy lumps and fine sand (best with relief).
 class Stucco : public Generator {
   public:
-    explicit Stucco(const Recipe& r) : Generator(r), scale_(r.value("scale", 30.0f)) {}
+    explicit Stucco(const Recipe& r) : Generator(r), scale_(r.value("scale", 30.0f)) {
+        const int step = scale_ >= 30.0f ? 2 : 1;
+        lumps_ = sampled(step, step, [this](float x, float y) {
+            return 0.35f + 0.6f * turbulence(x / scale_, y / scale_, 4, seed_) +
+                   0.12f * fbm(x / 300.0f, y / 300.0f, 3, seed_ + 2u);
+        });
+    }
 
     float at(float x, float y) const override {
-        const float lumps = turbulence(x / scale_, y / scale_, 4, seed_);
-        const float fine = fbm(x / 2.5f, y / 2.5f, 2, seed_ + 1u);
-        const float cloud = fbm(x / 300.0f, y / 300.0f, 3, seed_ + 2u);
-        return 0.35f + 0.6f * lumps + 0.08f * fine + 0.12f * cloud;
+        return lumps_.at(x, y) + 0.08f * fbm(x / 2.5f, y / 2.5f, 2, seed_ + 1u);
     }
 
   private:
     float scale_;
+    Grid lumps_;
 };
 
 // Brushed metal: long fine streaks along x under a broad soft sheen.
 class Metal : public Generator {
   public:
     explicit Metal(const Recipe& r)
-        : Generator(r), streak_(r.value("scale", 240.0f)), sheen_(r.value("sheen", 0.35f)) {}
-
-    float at(float x, float y) const override {
-        const float streaks = fbm(x / streak_, y / 1.3f, 3, seed_);
-        const float hair = fbm(x / (streak_ * 0.3f), y / 0.7f, 2, seed_ + 1u);
-        const float sheen = wave(0.8f * x / width_ + 0.35f * y / height_ + 0.2f);
-        const float cloud = fbm(x / 400.0f, y / 400.0f, 2, seed_ + 2u);
-        return 0.42f + 0.12f * streaks + 0.06f * hair + sheen_ * (sheen - 0.5f) + 0.08f * cloud;
+        : Generator(r), streak_(r.value("scale", 240.0f)), sheen_(r.value("sheen", 0.35f)) {
+        // Streaks change slowly along x and from one row to the next.
+        streaks_ = sampled(8, 1, [this](float x, float y) {
+            return 0.12f * fbm(x / streak_, y / 1.3f, 3, seed_) +
+                   0.06f * fbm(x / (streak_ * 0.3f), y / 0.7f, 2, seed_ + 1u);
+        });
+        cloud_ = sampled(8, 8, [this](float x, float y) {
+            const float sheen = wave(0.8f * x / width_ + 0.35f * y / height_ + 0.2f);
+            return 0.42f + sheen_ * (sheen - 0.5f) +
+                   0.08f * fbm(x / 400.0f, y / 400.0f, 2, seed_ + 2u);
+        });
     }
+
+    float at(float x, float y) const override { return streaks_.at(x, y) + cloud_.at(x, y); }
 
   private:
     float streak_, sheen_;
+    Grid streaks_, cloud_;
 };
 
 // Rusted steel: grey metal eaten by patches of rust with pits and streaks.
 class Rust : public Generator {
   public:
     explicit Rust(const Recipe& r)
-        : Generator(r), scale_(r.value("scale", 260.0f)), amount_(r.value("amount", 0.0f)) {}
+        : Generator(r), scale_(r.value("scale", 260.0f)), amount_(r.value("amount", 0.0f)) {
+        rust_ = sampled(2, 2, [this](float x, float y) {
+            const float px = x / scale_, py = y / scale_;
+            const float patch =
+                fbm(px, py, 6, seed_) + 0.35f * fbm(px * 5.0f, py * 5.0f, 3, seed_ + 1u);
+            return smoothstep(-0.05f - amount_, 0.2f - amount_, patch);
+        });
+        metal_ = sampled(8, 1, [this](float x, float y) {
+            return 0.1f + 0.1f * fbm(x / 200.0f, y / 3.0f, 3, seed_ + 2u);
+        });
+        // A pit darkens only near its own centre, so the sum is smooth and can be sampled.
+        pits_ = sampled(2, 2, [this](float x, float y) {
+            const Cells pits = worley(x / 9.0f, y / 9.0f, seed_ + 4u);
+            return (pits.id & 3u) == 0u ? 0.35f * (1.0f - smoothstep(0.05f, 0.3f, pits.f1)) : 0.0f;
+        });
+    }
 
     float at(float x, float y) const override {
-        const float px = x / scale_;
-        const float py = y / scale_;
-        const float patch =
-            fbm(px, py, 6, seed_) + 0.35f * fbm(px * 5.0f, py * 5.0f, 3, seed_ + 1u);
-        const float rust = smoothstep(-0.05f - amount_, 0.2f - amount_, patch);
-        const float metal = 0.1f + 0.1f * fbm(x / 200.0f, y / 3.0f, 3, seed_ + 2u);
-        const float crust = 0.45f + 0.5f * (0.5f + 0.5f * fbm(px * 9.0f, py * 9.0f, 4, seed_ + 3u));
-        const Cells pits = worley(x / 9.0f, y / 9.0f, seed_ + 4u);
-        const float pit = (pits.id & 3u) == 0u ? 1.0f - smoothstep(0.05f, 0.3f, pits.f1) : 0.0f;
-        return lerp(metal, crust - 0.35f * pit, rust);
+        const float px = x / scale_, py = y / scale_;
+        const float crust = 0.7f + 0.25f * fbm(px * 9.0f, py * 9.0f, 2, seed_ + 3u);
+        return lerp(metal_.at(x, y), crust - pits_.at(x, y), rust_.at(x, y));
     }
 
   private:
     float scale_, amount_;
+    Grid rust_, metal_, pits_;
 };
 
 // Camouflage: overlapping blobs, each layer one whole colour of the palette.
 class Camo : public Generator {
   public:
     explicit Camo(const Recipe& r)
-        : Generator(r), scale_(r.value("scale", 160.0f)), level_(r.value("level", 0.12f)) {}
+        : Generator(r), scale_(r.value("scale", 160.0f)), level_(r.value("level", 0.12f)) {
+        warpX_ = sampled(4, 4, [this](float x, float y) {
+            return 0.4f * fbm(x * 2.0f / scale_, y * 2.0f / scale_, 2, seed_ + 100u);
+        });
+        warpY_ = sampled(4, 4, [this](float x, float y) {
+            return 0.4f * fbm(x * 2.0f / scale_ + 5.0f, y * 2.0f / scale_, 2, seed_ + 101u);
+        });
+        for (int k = 1; k < colourCount() && k < kLayers + 1; ++k) {
+            layers_[k - 1] = sampled(3, 3, [this, k](float x, float y) {
+                const float px = x / scale_ + warpX_.at(x, y);
+                const float py = y / scale_ + warpY_.at(x, y);
+                return fbm(px, py, 4, seed_ + std::uint32_t(k) * 31u);
+            });
+        }
+    }
 
     float at(float x, float y) const override {
-        const float px = x / scale_;
-        const float py = y / scale_;
-        const float wx = 0.4f * fbm(px * 2.0f, py * 2.0f, 2, seed_ + 100u);
-        const float wy = 0.4f * fbm(px * 2.0f + 5.0f, py * 2.0f, 2, seed_ + 101u);
         float v = stop(0);
-        for (int k = 1; k < colourCount(); ++k) {
-            const float n = fbm(px + wx, py + wy, 4, seed_ + std::uint32_t(k) * 31u);
-            if (n > level_) v = stop(k);
-        }
+        for (int k = 1; k < colourCount() && k < kLayers + 1; ++k)
+            if (layers_[k - 1].at(x, y) > level_) v = stop(k);
         return v;
     }
 
   private:
+    static constexpr int kLayers = 5;
     float scale_, level_;
+    Grid warpX_, warpY_;
+    Grid layers_[kLayers];
 };
 
 // A smooth gradient along a direction (or from the centre) with a faint cloudiness.
@@ -138,6 +195,9 @@ class Gradient : public Generator {
         }
         span_ = std::fabs(directionX_) * width_ + std::fabs(directionY_) * height_;
         start_ = std::min(0.0f, directionX_ * width_) + std::min(0.0f, directionY_ * height_);
+        clouds_ = sampled(8, 8, [this](float x, float y) {
+            return cloud_ * fbm(x / 350.0f, y / 350.0f, 4, seed_);
+        });
     }
 
     float at(float x, float y) const override {
@@ -149,7 +209,7 @@ class Gradient : public Generator {
         } else {
             t = (directionX_ * x + directionY_ * y - start_) / span_;
         }
-        return t + cloud_ * fbm(x / 350.0f, y / 350.0f, 4, seed_);
+        return t + clouds_.at(x, y);
     }
 
   private:
@@ -157,15 +217,21 @@ class Gradient : public Generator {
     bool radial_;
     float cloud_;
     float span_ = 1.0f, start_ = 0.0f;
+    Grid clouds_;
 };
 
 // Plasma: interfering waves over a warped plane, cycling smoothly through the palette.
 class Plasma : public Generator {
   public:
     explicit Plasma(const Recipe& r)
-        : Generator(r), scale_(r.value("scale", 300.0f)), cycles_(r.value("cycles", 1.5f)) {}
+        : Generator(r), scale_(r.value("scale", 300.0f)), cycles_(r.value("cycles", 1.5f)) {
+        values_ = sampled(2, 2, [this](float x, float y) { return value(x, y); });
+    }
 
-    float at(float x, float y) const override {
+    float at(float x, float y) const override { return values_.at(x, y); }
+
+  private:
+    float value(float x, float y) const {
         const float px = x / scale_;
         const float py = y / scale_;
         const float wx = px + 0.6f * fbm(px * 0.7f, py * 0.7f, 3, seed_);
@@ -177,8 +243,8 @@ class Plasma : public Generator {
         return wave(cycles_ * sum * 0.25f);
     }
 
-  private:
     float scale_, cycles_;
+    Grid values_;
 };
 
 // Mosaic: irregular tiles, each one of the palette's colours after the first, in grout of the

@@ -3,36 +3,16 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cmath>
-#include <thread>
 #include <vector>
 
 #include "textures/Generators.h"
 #include "textures/Noise.h"
+#include "textures/Parallel.h"
 
 namespace tessel::textures {
 
 namespace {
-
-// Runs work(firstRow, endRow) over bands of rows on every core.
-template <typename Work>
-void forEachBand(int rows, Work work) {
-    constexpr int kBand = 16;
-    const int bands = (rows + kBand - 1) / kBand;
-    const int threads =
-        std::clamp(int(std::thread::hardware_concurrency()), 1, std::min(8, std::max(1, bands)));
-    std::atomic<int> next{0};
-    auto run = [&] {
-        for (int band = next++; band < bands; band = next++)
-            work(band * kBand, std::min(rows, (band + 1) * kBand));
-    };
-    std::vector<std::thread> helpers;
-    helpers.reserve(std::size_t(threads - 1));
-    for (int i = 1; i < threads; ++i) helpers.emplace_back(run);
-    run();
-    for (std::thread& helper : helpers) helper.join();
-}
 
 // The palette as a table of 1024 colours, channels as floats.
 class ColourTable {

@@ -1,0 +1,57 @@
+#pragma once
+// A smooth part of a texture sampled every few pixels and interpolated in between: a noise whose
+// finest detail spans many pixels looks the same and costs a fraction of the evaluations.
+
+#include <cmath>
+#include <vector>
+
+#include "textures/Parallel.h"
+
+namespace tessel::textures {
+
+class Grid {
+  public:
+    Grid() = default;
+    // Samples f(x, y) at the pixel centres of every stepX-th column and stepY-th row of a
+    // width x height picture (and one beyond, so every pixel lies between samples).
+    template <typename F>
+    Grid(int width, int height, int stepX, int stepY, F f)
+        : stepX_(std::max(1, stepX)),
+          stepY_(std::max(1, stepY)),
+          columns_(width / stepX_ + 2),
+          rows_(height / stepY_ + 2),
+          inverseX_(1.0f / float(stepX_)),
+          inverseY_(1.0f / float(stepY_)),
+          values_(std::size_t(columns_) * std::size_t(rows_)) {
+        forEachBand(
+            rows_,
+            [&](int first, int end) {
+                for (int j = first; j < end; ++j)
+                    for (int i = 0; i < columns_; ++i)
+                        values_[std::size_t(j) * std::size_t(columns_) + std::size_t(i)] =
+                            f(float(i * stepX_) + 0.5f, float(j * stepY_) + 0.5f);
+            },
+            4);
+    }
+
+    // The value at a pixel centre inside the picture, interpolated bilinearly.
+    float at(float x, float y) const {
+        const float gx = std::max(0.0f, (x - 0.5f) * inverseX_);
+        const float gy = std::max(0.0f, (y - 0.5f) * inverseY_);
+        const int i = std::min(int(gx), columns_ - 2);
+        const int j = std::min(int(gy), rows_ - 2);
+        const float fx = gx - float(i);
+        const float fy = gy - float(j);
+        const float* p = values_.data() + std::size_t(j) * std::size_t(columns_) + std::size_t(i);
+        const float top = p[0] + (p[1] - p[0]) * fx;
+        const float bottom = p[columns_] + (p[columns_ + 1] - p[columns_]) * fx;
+        return top + (bottom - top) * fy;
+    }
+
+  private:
+    int stepX_ = 1, stepY_ = 1, columns_ = 0, rows_ = 0;
+    float inverseX_ = 1.0f, inverseY_ = 1.0f;
+    std::vector<float> values_;
+};
+
+}  // namespace tessel::textures

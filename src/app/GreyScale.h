@@ -12,9 +12,13 @@ namespace tessel {
 //   g = round(0.3 r);  g = round(0.59 green + g);  g = round(0.11 blue + g).
 int greyOf(int red, int green, int blue);
 
-// Turns every pixel of the picture into its grey (red = green = blue = greyOf). Works through
-// tables built once from greyOf, so the pass runs at memory speed.
+// Turns every pixel of the picture into its grey (red = green = blue = greyOf); the reserved
+// byte stays. Runs at memory speed: eight pixels at a time in exact integer arithmetic where the
+// processor has AVX2, otherwise through tables built once from greyOf.
 void toGreyScale(QImage& picture);
 void toGreyScale(Surface& surface);
+
+// The table pass alone, the one every processor can run; toGreyScale gives the same result.
+void toGreyScaleByTables(QImage& picture);
 
 }  // namespace tessel

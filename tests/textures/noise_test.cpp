@@ -1,0 +1,87 @@
+// The noise functions the textures are made of, and the sampled grid.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "textures/Grid.h"
+#include "textures/Noise.h"
+
+namespace tessel::textures {
+namespace {
+
+TEST(NoiseTest, FloorHandlesNegativesAndWholeNumbers) {
+    EXPECT_EQ(floorToInt(2.7f), 2);
+    EXPECT_EQ(floorToInt(-2.2f), -3);
+    EXPECT_EQ(floorToInt(-3.0f), -3);
+    EXPECT_EQ(floorToInt(0.0f), 0);
+    EXPECT_FLOAT_EQ(fract(-0.25f), 0.75f);
+}
+
+TEST(NoiseTest, GradientNoiseIsZeroOnTheLatticeAndBoundedBetween) {
+    float low = 0, high = 0;
+    for (int j = -40; j < 40; ++j) {
+        for (int i = -40; i < 40; ++i) {
+            EXPECT_EQ(gradientNoise(float(i), float(j), 7u), 0.0f);
+            const float n = gradientNoise(i * 0.37f + 0.11f, j * 0.29f + 0.05f, 7u);
+            low = std::min(low, n);
+            high = std::max(high, n);
+        }
+    }
+    EXPECT_GE(low, -1.0f);
+    EXPECT_LE(high, 1.0f);
+    EXPECT_LT(low, -0.4f);  // it does swing both ways
+    EXPECT_GT(high, 0.4f);
+}
+
+TEST(NoiseTest, SeedsGiveDifferentNoiseAndSumsStayInRange) {
+    int differing = 0;
+    for (int i = 0; i < 100; ++i) {
+        const float x = i * 0.73f + 0.3f, y = i * 0.41f + 0.2f;
+        differing += gradientNoise(x, y, 1u) != gradientNoise(x, y, 2u);
+        const float f = fbm(x, y, 6, 3u);
+        const float t = turbulence(x, y, 5, 3u);
+        const float r = ridged(x, y, 4, 3u);
+        EXPECT_TRUE(f >= -1.0f && f <= 1.0f) << f;
+        EXPECT_TRUE(t >= 0.0f && t <= 1.0f) << t;
+        EXPECT_TRUE(r >= 0.0f && r <= 1.0f) << r;
+    }
+    EXPECT_GT(differing, 90);
+}
+
+TEST(NoiseTest, WorleyDistancesAreOrderedAndNameTheNearestCell) {
+    for (int i = 0; i < 200; ++i) {
+        const float x = i * 0.173f - 7.0f, y = i * 0.091f - 3.0f;
+        const Cells c = worley(x, y, 11u);
+        EXPECT_LE(c.f1, c.f2);
+        EXPECT_NEAR(std::hypot(c.nearX - x, c.nearY - y), c.f1, 1e-4f);
+        // A point a hair away lies in the same cell with almost the same distance.
+        const Cells d = worley(x + 1e-4f, y, 11u);
+        if (c.f2 - c.f1 > 1e-2f) {
+            EXPECT_EQ(c.id, d.id);
+        }
+    }
+}
+
+TEST(NoiseTest, WaveRunsFromZeroToOneAndBack) {
+    EXPECT_FLOAT_EQ(wave(0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(wave(0.5f), 1.0f);
+    EXPECT_FLOAT_EQ(wave(3.0f), 0.0f);
+    EXPECT_NEAR(wave(0.25f), 0.5f, 1e-6f);
+    EXPECT_NEAR(wave(-0.25f), wave(0.25f), 1e-6f);
+}
+
+TEST(GridTest, MatchesItsSamplesAndInterpolatesLinearlyBetween) {
+    // A plane is reproduced exactly everywhere, the samples included.
+    const Grid plane(100, 60, 8, 4, [](float x, float y) { return 2.0f * x - 3.0f * y + 1.0f; });
+    for (int y = 0; y < 60; y += 7)
+        for (int x = 0; x < 100; x += 9)
+            EXPECT_NEAR(plane.at(x + 0.5f, y + 0.5f), 2.0f * (x + 0.5f) - 3.0f * (y + 0.5f) + 1.0f,
+                        1e-3f);
+    // The last pixels of a size that is not a multiple of the step still lie between samples.
+    const Grid edge(101, 61, 8, 8, [](float x, float) { return x; });
+    EXPECT_NEAR(edge.at(100.5f, 60.5f), 100.5f, 1e-3f);
+}
+
+}  // namespace
+}  // namespace tessel::textures

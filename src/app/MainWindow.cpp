@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QSlider>
 
 #include "app/CanvasView.h"
 #include "app/FileCommands.h"
@@ -20,6 +19,7 @@
 #include "platform/FocusMemory.h"
 #include "platform/Fonts.h"
 #include "platform/Services.h"
+#include "platform/Trackbar.h"
 
 namespace tessel {
 namespace {
@@ -27,22 +27,6 @@ namespace {
 constexpr int kTrackbarWidthRange = 1200;
 constexpr int kTrackbarHeightRange = 900;
 constexpr Colour kBlack = 0x000000;
-
-QSlider* makeTrackbar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry,
-                      int maximum) {
-    auto* trackbar = new QSlider(orientation, parent);
-    trackbar->setGeometry(geometry);
-    trackbar->setRange(1, maximum);
-    trackbar->setPageStep(50);
-    trackbar->setSingleStep(1);
-    if (orientation == Qt::Vertical) {
-        // The first position is at the top, and Up moves the thumb up.
-        trackbar->setInvertedAppearance(true);
-        trackbar->setInvertedControls(true);
-    }
-    return trackbar;
-}
-
 }  // namespace
 
 MainWindow::MainWindow() {
@@ -54,9 +38,11 @@ MainWindow::MainWindow() {
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
 
-    horizontal_ = makeTrackbar(client, Qt::Horizontal, QRect(9, 1, 1210, 14), kTrackbarWidthRange);
+    horizontal_ = new platform::Trackbar(Qt::Horizontal, client, QRect(9, 1, 1210, 14), 1,
+                                         kTrackbarWidthRange);
     setWindowIcon(platform::windowIcon());
-    vertical_ = makeTrackbar(client, Qt::Vertical, QRect(1, 9, 14, 910), kTrackbarHeightRange);
+    vertical_ = new platform::Trackbar(Qt::Vertical, client, QRect(1, 9, 14, 910), 1,
+                                       kTrackbarHeightRange);
 
     canvas_ = new platform::DrawingArea(client, QRect(15, 15, kViewWidth, kViewHeight));
     canvas_->fill(0xFFFFFF);

@@ -31,6 +31,7 @@ public:
     void command(int commandId);
 
     AppState& state() { return state_; }
+    const AppState& state() const { return state_; }
     MenuBar* menu() const { return menu_; }
     QSlider* horizontalTrackbar() const { return horizontal_; }
     QSlider* verticalTrackbar() const { return vertical_; }

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QApplication>
 
 namespace tessel::platform {
@@ -23,8 +24,8 @@ public:
         QMessageBox box(QMessageBox::NoIcon, caption, withLineBreaks(text),
                         QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
         box.setTextFormat(Qt::PlainText);
-        box.setButtonText(QMessageBox::Yes, QStringLiteral("Sí"));
-        box.setButtonText(QMessageBox::No, QStringLiteral("No"));
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("No"));
         return box.exec() == QMessageBox::Yes;
     }
 };

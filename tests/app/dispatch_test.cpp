@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSlider>
 #include <QTemporaryDir>
 
 #include "app/CanvasView.h"

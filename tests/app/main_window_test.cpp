@@ -25,15 +25,16 @@ protected:
 
     ItemState stateOf(int id) const { return window.menu()->state(id); }
     const Surface& view() const { return window.canvasControl()->surface(); }
+    // Whether the vertical axis runs down column x (the horizontal axis's row does not count).
     bool columnHasAxis(int x) const {
         for (int y = 0; y < kViewHeight; ++y) {
-            if (view().pixel(x, y) == kRed) return true;
+            if (y != window.state().zero.y() && view().pixel(x, y) == kRed) return true;
         }
         return false;
     }
     bool rowHasAxis(int y) const {
         for (int x = 0; x < kViewWidth; ++x) {
-            if (view().pixel(x, y) == kRed) return true;
+            if (x != window.state().zero.x() && view().pixel(x, y) == kRed) return true;
         }
         return false;
     }

@@ -256,14 +256,14 @@ class Cobble : public Generator {
   public:
     explicit Cobble(const Recipe& r)
         : Generator(r), stone_(r.value("scale", 48.0f)), joint_(r.value("joint", 0.07f)) {
-        bendX_ = sampled(2, 2, [this](float x, float y) {
+        bendX_ = sampled(4, 4, [this](float x, float y) {
             return 0.18f * fbm(x * 1.7f / stone_, y * 1.7f / stone_, 3, seed_ + 1u);
         });
-        bendY_ = sampled(2, 2, [this](float x, float y) {
+        bendY_ = sampled(4, 4, [this](float x, float y) {
             return 0.18f * fbm(x * 1.7f / stone_ + 6.0f, y * 1.7f / stone_, 3, seed_ + 2u);
         });
         face_ = sampled(2, 2, [this](float x, float y) {
-            return 0.08f * fbm(x / 12.0f, y / 12.0f, 3, seed_ + 4u);
+            return 0.08f * fbm(x / 12.0f, y / 12.0f, 2, seed_ + 4u);
         });
     }
 

@@ -283,7 +283,7 @@ class Water : public Generator {
 class Cork : public Generator {
   public:
     explicit Cork(const Recipe& r) : Generator(r), grain_(r.value("grain", 5.0f)) {
-        bend_ = sampled(2, 2, [this](float x, float y) {
+        bend_ = sampled(4, 4, [this](float x, float y) {
             return 2.0f * fbm(x / 20.0f, y / 20.0f, 2, seed_ + 9u);
         });
         tone_ = sampled(2, 2, [this](float x, float y) {
@@ -291,7 +291,7 @@ class Cork : public Generator {
                                                         seed_ + 1u));
         });
         // A hole darkens only near its own centre, so the sum is smooth and can be sampled.
-        holes_ = sampled(2, 2, [this](float x, float y) {
+        holes_ = sampled(4, 4, [this](float x, float y) {
             const Cells holes = worley(x / 45.0f, y / 45.0f, seed_ + 2u);
             if ((holes.id & 7u) != 0u) return 0.0f;
             return 0.3f * (1.0f - smoothstep(0.08f, 0.22f, holes.f1));

@@ -89,30 +89,64 @@ float ridged(float x, float y, int octaves, std::uint32_t seed, float gain) {
     });
 }
 
+namespace {
+
+// The jittered feature points around one lattice cell. Neighbouring pixels mostly fall in the
+// same cell, so each thread keeps the last few neighbourhoods it worked out; the arithmetic is
+// the same either way, so the cache never changes a result.
+struct Neighbourhood {
+    std::int32_t ix = 0, iy = 0;
+    std::uint32_t seed = 0;
+    float jitter = -1.0f;
+    float offsetX[9], offsetY[9];
+};
+
+const Neighbourhood& neighbourhood(std::int32_t ix, std::int32_t iy, std::uint32_t seed,
+                                   float jitter) {
+    constexpr int kSlots = 4;
+    thread_local Neighbourhood slots[kSlots];
+    thread_local int next = 0;
+    for (const Neighbourhood& n : slots)
+        if (n.ix == ix && n.iy == iy && n.seed == seed && n.jitter == jitter) return n;
+    Neighbourhood& n = slots[next];
+    next = (next + 1) % kSlots;
+    n.ix = ix;
+    n.iy = iy;
+    n.seed = seed;
+    n.jitter = jitter;
+    const float scale = jitter / 65536.0f;
+    for (int j = -1, k = 0; j <= 1; ++j) {
+        for (int i = -1; i <= 1; ++i, ++k) {
+            const std::uint32_t h = hash(ix + i, iy + j, seed);
+            n.offsetX[k] = scale * float(h & 0xFFFFu);
+            n.offsetY[k] = scale * float(h >> 16);
+        }
+    }
+    return n;
+}
+
+}  // namespace
+
 Cells worley(float x, float y, std::uint32_t seed, float jitter) {
     const std::int32_t ix = floorToInt(x);
     const std::int32_t iy = floorToInt(y);
-    const float fx = float(ix);
-    const float fy = float(iy);
+    const Neighbourhood& n = neighbourhood(ix, iy, seed, jitter);
     const float offset = 0.5f * (1.0f - jitter);
-    const float scale = jitter / 65536.0f;
-    const float dx0 = fx - x + offset;
-    const float dy0 = fy - y + offset;
+    const float dx0 = float(ix) - x + offset;
+    const float dy0 = float(iy) - y + offset;
     float best = 1e30f;
     float second = 1e30f;
-    int bestI = 0, bestJ = 0;
+    int bestK = 4;
     float bestX = 0.0f, bestY = 0.0f;
-    for (int j = -1; j <= 1; ++j) {
-        for (int i = -1; i <= 1; ++i) {
-            const std::uint32_t h = hash(ix + i, iy + j, seed);
-            const float px = dx0 + float(i) + scale * float(h & 0xFFFFu);
-            const float py = dy0 + float(j) + scale * float(h >> 16);
+    for (int j = -1, k = 0; j <= 1; ++j) {
+        for (int i = -1; i <= 1; ++i, ++k) {
+            const float px = dx0 + float(i) + n.offsetX[k];
+            const float py = dy0 + float(j) + n.offsetY[k];
             const float d = px * px + py * py;
             if (d < best) {
                 second = best;
                 best = d;
-                bestI = i;
-                bestJ = j;
+                bestK = k;
                 bestX = px;
                 bestY = py;
             } else if (d < second) {
@@ -123,7 +157,7 @@ Cells worley(float x, float y, std::uint32_t seed, float jitter) {
     Cells cells;
     cells.f1 = std::sqrt(best);
     cells.f2 = std::sqrt(second);
-    cells.id = hash(ix + bestI, iy + bestJ, seed ^ 0x5BD1E995u);
+    cells.id = hash(ix + bestK % 3 - 1, iy + bestK / 3 - 1, seed ^ 0x5BD1E995u);
     cells.nearX = x + bestX;
     cells.nearY = y + bestY;
     return cells;

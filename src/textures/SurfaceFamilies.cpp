@@ -73,9 +73,11 @@ class Terrazzo : public Generator {
 class Stucco : public Generator {
   public:
     explicit Stucco(const Recipe& r) : Generator(r), scale_(r.value("scale", 30.0f)) {
+        // Fine lumps lose an octave that would be finer than two pixels.
         const int step = scale_ >= 30.0f ? 2 : 1;
-        lumps_ = sampled(step, step, [this](float x, float y) {
-            return 0.35f + 0.6f * turbulence(x / scale_, y / scale_, 4, seed_) +
+        const int octaves = scale_ >= 24.0f ? 4 : 3;
+        lumps_ = sampled(step, step, [this, octaves](float x, float y) {
+            return 0.35f + 0.6f * turbulence(x / scale_, y / scale_, octaves, seed_) +
                    0.12f * fbm(x / 300.0f, y / 300.0f, 3, seed_ + 2u);
         });
     }

@@ -46,24 +46,23 @@ class Wood : public Generator {
     Grid bend_, fibres_;
 };
 
-// Veined stone: a wave through a turbulent plane, thin dark veins on a soft cloudy ground.
+// Veined stone: a wave through a warped plane, thin dark veins on a soft cloudy ground.
 class Marble : public Generator {
   public:
     explicit Marble(const Recipe& r)
         : Generator(r),
           scale_(r.value("scale", 260.0f)),
-          turbulence_(r.value("turbulence", 3.0f)),
+          turbulence_(r.value("turbulence", 1.6f)),
           veins_(r.value("veins", 0.75f)),
-          width_fraction_(r.value("vein", 0.08f)),
+          width_fraction_(r.value("vein", 0.05f)),
           slope_(r.value("slope", 0.6f)) {
         phase_ = sampled(2, 2, [this](float x, float y) {
             const float px = x / scale_, py = y / scale_;
-            return 0.5f * (px + slope_ * py) + turbulence_ * turbulence(px, py, 6, seed_);
+            return 0.5f * (px + slope_ * py) + turbulence_ * fbm(px, py, 5, seed_);
         });
         finePhase_ = sampled(2, 2, [this](float x, float y) {
             const float px = x / scale_, py = y / scale_;
-            return 0.9f * (py - 0.4f * px) +
-                   2.5f * turbulence(px * 2.3f + 5.0f, py * 2.3f, 5, seed_ + 7u);
+            return 0.9f * (py - 0.4f * px) + 1.2f * fbm(px * 2.3f + 5.0f, py * 2.3f, 4, seed_ + 7u);
         });
         ground_ = sampled(4, 4, [this](float x, float y) {
             return 0.82f + 0.12f * fbm(x * 1.5f / scale_, y * 1.5f / scale_, 4, seed_ + 3u);
@@ -71,10 +70,13 @@ class Marble : public Generator {
     }
 
     float at(float x, float y) const override {
-        const float vein = 1.0f - smoothstep(0.0f, width_fraction_, wave(phase_.at(x, y)));
+        const float v = wave(phase_.at(x, y));
+        // A sharp vein with a soft shadow around it.
+        const float vein = 1.0f - smoothstep(0.0f, width_fraction_, v);
+        const float halo = 1.0f - smoothstep(0.0f, width_fraction_ * 5.0f, v);
         const float v2 = wave(finePhase_.at(x, y));
         const float fine = 1.0f - smoothstep(0.0f, width_fraction_ * 0.5f, v2);
-        return ground_.at(x, y) - veins_ * vein - 0.35f * veins_ * fine;
+        return ground_.at(x, y) - veins_ * (0.8f * vein + 0.2f * halo) - 0.35f * veins_ * fine;
     }
 
   private:
@@ -215,8 +217,8 @@ class Clouds : public Generator {
     explicit Clouds(const Recipe& r)
         : Generator(r),
           scale_(r.value("scale", 420.0f)),
-          cover_(r.value("cover", 0.45f)),
-          softness_(r.value("softness", 0.4f)),
+          cover_(r.value("cover", 0.36f)),
+          softness_(r.value("softness", 0.34f)),
           sky_(r.value("sky", 0.4f)) {
         density_ = sampled(2, 2, [this](float x, float y) {
             const float px = x / scale_;

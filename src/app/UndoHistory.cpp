@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -11,18 +12,56 @@
 
 namespace tessel {
 
-// One stored tile: its pixels row after row, without padding.
+// One stored tile: a header with its sharing count and size, then its pixels row after row,
+// without padding, from the next cache line on; one allocation per tile.
 struct UndoHistory::Tile {
-    Tile(int w, int h) : width(w), height(h), pixels(new std::uint32_t[std::size_t(w) * h]) {}
-    int width;
-    int height;
-    std::unique_ptr<std::uint32_t[]> pixels;
+    static constexpr std::size_t kHeaderBytes = 64;
+    static constexpr std::align_val_t kAlignment{64};
+    static_assert(sizeof(int) * 3 <= kHeaderBytes);
+
+    int references = 1;
+    int width = 0;
+    int height = 0;
+
+    static Tile* create(int width, int height) {
+        const std::size_t bytes = std::size_t(width) * std::size_t(height) * sizeof(std::uint32_t);
+        void* memory = ::operator new(kHeaderBytes + bytes, kAlignment);
+        return new (memory) Tile{1, width, height};
+    }
+    static void destroy(Tile* tile) {
+        tile->~Tile();
+        ::operator delete(tile, kAlignment);
+    }
+    std::uint32_t* pixels() {
+        return reinterpret_cast<std::uint32_t*>(reinterpret_cast<uchar*>(this) + kHeaderBytes);
+    }
+    const std::uint32_t* pixels() const {
+        return reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const uchar*>(this) +
+                                                      kHeaderBytes);
+    }
 };
+
+UndoHistory::TilePtr::TilePtr(const TilePtr& other) : tile_(other.tile_) {
+    if (tile_) {
+        ++tile_->references;
+    }
+}
+
+void UndoHistory::TilePtr::reset() {
+    if (tile_ && --tile_->references == 0) {
+        Tile::destroy(tile_);
+    }
+    tile_ = nullptr;
+}
+
+int UndoHistory::TilePtr::useCount() const {
+    return tile_ ? tile_->references : 0;
+}
 
 namespace {
 
-// What the allocator and the shared pointer add to every tile, roughly.
-constexpr std::size_t kTileOverhead = 64;
+// What the header and the allocator add to every tile, roughly.
+constexpr std::size_t kTileOverhead = 96;
 constexpr std::size_t kPixelBytes = sizeof(std::uint32_t);
 constexpr std::size_t kFullRowBytes = UndoHistory::kTileSize * kPixelBytes;
 
@@ -133,7 +172,7 @@ UndoHistory::Level UndoHistory::commitCurrent(const Level* below) {
         if (below) {
             // Where each tile of the band is read next, and the width of the last one.
             for (int t = 0; t < across; ++t) {
-                oldRows[t] = reinterpret_cast<const uchar*>(below->tiles[first + t]->pixels.get());
+                oldRows[t] = reinterpret_cast<const uchar*>(below->tiles[first + t]->pixels());
             }
             const std::size_t lastBytes =
                 std::size_t(image.width() - (across - 1) * kTileSize) * kPixelBytes;
@@ -160,12 +199,12 @@ UndoHistory::Level UndoHistory::commitCurrent(const Level* below) {
             const QRect r = tileRect(int(first) + t, level.size);
             const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
             const uchar* origin = bits + r.y() * stride + std::size_t(r.x()) * kPixelBytes;
-            auto tile = std::make_shared<Tile>(r.width(), r.height());
+            Tile* tile = Tile::create(r.width(), r.height());
             for (int row = 0; row < r.height(); ++row) {
-                std::memcpy(tile->pixels.get() + row * r.width(), origin + row * stride, rowBytes);
+                std::memcpy(tile->pixels() + row * r.width(), origin + row * stride, rowBytes);
             }
             storedBytes_ += tileCost(*tile);
-            level.tiles[first + t] = std::move(tile);
+            level.tiles[first + t] = TilePtr(tile);
         }
     }
     return level;
@@ -182,7 +221,7 @@ void UndoHistory::restoreCurrent(const Level& level) {
         const QRect r = tileRect(int(i), level.size);
         const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
         uchar* origin = bits + r.y() * stride + std::size_t(r.x()) * kPixelBytes;
-        const std::uint32_t* source = level.tiles[i]->pixels.get();
+        const std::uint32_t* source = level.tiles[i]->pixels();
         for (int row = 0; row < r.height(); ++row) {
             std::memcpy(origin + row * stride, source + row * r.width(), rowBytes);
         }
@@ -192,7 +231,7 @@ void UndoHistory::restoreCurrent(const Level& level) {
 // Gives back the memory of the tiles that no other level shares.
 void UndoHistory::releaseLevel(Level& level) {
     for (TilePtr& tile : level.tiles) {
-        if (tile.use_count() == 1) {
+        if (tile.useCount() == 1) {
             storedBytes_ -= tileCost(*tile);
         }
         tile.reset();
@@ -249,7 +288,7 @@ QImage UndoHistory::levelPicture(int k) const {
     QImage picture(level.size, QImage::Format_RGB32);
     for (std::size_t i = 0; i < level.tiles.size(); ++i) {
         const QRect r = tileRect(int(i), level.size);
-        const std::uint32_t* source = level.tiles[i]->pixels.get();
+        const std::uint32_t* source = level.tiles[i]->pixels();
         for (int row = 0; row < r.height(); ++row) {
             std::memcpy(picture.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
                         source + row * r.width(), std::size_t(r.width()) * kPixelBytes);

@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <memory>
+#include <utility>
 #include <vector>
 
 #include "surface/Surface.h"
@@ -64,7 +64,28 @@ class UndoHistory {
 
   private:
     struct Tile;
-    using TilePtr = std::shared_ptr<const Tile>;
+    // Shares one tile between levels. The count lives in the tile itself and is not atomic: the
+    // history belongs to the one thread that handles the window.
+    class TilePtr {
+      public:
+        TilePtr() = default;
+        explicit TilePtr(Tile* tile) : tile_(tile) {}
+        TilePtr(const TilePtr& other);
+        TilePtr(TilePtr&& other) noexcept : tile_(other.tile_) { other.tile_ = nullptr; }
+        TilePtr& operator=(TilePtr other) noexcept {
+            std::swap(tile_, other.tile_);
+            return *this;
+        }
+        ~TilePtr() { reset(); }
+        void reset();
+        const Tile* get() const { return tile_; }
+        const Tile& operator*() const { return *tile_; }
+        const Tile* operator->() const { return tile_; }
+        int useCount() const;
+
+      private:
+        Tile* tile_ = nullptr;
+    };
     // A stored level: the picture's size and its tiles, row after row of tiles.
     struct Level {
         QSize size;

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "platform/BuiltinPictures.h"
+#include "platform/DialogControls.h"
 #include "platform/DrawingArea.h"
 #include "platform/FocusMemory.h"
 #include "platform/Fonts.h"
@@ -28,21 +29,6 @@ QRect dialogUnitRect(int x, int y, int width, int height) {
 }
 
 namespace {
-
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font) {
-    auto* control = new QLabel(text, parent);
-    control->setGeometry(geometry);
-    control->setFont(font);
-    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return control;
-}
-
-QPushButton* button(QWidget* parent, const QString& text, const QRect& geometry) {
-    auto* control = new QPushButton(text, parent);
-    control->setGeometry(geometry);
-    control->setAutoDefault(false);
-    return control;
-}
 
 struct FormatOption {
     int choice;
@@ -67,11 +53,15 @@ CutSettingsDialog::CutSettingsDialog(QWidget* parent, CutSettings& settings,
     const QFont plain = platform::dialogFont(8);
     const QFont underlined = platform::dialogFont(8, true);
 
-    label(this, QStringLiteral("Color Eje Horizontal "), dialogUnitRect(10, 10, 80, 10), plain);
-    horizontalButton_ = button(this, QStringLiteral("..."), dialogUnitRect(90, 5, 25, 15));
+    platform::makeLabel(this, QStringLiteral("Color Eje Horizontal "),
+                        dialogUnitRect(10, 10, 80, 10), plain);
+    horizontalButton_ =
+        platform::makeButton(this, QStringLiteral("..."), dialogUnitRect(90, 5, 25, 15));
     horizontalSwatch_ = new platform::DrawingArea(this, dialogUnitRect(120, 5, 20, 15));
-    verticalButton_ = button(this, QStringLiteral("..."), dialogUnitRect(90, 25, 25, 15));
-    label(this, QStringLiteral("Color Eje Vertical "), dialogUnitRect(10, 30, 80, 10), plain);
+    verticalButton_ =
+        platform::makeButton(this, QStringLiteral("..."), dialogUnitRect(90, 25, 25, 15));
+    platform::makeLabel(this, QStringLiteral("Color Eje Vertical "), dialogUnitRect(10, 30, 80, 10),
+                        plain);
     verticalSwatch_ = new platform::DrawingArea(this, dialogUnitRect(120, 25, 20, 15));
 
     auto* pieces = new QLabel(this);
@@ -89,8 +79,8 @@ CutSettingsDialog::CutSettingsDialog(QWidget* parent, CutSettings& settings,
         pieceBoxes_[piece] = box;
     }
 
-    label(this, QStringLiteral("Selecciona Formato Imagen : "), dialogUnitRect(5, 120, 120, 10),
-          plain);
+    platform::makeLabel(this, QStringLiteral("Selecciona Formato Imagen : "),
+                        dialogUnitRect(5, 120, 120, 10), plain);
     formats_ = new QButtonGroup(this);
     for (const FormatOption& option : kFormatOptions) {
         auto* radio = new QRadioButton(QString::fromLatin1(option.text), this);

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <algorithm>
 
+#include "platform/DialogControls.h"
 #include "platform/FocusMemory.h"
 #include "platform/Fonts.h"
 #include "platform/Services.h"
@@ -19,37 +19,6 @@ namespace {
 
 // Four digits are far beyond any sensible box and keep the 16-bit fields from overflowing.
 constexpr int kSizeDigits = 4;
-
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font) {
-    auto* control = new QLabel(text, parent);
-    control->setGeometry(geometry);
-    control->setFont(font);
-    control->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    return control;
-}
-
-QLineEdit* digitsBox(QWidget* parent, const QRect& geometry, const QFont& font) {
-    auto* box = new QLineEdit(parent);
-    box->setGeometry(geometry);
-    box->setFont(font);
-    box->setMaxLength(kSizeDigits);
-    box->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
-    return box;
-}
-
-QPushButton* button(QWidget* parent, const QString& text, const QRect& geometry,
-                    const QFont& font) {
-    auto* control = new QPushButton(text, parent);
-    control->setGeometry(geometry);
-    control->setFont(font);
-    control->setAutoDefault(false);
-    return control;
-}
-
-std::int16_t sizeOf(const QString& text) {
-    return std::int16_t(std::clamp(leadingNumber(text), 0, 32767));
-}
 
 }  // namespace
 
@@ -66,14 +35,22 @@ ImageSizeDialog::ImageSizeDialog(QWidget* parent, ImageSizeSetting& setting)
         QStringLiteral("Quiero la imagen en su ") + QStringLiteral("tamaño verdadero "), this);
     trueSizeBox_->setGeometry(16, 16, 312, 24);
     trueSizeBox_->setFont(normal);
-    label(this, QStringLiteral("Ancho"), QRect(16, 48, 56, 16), normal);
-    label(this, QStringLiteral("Alto"), QRect(102, 48, 56, 16), normal);
-    label(this, QStringLiteral("x"), QRect(72, 43, 32, 24), large);
-    widthBox_ = digitsBox(this, QRect(16, 72, 56, 24), normal);
-    heightBox_ = digitsBox(this, QRect(104, 72, 56, 24), normal);
-    label(this, QStringLiteral("x"), QRect(72, 72, 32, 24), large);
-    cancelButton_ = button(this, QStringLiteral("Cancelar"), QRect(8, 152, 72, 24), normal);
-    acceptButton_ = button(this, QStringLiteral("Aceptar"), QRect(256, 152, 72, 24), normal);
+    platform::makeLabel(this, QStringLiteral("Ancho"), QRect(16, 48, 56, 16), normal,
+                        Qt::AlignHCenter | Qt::AlignTop);
+    platform::makeLabel(this, QStringLiteral("Alto"), QRect(102, 48, 56, 16), normal,
+                        Qt::AlignHCenter | Qt::AlignTop);
+    platform::makeLabel(this, QStringLiteral("x"), QRect(72, 43, 32, 24), large,
+                        Qt::AlignHCenter | Qt::AlignTop);
+    widthBox_ = platform::makeDigitsBox(this, QRect(16, 72, 56, 24), kSizeDigits);
+    widthBox_->setFont(normal);
+    heightBox_ = platform::makeDigitsBox(this, QRect(104, 72, 56, 24), kSizeDigits);
+    heightBox_->setFont(normal);
+    platform::makeLabel(this, QStringLiteral("x"), QRect(72, 72, 32, 24), large,
+                        Qt::AlignHCenter | Qt::AlignTop);
+    cancelButton_ =
+        platform::makeButton(this, QStringLiteral("Cancelar"), QRect(8, 152, 72, 24), &normal);
+    acceptButton_ =
+        platform::makeButton(this, QStringLiteral("Aceptar"), QRect(256, 152, 72, 24), &normal);
 
     QLabel* advice = new QLabel(
         QStringLiteral("El tamaño es en pixeles, no es ") +
@@ -124,8 +101,8 @@ void ImageSizeDialog::accept() {
         QDialog::accept();
         return;
     }
-    const std::int16_t width = sizeOf(widthBox_->text());
-    const std::int16_t height = sizeOf(heightBox_->text());
+    const std::int16_t width = platform::shortNumberOf(widthBox_->text());
+    const std::int16_t height = platform::shortNumberOf(heightBox_->text());
     if (width <= 0 || height <= 0) {
         // The dialog stays open and the box keeps its earlier size.
         platform::inform(missingSizeMessage());

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
 #include "platform/BuiltinPictures.h"
+#include "platform/DialogControls.h"
 #include "platform/DrawingArea.h"
 #include "platform/FocusMemory.h"
 #include "platform/Fonts.h"
@@ -24,47 +24,15 @@ constexpr QPoint kPlacement(105, 114);
 // Four digits: every size the paper allows, and nothing that could overflow 16 bits.
 constexpr int kSizeDigits = 4;
 
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
-              Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop) {
-    auto* control = new QLabel(text, parent);
-    control->setGeometry(geometry);
-    control->setFont(font);
-    control->setAlignment(alignment);
-    return control;
-}
-
 // White text on light grey, for the pixel equivalents.
 QLabel* pixelLabel(QWidget* parent, const QRect& geometry, const QFont& font) {
-    QLabel* control = label(parent, QString(), geometry, font);
+    QLabel* control = platform::makeLabel(parent, QString(), geometry, font);
     control->setAutoFillBackground(true);
     QPalette palette = control->palette();
     palette.setColor(QPalette::Window, toQColor(0xC0C0C0));
     palette.setColor(QPalette::WindowText, toQColor(0xFFFFFF));
     control->setPalette(palette);
     return control;
-}
-
-QLineEdit* digitsBox(QWidget* parent, const QRect& geometry) {
-    auto* box = new QLineEdit(parent);
-    box->setGeometry(geometry);
-    box->setMaxLength(kSizeDigits);
-    box->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
-    return box;
-}
-
-QPushButton* button(QWidget* parent, const QString& text, const QRect& geometry,
-                    const QFont& font) {
-    auto* control = new QPushButton(text, parent);
-    control->setGeometry(geometry);
-    control->setFont(font);
-    control->setAutoDefault(false);
-    return control;
-}
-
-// The number in a size box as the 16-bit field holds it.
-std::int16_t sizeOf(const QString& text) {
-    return std::int16_t(std::clamp(leadingNumber(text), 0, 32767));
 }
 
 }  // namespace
@@ -78,31 +46,37 @@ PaperDialog::PaperDialog(QWidget* parent, PaperSettings& paper, platform::Custom
     const QFont normal = platform::dialogFont(10);
     const QFont large = platform::dialogFont(14);
 
-    label(this, QStringLiteral("Tamaño del papel en milimetros"), QRect(8, 8, 224, 24), normal);
-    label(this, QStringLiteral("Ancho"), QRect(8, 34, 48, 16), normal, Qt::AlignHCenter);
-    widthBox_ = digitsBox(this, QRect(8, 56, 48, 24));
+    platform::makeLabel(this, QStringLiteral("Tamaño del papel en milimetros"),
+                        QRect(8, 8, 224, 24), normal);
+    platform::makeLabel(this, QStringLiteral("Ancho"), QRect(8, 34, 48, 16), normal,
+                        Qt::AlignHCenter);
+    widthBox_ = platform::makeDigitsBox(this, QRect(8, 56, 48, 24), kSizeDigits);
     widthPixels_ = pixelLabel(this, QRect(8, 81, 48, 15), normal);
-    heightBox_ = digitsBox(this, QRect(72, 56, 48, 24));
+    heightBox_ = platform::makeDigitsBox(this, QRect(72, 56, 48, 24), kSizeDigits);
     heightPixels_ = pixelLabel(this, QRect(72, 81, 48, 15), normal);
-    label(this, QStringLiteral("Alto"), QRect(72, 34, 48, 15), normal, Qt::AlignHCenter);
-    label(this, QStringLiteral("x"), QRect(56, 28, 24, 24), large, Qt::AlignHCenter);
-    label(this, QStringLiteral("Color del papel"), QRect(8, 96, 120, 16), normal);
-    colourButton_ = button(this, QStringLiteral("..."), QRect(128, 88, 56, 24), large);
+    platform::makeLabel(this, QStringLiteral("Alto"), QRect(72, 34, 48, 15), normal,
+                        Qt::AlignHCenter);
+    platform::makeLabel(this, QStringLiteral("x"), QRect(56, 28, 24, 24), large, Qt::AlignHCenter);
+    platform::makeLabel(this, QStringLiteral("Color del papel"), QRect(8, 96, 120, 16), normal);
+    colourButton_ =
+        platform::makeButton(this, QStringLiteral("..."), QRect(128, 88, 56, 24), &large);
     textureBox_ = new QCheckBox(QStringLiteral("Poner Textura"), this);
     textureBox_->setGeometry(6, 122, 150, 17);
     textureBox_->setFont(normal);
     swatch_ = new platform::DrawingArea(this, QRect(192, 80, 40, 32), true);
-    cancelButton_ = button(this, QStringLiteral("Cancelar"), QRect(6, 146, 72, 24), normal);
-    acceptButton_ = button(this, QStringLiteral("Aceptar"), QRect(160, 146, 72, 24), normal);
+    cancelButton_ =
+        platform::makeButton(this, QStringLiteral("Cancelar"), QRect(6, 146, 72, 24), &normal);
+    acceptButton_ =
+        platform::makeButton(this, QStringLiteral("Aceptar"), QRect(160, 146, 72, 24), &normal);
 
     swatch_->fill(paper_.paperColour);
 
     connect(widthBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        paper_.widthMm = sizeOf(text);
+        paper_.widthMm = platform::shortNumberOf(text);
         widthPixels_->setText(pixelText(paper_.widthMm));
     });
     connect(heightBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        paper_.heightMm = sizeOf(text);
+        paper_.heightMm = platform::shortNumberOf(text);
         heightPixels_->setText(pixelText(paper_.heightMm));
     });
     connect(colourButton_, &QPushButton::clicked, this, &PaperDialog::chooseColour);
@@ -150,8 +124,8 @@ void PaperDialog::showTexture(bool ticked) {
 }
 
 void PaperDialog::readSizes() {
-    paper_.widthMm = sizeOf(widthBox_->text());
-    paper_.heightMm = sizeOf(heightBox_->text());
+    paper_.widthMm = platform::shortNumberOf(widthBox_->text());
+    paper_.heightMm = platform::shortNumberOf(heightBox_->text());
 }
 
 void ShowPaperDialog(QWidget* parent, PaperSettings& paper, platform::CustomColours& colours) {

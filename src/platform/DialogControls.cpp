@@ -1,0 +1,44 @@
+#include "platform/DialogControls.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <algorithm>
+
+#include "surface/Numbers.h"
+
+namespace tessel::platform {
+
+QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
+                  Qt::Alignment alignment) {
+    auto* control = new QLabel(text, parent);
+    control->setGeometry(geometry);
+    control->setFont(font);
+    control->setAlignment(alignment);
+    return control;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& text, const QRect& geometry,
+                        const QFont* font) {
+    auto* control = new QPushButton(text, parent);
+    control->setGeometry(geometry);
+    if (font) control->setFont(*font);
+    control->setAutoDefault(false);
+    return control;
+}
+
+QLineEdit* makeDigitsBox(QWidget* parent, const QRect& geometry, int maxDigits) {
+    auto* box = new QLineEdit(parent);
+    box->setGeometry(geometry);
+    box->setMaxLength(maxDigits);
+    box->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
+    return box;
+}
+
+std::int16_t shortNumberOf(const QString& text) {
+    return std::int16_t(std::clamp(leadingNumber(text), 0, 32767));
+}
+
+}  // namespace tessel::platform

@@ -184,10 +184,13 @@ UndoHistory::Level UndoHistory::commitCurrent(const Level* below) {
                 const uchar* line = bits + (top + row) * stride;
                 if (next) {
                     for (int t = 0; t < across; ++t) {
-                        const char* ahead =
-                            reinterpret_cast<const char*>(next[t].get()) + row * 2 * kCacheLine;
-                        __builtin_prefetch(ahead, 0, 2);
-                        __builtin_prefetch(ahead + kCacheLine, 0, 2);
+                        // Plain addresses: a narrow tile ends before the last rows asked for,
+                        // which a prefetch may do but pointer arithmetic may not.
+                        const std::uintptr_t ahead =
+                            reinterpret_cast<std::uintptr_t>(next[t].get()) +
+                            std::uintptr_t(row) * 2 * kCacheLine;
+                        __builtin_prefetch(reinterpret_cast<const void*>(ahead), 0, 2);
+                        __builtin_prefetch(reinterpret_cast<const void*>(ahead + kCacheLine), 0, 2);
                     }
                 }
                 for (int t = 0; t < across - 1; ++t) {

@@ -1,5 +1,7 @@
 #include "textures/Noise.h"
 
+#include <algorithm>
+
 namespace tessel::textures {
 
 namespace {
@@ -23,11 +25,6 @@ constexpr float kGradients[16][2] = {
     {0.7071068f, -0.7071068f},
     {0.9238795f, -0.3826834f},
 };
-
-inline float corner(std::int32_t cx, std::int32_t cy, float dx, float dy, std::uint32_t seed) {
-    const float* g = kGradients[hash(cx, cy, seed) & 15u];
-    return g[0] * dx + g[1] * dy;
-}
 
 inline float fade(float t) {
     return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f);
@@ -60,14 +57,33 @@ float fractal(float x, float y, int octaves, std::uint32_t seed, float gain, Sha
 float gradientNoise(float x, float y, std::uint32_t seed) {
     const std::int32_t ix = floorToInt(x);
     const std::int32_t iy = floorToInt(y);
-    const float fx = float(ix);
-    const float fy = float(iy);
-    const float dx = x - fx;
-    const float dy = y - fy;
-    const float n00 = corner(ix, iy, dx, dy, seed);
-    const float n10 = corner(ix + 1, iy, dx - 1.0f, dy, seed);
-    const float n01 = corner(ix, iy + 1, dx, dy - 1.0f, seed);
-    const float n11 = corner(ix + 1, iy + 1, dx - 1.0f, dy - 1.0f, seed);
+    const float dx = x - float(ix);
+    const float dy = y - float(iy);
+    // The four corner hashes, worked out as hash() does, sharing the half that depends on x
+    // only and the y terms.
+    const std::uint32_t s = seed * 0x9E3779B9u;
+    const std::uint32_t mx0 = std::uint32_t(ix) * 0x85EBCA6Bu;
+    const std::uint32_t mx1 = mx0 + 0x85EBCA6Bu;
+    std::uint32_t a0 = s ^ mx0;
+    std::uint32_t a1 = s ^ mx1;
+    a0 = (a0 ^ (a0 >> 15)) * 0x2C1B3C6Du;
+    a1 = (a1 ^ (a1 >> 15)) * 0x2C1B3C6Du;
+    const std::uint32_t my0 = std::uint32_t(iy) * 0xC2B2AE35u;
+    const std::uint32_t my1 = my0 + 0xC2B2AE35u;
+    const auto finish = [](std::uint32_t h) {
+        h = (h ^ (h >> 13)) * 0x297A2D39u;
+        return (h ^ (h >> 16)) & 15u;
+    };
+    const std::uint32_t h00 = finish(a0 ^ my0);
+    const std::uint32_t h10 = finish(a1 ^ my0);
+    const std::uint32_t h01 = finish(a0 ^ my1);
+    const std::uint32_t h11 = finish(a1 ^ my1);
+    const float dx1 = dx - 1.0f;
+    const float dy1 = dy - 1.0f;
+    const float n00 = kGradients[h00][0] * dx + kGradients[h00][1] * dy;
+    const float n10 = kGradients[h10][0] * dx1 + kGradients[h10][1] * dy;
+    const float n01 = kGradients[h01][0] * dx + kGradients[h01][1] * dy1;
+    const float n11 = kGradients[h11][0] * dx1 + kGradients[h11][1] * dy1;
     const float u = fade(dx);
     const float v = fade(dy);
     // Unit gradients reach at most about 0.7; stretch to about [-1, 1].
@@ -138,20 +154,20 @@ Cells worley(float x, float y, std::uint32_t seed, float jitter) {
     float second = 1e30f;
     int bestK = 4;
     float bestX = 0.0f, bestY = 0.0f;
+    // Written without branches (the nearest point is a coin toss for the processor); keeps
+    // the first of equally near points, as a plain search in this order would.
     for (int j = -1, k = 0; j <= 1; ++j) {
+        const float dy = dy0 + float(j);
         for (int i = -1; i <= 1; ++i, ++k) {
             const float px = dx0 + float(i) + n.offsetX[k];
-            const float py = dy0 + float(j) + n.offsetY[k];
+            const float py = dy + n.offsetY[k];
             const float d = px * px + py * py;
-            if (d < best) {
-                second = best;
-                best = d;
-                bestK = k;
-                bestX = px;
-                bestY = py;
-            } else if (d < second) {
-                second = d;
-            }
+            const bool nearer = d < best;
+            second = std::min(second, std::max(best, d));
+            best = nearer ? d : best;
+            bestK = nearer ? k : bestK;
+            bestX = nearer ? px : bestX;
+            bestY = nearer ? py : bestY;
         }
     }
     Cells cells;

@@ -2,7 +2,9 @@
 // and mosaic. Sizes are in pixels.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "textures/Families.h"
 #include "textures/Noise.h"
@@ -14,6 +16,75 @@ namespace {
 inline float unitOf(std::uint32_t h) {
     return float(h >> 8) * (1.0f / 16777216.0f);
 }
+
+// The round chips of one size of terrazzo. Each lattice cell may hold one chip of radius under
+// half a cell; the chips of the cells the picture can reach are worked out once, the rest (far
+// outside) on demand.
+class ChipLayer {
+  public:
+    ChipLayer() = default;
+    ChipLayer(std::uint32_t seed, float density, float firstU, float firstV, float lastU,
+              float lastV)
+        : seed_(seed),
+          density_(density),
+          i0_(floorToInt(firstU) - 1),
+          j0_(floorToInt(firstV) - 1),
+          columns_(floorToInt(lastU) + 2 - i0_),
+          rows_(floorToInt(lastV) + 2 - j0_),
+          chips_(std::size_t(columns_) * std::size_t(rows_)) {
+        for (int j = 0; j < rows_; ++j)
+            for (int i = 0; i < columns_; ++i)
+                chips_[std::size_t(j) * std::size_t(columns_) + std::size_t(i)] =
+                    make(i0_ + i, j0_ + j);
+    }
+
+    // The chip covering (u, v), or -1. Only the 2 x 2 cells nearest the point can reach it.
+    int at(float u, float v) const {
+        const std::int32_t i0 = floorToInt(u - 0.5f);
+        const std::int32_t j0 = floorToInt(v - 0.5f);
+        const int ti = i0 - i0_;
+        const int tj = j0 - j0_;
+        const bool inside = ti >= 0 && tj >= 0 && ti + 1 < columns_ && tj + 1 < rows_;
+        for (std::int32_t j = 0; j <= 1; ++j) {
+            for (std::int32_t i = 0; i <= 1; ++i) {
+                const Chip c =
+                    inside
+                        ? chips_[std::size_t(tj + j) * std::size_t(columns_) + std::size_t(ti + i)]
+                        : make(i0 + i, j0 + j);
+                if (c.colour < 0) continue;
+                const float dx = c.x - u;
+                const float dy = c.y - v;
+                if (dx * dx + dy * dy < c.radius2) return c.colour;
+            }
+        }
+        return -1;
+    }
+
+  private:
+    struct Chip {
+        float x = 0.0f, y = 0.0f, radius2 = 0.0f;
+        int colour = -1;
+    };
+
+    Chip make(std::int32_t i, std::int32_t j) const {
+        Chip c;
+        const std::uint32_t look = hash(i, j, seed_ + 1u);
+        if (unitOf(look) > density_) return c;
+        const std::uint32_t h = hash(i, j, seed_);
+        c.x = float(i) + float(h & 0xFFFFu) / 65536.0f;
+        c.y = float(j) + float(h >> 16) / 65536.0f;
+        const float radius = 0.18f + 0.3f * float(look & 0xFFu) / 255.0f;
+        c.radius2 = radius * radius;
+        c.colour = int((look >> 8) & 0xFFu);
+        return c;
+    }
+
+    std::uint32_t seed_ = 0;
+    float density_ = 0.0f;
+    std::int32_t i0_ = 0, j0_ = 0;
+    int columns_ = 0, rows_ = 0;
+    std::vector<Chip> chips_;
+};
 
 // Terrazzo: chips of the palette's colours (from the third on) in a speckled ground of the
 // first two, in three sizes.
@@ -30,15 +101,22 @@ class Terrazzo : public Generator {
         cloud_ = sampled(8, 8, [this](float x, float y) {
             return 0.5f + 0.25f * fbm(x / 120.0f, y / 120.0f, 3, seed_ + 4u);
         });
+        // The bends stay within about a quarter chip; a point beyond the table is still found.
+        const float reach = 0.5f * chip_;
+        for (int layer = 0; layer < 3; ++layer) {
+            const float size = sizes()[layer];
+            layers_[layer] = ChipLayer(seed_ + 10u * layer, density_, -reach / size, -reach / size,
+                                       (width_ + reach) / size, (height_ + reach) / size);
+        }
     }
 
     float at(float x, float y) const override {
         const float wx = x + bendX_.at(x, y);
         const float wy = y + bendY_.at(x, y);
-        const float sizes[3] = {chip_, chip_ * 0.5f, chip_ * 0.22f};
+        const std::array<float, 3> sizes = this->sizes();
         const int chips = colourCount() - 2;
         for (int layer = 0; layer < 3 && chips > 0; ++layer) {
-            const int k = chipAt(wx / sizes[layer], wy / sizes[layer], seed_ + 10u * layer);
+            const int k = layers_[layer].at(wx / sizes[layer], wy / sizes[layer]);
             if (k >= 0) return stop(2 + k % chips);
         }
         const float speckle = gradientNoise(x / 1.6f, y / 1.6f, seed_ + 3u);
@@ -46,27 +124,11 @@ class Terrazzo : public Generator {
     }
 
   private:
-    // The chip covering (u, v), or -1. Each lattice cell may hold one round chip of radius
-    // under half a cell, so only the 2 x 2 cells nearest the point can reach it.
-    int chipAt(float u, float v, std::uint32_t seed) const {
-        const std::int32_t i0 = floorToInt(u - 0.5f);
-        const std::int32_t j0 = floorToInt(v - 0.5f);
-        for (std::int32_t j = j0; j <= j0 + 1; ++j) {
-            for (std::int32_t i = i0; i <= i0 + 1; ++i) {
-                const std::uint32_t h = hash(i, j, seed);
-                const std::uint32_t look = hash(i, j, seed + 1u);
-                if (unitOf(look) > density_) continue;
-                const float dx = float(i) + float(h & 0xFFFFu) / 65536.0f - u;
-                const float dy = float(j) + float(h >> 16) / 65536.0f - v;
-                const float radius = 0.18f + 0.3f * float(look & 0xFFu) / 255.0f;
-                if (dx * dx + dy * dy < radius * radius) return int((look >> 8) & 0xFFu);
-            }
-        }
-        return -1;
-    }
+    std::array<float, 3> sizes() const { return {chip_, chip_ * 0.5f, chip_ * 0.22f}; }
 
     float chip_, density_;
     Grid bendX_, bendY_, cloud_;
+    ChipLayer layers_[3];
 };
 
 // Stucco: a rough plaster face, billowy lumps and fine sand (best with relief).

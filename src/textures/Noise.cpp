@@ -156,8 +156,10 @@ Cells worley(float x, float y, std::uint32_t seed, float jitter) {
     float bestX = 0.0f, bestY = 0.0f;
     // Written without branches (the nearest point is a coin toss for the processor); keeps
     // the first of equally near points, as a plain search in this order would.
+#pragma GCC unroll 3
     for (int j = -1, k = 0; j <= 1; ++j) {
         const float dy = dy0 + float(j);
+#pragma GCC unroll 3
         for (int i = -1; i <= 1; ++i, ++k) {
             const float px = dx0 + float(i) + n.offsetX[k];
             const float py = dy + n.offsetY[k];

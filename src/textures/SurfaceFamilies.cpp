@@ -44,20 +44,17 @@ class ChipLayer {
         const std::int32_t j0 = floorToInt(v - 0.5f);
         const int ti = i0 - i0_;
         const int tj = j0 - j0_;
-        const bool inside = ti >= 0 && tj >= 0 && ti + 1 < columns_ && tj + 1 < rows_;
-        for (std::int32_t j = 0; j <= 1; ++j) {
-            for (std::int32_t i = 0; i <= 1; ++i) {
-                const Chip c =
-                    inside
-                        ? chips_[std::size_t(tj + j) * std::size_t(columns_) + std::size_t(ti + i)]
-                        : make(i0 + i, j0 + j);
-                if (c.colour < 0) continue;
-                const float dx = c.x - u;
-                const float dy = c.y - v;
-                if (dx * dx + dy * dy < c.radius2) return c.colour;
-            }
+        if (ti < 0 || tj < 0 || ti + 1 >= columns_ || tj + 1 >= rows_) {
+            for (std::int32_t j = 0; j <= 1; ++j)
+                for (std::int32_t i = 0; i <= 1; ++i)
+                    if (const int k = covers(make(i0 + i, j0 + j), u, v); k >= 0) return k;
+            return -1;
         }
-        return -1;
+        const Chip* p = chips_.data() + std::size_t(tj) * std::size_t(columns_) + std::size_t(ti);
+        if (const int k = covers(p[0], u, v); k >= 0) return k;
+        if (const int k = covers(p[1], u, v); k >= 0) return k;
+        if (const int k = covers(p[columns_], u, v); k >= 0) return k;
+        return covers(p[columns_ + 1], u, v);
     }
 
   private:
@@ -65,6 +62,13 @@ class ChipLayer {
         float x = 0.0f, y = 0.0f, radius2 = 0.0f;
         int colour = -1;
     };
+
+    // The chip's colour if it covers (u, v), or -1.
+    static int covers(const Chip& c, float u, float v) {
+        const float dx = c.x - u;
+        const float dy = c.y - v;
+        return c.colour >= 0 && dx * dx + dy * dy < c.radius2 ? c.colour : -1;
+    }
 
     Chip make(std::int32_t i, std::int32_t j) const {
         Chip c;
@@ -139,18 +143,21 @@ class Stucco : public Generator {
         const int step = scale_ >= 30.0f ? 2 : 1;
         const int octaves = scale_ >= 24.0f ? 4 : 3;
         lumps_ = sampled(step, step, [this, octaves](float x, float y) {
-            return 0.35f + 0.6f * turbulence(x / scale_, y / scale_, octaves, seed_) +
-                   0.12f * fbm(x / 300.0f, y / 300.0f, 3, seed_ + 2u);
+            return 0.6f * turbulence(x / scale_, y / scale_, octaves, seed_);
+        });
+        // The broad swell changes over hundreds of pixels.
+        swell_ = sampled(8, 8, [this](float x, float y) {
+            return 0.35f + 0.12f * fbm(x / 300.0f, y / 300.0f, 3, seed_ + 2u);
         });
     }
 
     float at(float x, float y) const override {
-        return lumps_.at(x, y) + 0.08f * fbm(x / 2.5f, y / 2.5f, 2, seed_ + 1u);
+        return swell_.at(x, y) + lumps_.at(x, y) + 0.08f * fbm(x / 2.5f, y / 2.5f, 2, seed_ + 1u);
     }
 
   private:
     float scale_;
-    Grid lumps_;
+    Grid lumps_, swell_;
 };
 
 // Brushed metal: long fine streaks along x under a broad soft sheen.
@@ -191,22 +198,25 @@ class Rust : public Generator {
         metal_ = sampled(8, 1, [this](float x, float y) {
             return 0.1f + 0.1f * fbm(x / 200.0f, y / 3.0f, 3, seed_ + 2u);
         });
-        // A pit darkens only near its own centre, so the sum is smooth and can be sampled.
-        pits_ = sampled(2, 2, [this](float x, float y) {
+        // The crust's finest detail spans dozens of pixels, and a pit darkens only near its own
+        // centre, so both are smooth and can be sampled.
+        crust_ = sampled(2, 2, [this](float x, float y) {
+            const float px = x / scale_, py = y / scale_;
+            const float crust = 0.7f + 0.25f * fbm(px * 9.0f, py * 9.0f, 2, seed_ + 3u);
             const Cells pits = worley(x / 9.0f, y / 9.0f, seed_ + 4u);
-            return (pits.id & 3u) == 0u ? 0.35f * (1.0f - smoothstep(0.05f, 0.3f, pits.f1)) : 0.0f;
+            const float pit =
+                (pits.id & 3u) == 0u ? 0.35f * (1.0f - smoothstep(0.05f, 0.3f, pits.f1)) : 0.0f;
+            return crust - pit;
         });
     }
 
     float at(float x, float y) const override {
-        const float px = x / scale_, py = y / scale_;
-        const float crust = 0.7f + 0.25f * fbm(px * 9.0f, py * 9.0f, 2, seed_ + 3u);
-        return lerp(metal_.at(x, y), crust - pits_.at(x, y), rust_.at(x, y));
+        return lerp(metal_.at(x, y), crust_.at(x, y), rust_.at(x, y));
     }
 
   private:
     float scale_, amount_;
-    Grid rust_, metal_, pits_;
+    Grid rust_, metal_, crust_;
 };
 
 // Camouflage: overlapping blobs, each layer one whole colour of the palette.

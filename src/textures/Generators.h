@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "textures/Grid.h"
+#include "textures/Noise.h"
 #include "textures/Recipe.h"
 
 namespace tessel::textures {
@@ -24,6 +25,21 @@ class Generator {
     template <typename F>
     Grid sampled(int stepX, int stepY, F f) const {
         return Grid(int(width_), int(height_), stepX, stepY, f);
+    }
+    // A smooth displacement of every pixel (a domain warp), sampled every `step` pixels: each
+    // component is amplitude * fbm(x / scale, y / scale), the vertical one shifted by `offset`
+    // in noise space.
+    struct Warp {
+        Grid dx, dy;
+    };
+    Warp warp(int step, float amplitude, float scale, int octaves, float offset) const {
+        return {sampled(step, step,
+                        [=, this](float x, float y) {
+                            return amplitude * fbm(x / scale, y / scale, octaves, seed_ + 1u);
+                        }),
+                sampled(step, step, [=, this](float x, float y) {
+                    return amplitude * fbm(x / scale + offset, y / scale, octaves, seed_ + 2u);
+                })};
     }
     // The place of palette colour k (for generators that pick whole colours).
     float stop(int k) const { return stops_[k]; }

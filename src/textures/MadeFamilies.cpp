@@ -32,18 +32,13 @@ class Paper : public Generator {
         cloud_grid_ = sampled(4, 4, [this](float x, float y) {
             return 0.55f + cloud_ * fbm(x / scale_, y / scale_, 5, seed_);
         });
-        bendX_ = sampled(2, 2, [this](float x, float y) {
-            return 6.0f * fbm(x / 30.0f, y / 30.0f, 2, seed_ + 1u);
-        });
-        bendY_ = sampled(2, 2, [this](float x, float y) {
-            return 6.0f * fbm(x / 30.0f + 4.0f, y / 30.0f, 2, seed_ + 2u);
-        });
+        bend_ = warp(2, 6.0f, 30.0f, 2, 4.0f);
     }
 
     float at(float x, float y) const override {
         // Fibres are the thin lines where a curled noise crosses zero.
-        const float wx = x + bendX_.at(x, y);
-        const float wy = y + bendY_.at(x, y);
+        const float wx = x + bend_.dx.at(x, y);
+        const float wy = y + bend_.dy.at(x, y);
         const float strand = gradientNoise(wx / 14.0f, wy / 14.0f, seed_ + 3u);
         const float line = 1.0f - std::fabs(strand);
         const float l2 = line * line;
@@ -69,7 +64,8 @@ class Paper : public Generator {
     }
 
     float scale_, cloud_, fibres_, flecks_;
-    Grid cloud_grid_, bendX_, bendY_;
+    Grid cloud_grid_;
+    Warp bend_;
 };
 
 // Plain weave (canvas, linen): warp and weft over and under, uneven slubby threads.
@@ -80,20 +76,15 @@ class Weave : public Generator {
           thread_(r.value("scale", 6.0f)),
           slub_(r.value("slub", 0.35f)),
           group_(std::max(1, int(r.value("group", 1.0f)))) {
-        bendX_ = sampled(4, 4, [this](float x, float y) {
-            return 1.2f * fbm(x / 45.0f, y / 45.0f, 2, seed_ + 1u);
-        });
-        bendY_ = sampled(4, 4, [this](float x, float y) {
-            return 1.2f * fbm(x / 45.0f + 9.0f, y / 45.0f, 2, seed_ + 2u);
-        });
+        bend_ = warp(4, 1.2f, 45.0f, 2, 9.0f);
         stain_ = sampled(8, 8, [this](float x, float y) {
             return 0.08f * fbm(x / 300.0f, y / 300.0f, 3, seed_ + 6u);
         });
     }
 
     float at(float x, float y) const override {
-        const float wx = x + bendX_.at(x, y);
-        const float wy = y + bendY_.at(x, y);
+        const float wx = x + bend_.dx.at(x, y);
+        const float wy = y + bend_.dy.at(x, y);
         const float tx = wx / thread_;
         const float ty = wy / thread_;
         const auto i = floorToInt(tx);
@@ -116,7 +107,8 @@ class Weave : public Generator {
   private:
     float thread_, slub_;
     int group_;
-    Grid bendX_, bendY_, stain_;
+    Grid stain_;
+    Warp bend_;
 };
 
 // Twill (denim): the dyed warp shows in diagonal ribs over the white weft, faded in patches.
@@ -183,20 +175,15 @@ class Leather : public Generator {
   public:
     explicit Leather(const Recipe& r)
         : Generator(r), grain_(r.value("scale", 14.0f)), crease_(r.value("crease", 0.35f)) {
-        bendX_ = sampled(4, 4, [this](float x, float y) {
-            return 0.5f * grain_ * fbm(x / 60.0f, y / 60.0f, 2, seed_ + 1u);
-        });
-        bendY_ = sampled(4, 4, [this](float x, float y) {
-            return 0.5f * grain_ * fbm(x / 60.0f + 5.0f, y / 60.0f, 2, seed_ + 2u);
-        });
+        bend_ = warp(4, 0.5f * grain_, 60.0f, 2, 5.0f);
         patches_ = sampled(8, 8, [this](float x, float y) {
             return 0.45f + 0.15f * fbm(x / 200.0f, y / 200.0f, 4, seed_ + 3u);
         });
     }
 
     float at(float x, float y) const override {
-        const float wx = x + bendX_.at(x, y);
-        const float wy = y + bendY_.at(x, y);
+        const float wx = x + bend_.dx.at(x, y);
+        const float wy = y + bend_.dy.at(x, y);
         const Cells c = worley(wx / grain_, wy / grain_, seed_);
         const float crease = 1.0f - smoothstep(0.0f, 0.18f, c.f2 - c.f1);
         const float dome = 1.0f - 0.7f * c.f1;
@@ -206,7 +193,8 @@ class Leather : public Generator {
 
   private:
     float grain_, crease_;
-    Grid bendX_, bendY_, patches_;
+    Grid patches_;
+    Warp bend_;
 };
 
 // Brick wall in running bond: bricks of varying tone and rough face, recessed mortar.
@@ -219,17 +207,12 @@ class Brick : public Generator {
           mortar_(r.value("mortar", 7.0f)),
           mortarLevel_(r.value("mortarlevel", 0.1f)),
           lowest_(r.value("lowest", 0.35f)) {
-        bendX_ = sampled(2, 2, [this](float x, float y) {
-            return 1.5f * fbm(x / 18.0f, y / 18.0f, 2, seed_ + 1u);
-        });
-        bendY_ = sampled(2, 2, [this](float x, float y) {
-            return 1.5f * fbm(x / 18.0f + 3.0f, y / 18.0f, 2, seed_ + 2u);
-        });
+        bend_ = warp(2, 1.5f, 18.0f, 2, 3.0f);
     }
 
     float at(float x, float y) const override {
-        const float wx = x + bendX_.at(x, y);
-        const float wy = y + bendY_.at(x, y);
+        const float wx = x + bend_.dx.at(x, y);
+        const float wy = y + bend_.dy.at(x, y);
         const auto row = floorToInt(wy / brickHeight_);
         const float shift = (row & 1) ? brickWidth_ * 0.5f : 0.0f;
         const auto col = floorToInt((wx + shift) / brickWidth_);
@@ -248,7 +231,7 @@ class Brick : public Generator {
 
   private:
     float brickWidth_, brickHeight_, mortar_, mortarLevel_, lowest_;
-    Grid bendX_, bendY_;
+    Warp bend_;
 };
 
 // Cobblestones: rounded irregular stones set in dark joints.

@@ -96,12 +96,7 @@ class Terrazzo : public Generator {
   public:
     explicit Terrazzo(const Recipe& r)
         : Generator(r), chip_(r.value("scale", 34.0f)), density_(r.value("density", 0.7f)) {
-        bendX_ = sampled(2, 2, [this](float x, float y) {
-            return 0.25f * chip_ * fbm(x / chip_, y / chip_, 2, seed_ + 1u);
-        });
-        bendY_ = sampled(2, 2, [this](float x, float y) {
-            return 0.25f * chip_ * fbm(x / chip_ + 4.0f, y / chip_, 2, seed_ + 2u);
-        });
+        bend_ = warp(2, 0.25f * chip_, chip_, 2, 4.0f);
         cloud_ = sampled(8, 8, [this](float x, float y) {
             return 0.5f + 0.25f * fbm(x / 120.0f, y / 120.0f, 3, seed_ + 4u);
         });
@@ -115,8 +110,8 @@ class Terrazzo : public Generator {
     }
 
     float at(float x, float y) const override {
-        const float wx = x + bendX_.at(x, y);
-        const float wy = y + bendY_.at(x, y);
+        const float wx = x + bend_.dx.at(x, y);
+        const float wy = y + bend_.dy.at(x, y);
         const std::array<float, 3> sizes = this->sizes();
         const int chips = colourCount() - 2;
         for (int layer = 0; layer < 3 && chips > 0; ++layer) {
@@ -131,7 +126,8 @@ class Terrazzo : public Generator {
     std::array<float, 3> sizes() const { return {chip_, chip_ * 0.5f, chip_ * 0.22f}; }
 
     float chip_, density_;
-    Grid bendX_, bendY_, cloud_;
+    Grid cloud_;
+    Warp bend_;
     ChipLayer layers_[3];
 };
 

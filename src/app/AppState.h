@@ -5,8 +5,6 @@
 #include <QPoint>
 #include <QString>
 
-#include "app/MenuBar.h"
-#include "app/Rulers.h"
 #include "app/UndoHistory.h"
 #include "cutting/CutSettings.h"
 #include "imaging/ImageSizeSetting.h"
@@ -24,8 +22,6 @@ struct AppState {
     int pictureWidth = 0;    // W: set by a new paper and by opening a picture
     int pictureHeight = 0;   // H
     QString lastFileName;    // shared by the file choosers
-    MenuPhase phase = MenuPhase::NoPicture;
-    RulerUnit rulerUnit = RulerUnit::Millimetres;
 };
 
 }  // namespace tessel

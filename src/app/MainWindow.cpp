@@ -73,7 +73,7 @@ bool MainWindow::initialise() {
     }
     drawRulers(RulerUnit::Millimetres);
     setWindowTitle(zeroPositionCaption(state_.zero));
-    setPhase(MenuPhase::NoPicture);
+    menu_->applyPhase(MenuPhase::NoPicture);
     redisplay();
     if (screen) {
         QRect frame = frameGeometry();
@@ -88,7 +88,7 @@ void MainWindow::command(int commandId) {
         case command::New: newCanvas(); break;
         case command::ZeroPosition: resetZeroPosition(); break;
         case command::ReadPicture:
-            if (OpenPictureCommand(state_, this)) setPhase(MenuPhase::PictureLoaded);
+            if (OpenPictureCommand(state_, this)) menu_->applyPhase(MenuPhase::PictureLoaded);
             redisplay();
             break;
         case command::SavePicture: SaveCanvasCommand(state_, this); break;
@@ -147,7 +147,7 @@ void MainWindow::createPaper() {
     state_.pictureHeight = paper->height();
     state_.history.start(paper->image());
     redisplay();
-    setPhase(MenuPhase::PaperCreated);
+    menu_->applyPhase(MenuPhase::PaperCreated);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -181,7 +181,6 @@ void MainWindow::resetZeroPosition() {
 }
 
 void MainWindow::drawRulers(RulerUnit unit) {
-    state_.rulerUnit = unit;
     const bool pixels = unit == RulerUnit::Pixels;
     menu_->setState(command::RulerPixels, pixels ? ItemState::Checked : ItemState::Enabled);
     menu_->setState(command::RulerMillimetres, pixels ? ItemState::Enabled : ItemState::Checked);
@@ -199,7 +198,7 @@ void MainWindow::drawRulers(RulerUnit unit) {
 void MainWindow::newCanvas() {
     state_.history.clear();
     redisplay();
-    setPhase(MenuPhase::NoPicture);
+    menu_->applyPhase(MenuPhase::NoPicture);
 }
 
 void MainWindow::showAuthor() {
@@ -209,11 +208,6 @@ void MainWindow::showAuthor() {
                        "https://tessel-editor.org\r\n"
                        "Visitame ...\r\n"
                        "Gracias !!"));
-}
-
-void MainWindow::setPhase(MenuPhase phase) {
-    state_.phase = phase;
-    menu_->applyPhase(phase);
 }
 
 }  // namespace tessel

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 
 #include "app/AppState.h"
+#include "app/MenuBar.h"
+#include "app/Rulers.h"
 
 class QSlider;
 
@@ -55,7 +57,6 @@ private:
     void drawRulers(RulerUnit unit);
     void newCanvas();
     void showAuthor();
-    void setPhase(MenuPhase phase);
     void afterInsertion(bool inserted);
 
     AppState state_;

@@ -25,6 +25,10 @@ fi
 
 build_dir=build
 cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+# A compiler cache, when the machine has one, makes rebuilds of unchanged sources free.
+if command -v ccache >/dev/null; then
+    cmake_args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 if [ "${1:-}" = "--sanitize" ]; then
     build_dir=build-asan
     cmake_args+=(-DTESSEL_SANITIZE=ON -DTESSEL_BUILD_BENCH=OFF)

@@ -9,6 +9,7 @@
 #include "cutting/CutSettings.h"
 #include "imaging/ImageSizeSetting.h"
 #include "page/PaperSettings.h"
+#include "text/TextProperties.h"
 
 namespace tessel {
 
@@ -16,6 +17,7 @@ struct AppState {
     PaperSettings paper;
     ImageSizeSetting imageSize;
     CutSettings cut;
+    TextProperties text;
 
     QPoint zero;             // x0 in 0..1199, y0 in 0..899
     UndoHistory history;     // the current picture is history.current()

@@ -3,6 +3,7 @@
 #include "app/Insertion.h"
 #include "imaging/CodecBridge.h"
 #include "imaging/FileNames.h"
+#include "imaging/IconFile.h"
 #include "platform/Services.h"
 
 namespace tessel {
@@ -81,13 +82,17 @@ bool InsertPictureCommand(AppState& state, QWidget* parent) {
 bool InsertIconCommand(AppState& state, QWidget* parent) {
     ChooseIconToOpen(parent, state.lastFileName);
     if (!plausiblePath(state.lastFileName)) return false;
-    const QString fileName = state.lastFileName;
+    if (!state.history.hasPicture()) return false;
+    const std::optional<QImage> icon = readIconFile(state.lastFileName);
+    if (!icon) {
+        showPictureReadError(state.lastFileName);
+        return false;
+    }
     Insertion insertion;
     insertion.accepted = true;
-    insertion.draw = [&fileName](Surface& canvas, QPoint zero) {
-        if (canvas.drawIconFile(fileName, QRect(zero, QSize()))) return true;
-        platform::inform(QStringLiteral("No se puede leer el icono ...\r\n") + fileName);
-        return false;
+    insertion.draw = [&icon](Surface& canvas, QPoint zero) {
+        canvas.drawPicture(*icon, QRect(zero, icon->size()));
+        return true;
     };
     return runInsertion(state, insertion);
 }

@@ -1,15 +1,17 @@
 #include "imaging/CodecBridge.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <algorithm>
 
+#include "imaging/BmpIntegrity.h"
 #include "imaging/FileNames.h"
+#include "imaging/GifReader.h"
 #include "imaging/GifWriter.h"
 #include "imaging/JpegIntegrity.h"
+#include "platform/RegularFile.h"
+#include "platform/SafeFile.h"
 #include "platform/Services.h"
 #include "surface/Numbers.h"
 
@@ -28,34 +30,54 @@ void showMissingFile(const QString& fileName) {
                       QStringLiteral("> Missing file"));
 }
 
-void showReadError(const QString& fileName) {
-    showLoaderMessage(
-        QStringLiteral("[GraphicLoadImageFileToBitmap] [GdipLoadImagefromFile] read error on <") +
-        fileName + QStringLiteral(">"));
-}
 
 bool tooLarge(qint64 width, qint64 height) {
     return width * height > kMaxPicturePixels;
 }
 
-// Decodes the whole picture, refusing one whose declared size is too large before any pixel
-// memory is taken, and a JPEG file that ends before its last scan is complete.
+// The formats the program reads, by the names Qt's readers give them.
+bool readableFormat(const QByteArray& format) {
+    return format == "png" || format == "jpeg" || format == "gif" || format == "tiff" ||
+           format == "bmp";
+}
+
+// The pixels a run-length BMP never sets become transparent, so the paper shows there.
+void clearUnsetPixels(QImage& picture, const BmpCheck& check) {
+    if (check.unset.empty() || picture.size() != QSize(check.width, check.height)) return;
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < check.height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < check.width; ++x) {
+            if (check.unset[size_t(y) * size_t(check.width) + size_t(x)]) row[x] = 0;
+        }
+    }
+}
+
+// Decodes the whole picture from a regular file, refusing one whose declared size is too large
+// before any pixel memory is taken, and one whose data ends before its pixels do.
 std::optional<QImage> decode(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QImageReader reader(&file);
+    const std::optional<QByteArray> bytes = platform::readRegularFile(fileName);
+    if (!bytes) return std::nullopt;
+    QBuffer buffer;
+    buffer.setData(*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)));
+    const QByteArray format = reader.format();
+    if (!readableFormat(format)) return std::nullopt;
     const QSize declared = reader.size();
     if (declared.isValid() && tooLarge(declared.width(), declared.height())) return std::nullopt;
-    if (reader.format() == "jpeg") {
-        QFile whole(fileName);
-        if (!whole.open(QIODevice::ReadOnly) || !jpegIsComplete(whole.readAll())) {
-            return std::nullopt;
-        }
+    if (format == "gif") return decodeGif(*bytes, kMaxPicturePixels);
+    if (format == "jpeg" && !jpegIsComplete(*bytes)) return std::nullopt;
+    BmpCheck bmp;
+    if (format == "bmp") {
+        bmp = checkBmp(*bytes);
+        if (!bmp.complete) return std::nullopt;
     }
     QImage picture = reader.read();
     if (picture.isNull() || tooLarge(picture.width(), picture.height())) return std::nullopt;
+    if (format == "bmp") clearUnsetPixels(picture, bmp);
     return picture;
 }
 
@@ -74,6 +96,12 @@ void fitIntoBox(int pictureWidth, int pictureHeight, int& width, int& height) {
 
 }  // namespace
 
+void showPictureReadError(const QString& fileName) {
+    showLoaderMessage(
+        QStringLiteral("[GraphicLoadImageFileToBitmap] [GdipLoadImagefromFile] read error on <") +
+        fileName + QStringLiteral(">"));
+}
+
 std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int width, int height,
                                                     int keepAspect, Colour paperColour) {
     if (keepAspect != 0 && (width == 0 || height == 0)) return std::nullopt;
@@ -81,9 +109,13 @@ std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int
         showMissingFile(fileName);
         return std::nullopt;
     }
+    if (!platform::isRegularFile(fileName)) {  // a folder, a pipe or a device
+        showPictureReadError(fileName);
+        return std::nullopt;
+    }
     const std::optional<QImage> picture = decode(fileName);
     if (!picture) {
-        showReadError(fileName);
+        showPictureReadError(fileName);
         return std::nullopt;
     }
     const int pictureWidth = picture->width();
@@ -149,14 +181,6 @@ std::optional<QByteArray> encode(const QImage& image, const QString& extension) 
     return bytes;
 }
 
-bool writeWhole(const QString& fileName, const QByteArray& bytes) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    // An unfinished QSaveFile removes its temporary file and leaves the target untouched.
-    if (file.write(bytes) != bytes.size()) return false;
-    return file.commit();
-}
-
 }  // namespace
 
 bool SaveBitmapAsImageFile(const Surface& bitmap, const QString& fileName) {
@@ -166,7 +190,7 @@ bool SaveBitmapAsImageFile(const Surface& bitmap, const QString& fileName) {
 
     const std::optional<QByteArray> bytes =
         bitmap.isNull() ? std::nullopt : encode(bitmap.image(), extension);
-    if (!bytes || !writeWhole(fileName, *bytes)) {
+    if (!bytes || !platform::writeFileSafely(fileName, *bytes)) {
         platform::inform(QStringLiteral("No se ha podido grabar el fichero ...\r\n") + fileName);
         return false;
     }

@@ -18,9 +18,14 @@ inline constexpr qint64 kMaxPicturePixels = 256LL * 1024 * 1024 / 4;
 // cleared with the paper colour and with the picture scaled smoothly over it. With keepAspect
 // non-zero the picture is fitted into the box instead (a picture larger than the box is reduced
 // with its proportions kept; a zero box side then gives nothing). Nothing when the file is
-// missing, cannot be decoded or is larger than kMaxPicturePixels (each with its message).
+// missing, is no regular file, cannot be decoded completely (its data ends before its pixels
+// do) or is larger than kMaxPicturePixels, each with its message. Only PNG, JPEG, GIF, TIFF
+// and BMP files are read.
 std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int width, int height,
                                                     int keepAspect, Colour paperColour);
+
+// The loader's message for a file that is no picture it can read completely.
+void showPictureReadError(const QString& fileName);
 
 // Loads a picture at its own size or fitted into the box, as the image-size setting says.
 std::optional<Surface> LoadPictureAsBitmap(const QString& fileName, const ImageSizeSetting& setting,

@@ -6,10 +6,19 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace tessel::platform {
 
-// True when the target now holds exactly these bytes.
+// True when the target now holds exactly these bytes. A target that is a symbolic link is
+// written through to the file it names; a target that exists but is no regular file is refused.
 bool writeFileSafely(const QString& path, const QByteArray& bytes);
+
+// The steps of a safe write, in order.
+enum class WriteStep { Create, Write, Sync, Close, Rename };
+
+// A fault seam for tests: while installed, the step for which it answers true fails as the
+// device would. An empty function removes it.
+void setWriteFault(std::function<bool(WriteStep)> fault);
 
 }  // namespace tessel::platform

@@ -1,32 +1,25 @@
 #include "platform/Services.h"
 
+#include "platform/MessageDialog.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QApplication>
 
 namespace tessel::platform {
 namespace {
 
-QString withLineBreaks(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
-
 class QtMessages : public MessageService {
 public:
     void inform(const QString& caption, const QString& text) override {
-        QMessageBox box(QMessageBox::NoIcon, caption, withLineBreaks(text), QMessageBox::Ok,
-                        QApplication::activeWindow());
-        box.setTextFormat(Qt::PlainText);
+        MessageDialog box(caption, text, MessageDialog::Buttons::Ok, QApplication::activeWindow());
         box.exec();
     }
     bool askYesNo(const QString& caption, const QString& text) override {
-        QMessageBox box(QMessageBox::NoIcon, caption, withLineBreaks(text),
-                        QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
-        box.setTextFormat(Qt::PlainText);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("No"));
-        return box.exec() == QMessageBox::Yes;
+        MessageDialog box(caption, text, MessageDialog::Buttons::YesNo,
+                          QApplication::activeWindow());
+        return box.exec() == QDialog::Accepted;
     }
 };
 
@@ -59,12 +52,7 @@ public:
 private:
     static QString run(QWidget* parent, const FileRequest& request, bool save) {
         QFileDialog dialog(parent, request.title);
-        QStringList filters;
-        for (const auto& [description, patterns] : request.filters) {
-            filters << description + QStringLiteral(" (") +
-                           QString(patterns).replace(u';', u' ') + u')';
-        }
-        dialog.setNameFilters(filters);
+        dialog.setNameFilters(nameFilters(request));
         dialog.setDefaultSuffix(request.defaultSuffix);
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -78,6 +66,22 @@ private:
         return dialog.selectedFiles().constFirst();
     }
 };
+
+}  // namespace
+
+QStringList nameFilters(const FileRequest& request) {
+    QStringList filters;
+    for (const auto& [description, patterns] : request.filters) {
+        QStringList each = patterns.split(u';', Qt::SkipEmptyParts);
+        for (QString& pattern : each) {
+            if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
+        }
+        filters << description + QStringLiteral(" (") + each.join(u' ') + u')';
+    }
+    return filters;
+}
+
+namespace {
 
 Services& current() {
     static QtMessages messages;

@@ -54,6 +54,10 @@ public:
     virtual QString saveFile(QWidget* parent, const FileRequest& request) = 0;
 };
 
+// The chooser's filters as the file dialog takes them: "Images (*.jpg *.png)". A "*.*" pattern
+// means every file, names without a dot included, and becomes "*".
+QStringList nameFilters(const FileRequest& request);
+
 struct Services {
     MessageService* messages = nullptr;
     ColourChooser* colours = nullptr;

@@ -146,10 +146,8 @@ QBrush Surface::makeBrush(Colour colour, int fillStyle) {
 void Surface::clear(Colour colour, int fillStyle) {
     position_ = QPoint(0, 0);
     if (image_.isNull()) return;
-    Colour fill = colour & kColourMask;
-    if (colour < 0) {
-        fill = backgroundMode_ == BackgroundMode::Opaque ? background_ : systemButtonFace();
-    }
+    // A sentinel clears with the current background colour, whatever the background mode.
+    const Colour fill = colour < 0 ? background_ : colour & kColourMask;
     QPainter painter(&image_);
     preparePainter(painter);
     painter.fillRect(image_.rect(), makeBrush(fill, fillStyle));

@@ -48,8 +48,8 @@ class Surface {
     const QImage& image() const { return image_; }
     QImage& image() { return image_; }
 
-    // Fills the whole surface; -1 means the current background colour (or, with a transparent
-    // background, the system button-face colour). The current position returns to (0, 0).
+    // Fills the whole surface; -1 means the current background colour, also while the
+    // background mode is transparent. The current position returns to (0, 0).
     void clear(Colour colour, int fillStyle = kFillSolid);
 
     // -1: system window-text colour (foreground) or button-face colour (background);
@@ -107,10 +107,8 @@ class Surface {
     // Scaled copy of a rectangle of another surface onto a rectangle of this one.
     void stretchFrom(const Surface& source, const QRect& sourceRect, const QRect& targetRect);
 
-    // An icon file (.ico; of several images the largest) drawn with its transparency into the
-    // rectangle; an empty size stands for the icon's own size. False when the file cannot be read.
-    bool drawIconFile(const QString& fileName, const QRect& target);
-    // A picture scaled (smoothly) into the rectangle; its transparency shows what lies beneath.
+    // A picture (or an icon) scaled smoothly into the rectangle; its transparency shows what
+    // lies beneath.
     void drawPicture(const QImage& picture, const QRect& target);
 
     // The whole surface as one byte string: width and height as 32-bit little-endian numbers,

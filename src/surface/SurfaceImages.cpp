@@ -1,6 +1,5 @@
-// Copies, stretches, pictures, icons and pixel blocks.
+// Copies, stretches, pictures and pixel blocks.
 
-#include <QImageReader>
 #include <QPainter>
 #include <cstring>
 #include <limits>
@@ -84,30 +83,6 @@ void Surface::drawPicture(const QImage& picture, const QRect& target) {
             .scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (scaled.isNull()) return;
     compose(image_, scaled, target.topLeft());
-}
-
-bool Surface::drawIconFile(const QString& fileName, const QRect& target) {
-    QImageReader reader(fileName);
-    QImage largest;
-    const int count = std::max(1, reader.imageCount());
-    for (int i = 0; i < count; ++i) {
-        if (i > 0 && !reader.jumpToImage(i)) break;
-        const QImage candidate = reader.read();
-        if (candidate.isNull()) continue;
-        if (largest.isNull() || qint64(candidate.width()) * candidate.height() >
-                                    qint64(largest.width()) * largest.height()) {
-            largest = candidate;
-        }
-    }
-    if (largest.isNull()) return false;
-    if (image_.isNull()) return true;
-    if (target.width() <= 0 || target.height() <= 0) {
-        compose(image_, largest.convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                target.topLeft());
-    } else {
-        drawPicture(largest, target);
-    }
-    return true;
 }
 
 // ---- pixel blocks ----------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QImageReader>
@@ -183,19 +185,61 @@ class FileSizeLimit {
 };
 
 TEST_F(SaveTest, AWriteThatFailsHalfWayLeavesTheExistingFile) {
-    const QByteArray before(3000, 'v');
-    ASSERT_TRUE(testing::writeBytes(path("foto.bmp"), before));
-    ScriptedServices services;
-    bool saved = true;
-    {
-        FileSizeLimit limit(8192);
-        saved = SaveBitmapAsImageFile(photo, path("foto.bmp"));  // about 57 kB
+    // A white paper of 1202 x 900 encodes to a few kilobytes, less than any write buffer: the
+    // failure must still be seen before the old file is replaced.
+    Surface paper(1202, 900);
+    paper.clear(0xFFFFFF);
+    const QList<std::pair<const Surface*, const char*>> cases = {{&photo, "foto.bmp"},
+                                                                  {&paper, "papel.png"}};
+    for (const auto& [bitmap, name] : cases) {
+        SCOPED_TRACE(name);
+        const QByteArray before(3000, 'v');
+        ASSERT_TRUE(testing::writeBytes(path(name), before));
+        ScriptedServices services;
+        bool saved = true;
+        {
+            FileSizeLimit limit(1024);
+            saved = SaveBitmapAsImageFile(*bitmap, path(name));
+        }
+        EXPECT_FALSE(saved);
+        ASSERT_EQ(services.messages.size(), 1);
+        EXPECT_EQ(services.messages[0].text, failureText(path(name)));
+        EXPECT_EQ(testing::readBytes(path(name)), before);
+        EXPECT_EQ(entries().filter(QString::fromLatin1(name).left(4)), QStringList{name});
     }
-    EXPECT_FALSE(saved);
-    ASSERT_EQ(services.messages.size(), 1);
-    EXPECT_EQ(services.messages[0].text, failureText(path("foto.bmp")));
-    EXPECT_EQ(testing::readBytes(path("foto.bmp")), before);
-    EXPECT_EQ(entries(), QStringList{"foto.bmp"});  // no temporary file left behind
+    EXPECT_EQ(entries().size(), 2);  // no temporary file left behind
+}
+
+TEST_F(SaveTest, AFullDiskLeavesTheExistingFileAndSaysSo) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    ASSERT_TRUE(QDir(dir.path()).mkdir("disco"));
+    const QByteArray point = QFile::encodeName(path("disco"));
+    if (::mount("tmpfs", point.constData(), "tmpfs", 0, "size=128k") != 0) {
+        GTEST_SKIP() << "this system does not allow mounting a tmpfs here";
+    }
+    const struct Unmount {
+        QByteArray point;
+        ~Unmount() { ::umount(point.constData()); }
+    } unmount{point};
+    const QString target = path("disco/papel.png");
+    const QByteArray before(2500, 'p');
+    ASSERT_TRUE(testing::writeBytes(target, before));
+    {
+        QFile filler(path("disco/relleno"));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (filler.write(QByteArray(1024, 'f')) == 1024) {
+        }
+        while (filler.write("f", 1) == 1) {
+        }
+    }
+    Surface paper(1202, 900);
+    paper.clear(0xFFFFFF);
+    ScriptedServices services;
+    EXPECT_FALSE(SaveBitmapAsImageFile(paper, target));
+    EXPECT_EQ(services.messageTexts(), QStringList{failureText(target)});
+    EXPECT_EQ(testing::readBytes(target), before);
+    EXPECT_EQ(QDir(path("disco")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"papel.png", "relleno"}));
 }
 
 }  // namespace

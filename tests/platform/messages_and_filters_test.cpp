@@ -1,0 +1,106 @@
+// The program's message box keeps each line of its text whole; the file choosers' "every file"
+// filters show files whose names have no dot.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "platform/MessageDialog.h"
+#include "platform/Services.h"
+
+namespace tessel::platform {
+namespace {
+
+const QString kLongLine =
+    QStringLiteral("Este programa necesita una resolucion de pantalla de : 1200x900 o superior ");
+
+TEST(MessageDialog, LinesBreakOnlyAtCarriageReturnLineFeed) {
+    const QString text = kLongLine + QStringLiteral("\r\nTu pantalla tiene una resolucion de : "
+                                                    "1024x768\r\nSintiendolo mucho ...");
+    MessageDialog box(QStringLiteral("Programador"), text, MessageDialog::Buttons::Ok);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("Programador"));
+    EXPECT_FALSE(box.label()->wordWrap());
+    // Three lines, each as the text has it.
+    EXPECT_EQ(box.label()->text().split(u'\n'),
+              (QStringList{kLongLine, QStringLiteral("Tu pantalla tiene una resolucion de : 1024x768"),
+                           QStringLiteral("Sintiendolo mucho ...")}));
+    // The label is wide enough for the longest line and exactly three lines high.
+    const QFontMetrics metrics(box.label()->font());
+    const QRect content = box.label()->contentsRect();
+    EXPECT_GE(content.width(), metrics.horizontalAdvance(kLongLine));
+    EXPECT_LT(content.height(), 4 * metrics.lineSpacing());
+    EXPECT_GE(box.width(), content.width());
+    EXPECT_EQ(box.acceptButton()->text(), QStringLiteral("Aceptar"));
+    EXPECT_EQ(box.rejectButton(), nullptr);
+    QTest::mouseClick(box.acceptButton(), Qt::LeftButton);
+    EXPECT_EQ(box.result(), QDialog::Accepted);
+}
+
+TEST(MessageDialog, QuestionsAnswerYesOrNo) {
+    MessageDialog yes(QStringLiteral("Programador"), QStringLiteral("El fichero existe ...\r\nSobreescribir?"),
+                      MessageDialog::Buttons::YesNo);
+    yes.show();
+    EXPECT_EQ(yes.label()->text(), QStringLiteral("El fichero existe ...\nSobreescribir?"));
+    ASSERT_NE(yes.rejectButton(), nullptr);
+    EXPECT_EQ(yes.acceptButton()->text(), QStringLiteral("Sí"));
+    EXPECT_EQ(yes.rejectButton()->text(), QStringLiteral("No"));
+    QTest::mouseClick(yes.acceptButton(), Qt::LeftButton);
+    EXPECT_EQ(yes.result(), QDialog::Accepted);
+
+    MessageDialog no(QStringLiteral("Programador"), QStringLiteral("?"), MessageDialog::Buttons::YesNo);
+    no.show();
+    QTest::mouseClick(no.rejectButton(), Qt::LeftButton);
+    EXPECT_EQ(no.result(), QDialog::Rejected);
+}
+
+// Whether a file name passes one of the dialog's filters, as the file dialog matches them.
+bool passes(const QString& filter, const QString& name) {
+    const qsizetype open = filter.lastIndexOf(u'(');
+    const QString patterns = filter.mid(open + 1, filter.size() - open - 2);
+    for (const QString& pattern : patterns.split(u' ', Qt::SkipEmptyParts)) {
+        const QRegularExpression glob(QRegularExpression::wildcardToRegularExpression(pattern),
+                                      QRegularExpression::CaseInsensitiveOption);
+        if (glob.match(name).hasMatch()) return true;
+    }
+    return false;
+}
+
+TEST(FileFilters, EveryFileFiltersPassNamesWithoutADot) {
+    const FileRequest pictures{QStringLiteral("t"),
+                               {{QStringLiteral("Images"), QStringLiteral("*.jpg;*.png;*.gif;*.bmp")},
+                                {QStringLiteral("All Files"), QStringLiteral("*.*")}},
+                               QStringLiteral("jpg"),
+                               QString()};
+    const QStringList filters = nameFilters(pictures);
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_TRUE(filters[0].startsWith(u"Images ("));
+    EXPECT_TRUE(filters[1].startsWith(u"All Files ("));
+    for (const char* name : {"foto.jpg", "FOTO.PNG", "a.gif", "b.bmp"}) {
+        EXPECT_TRUE(passes(filters[0], name)) << name;
+    }
+    for (const char* name : {"foto.tif", "LEEME", "foto"}) EXPECT_FALSE(passes(filters[0], name)) << name;
+    for (const char* name : {"foto.jpg", "LEEME", "Makefile", "a.b.c", ".oculto"}) {
+        EXPECT_TRUE(passes(filters[1], name)) << name;
+    }
+
+    const FileRequest icons{QStringLiteral("t"),
+                            {{QStringLiteral("Iconos"), QStringLiteral("*.ico")},
+                             {QStringLiteral("Todos los Ficheros"), QStringLiteral("*.*")}},
+                            QStringLiteral("ico"),
+                            QString()};
+    const QStringList iconFilters = nameFilters(icons);
+    ASSERT_EQ(iconFilters.size(), 2);
+    EXPECT_TRUE(passes(iconFilters[0], "carpeta.ico"));
+    EXPECT_FALSE(passes(iconFilters[0], "icono"));
+    EXPECT_TRUE(passes(iconFilters[1], "icono"));
+}
+
+}  // namespace
+}  // namespace tessel::platform

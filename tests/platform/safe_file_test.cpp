@@ -1,0 +1,173 @@
+// The safe writer: a failure at any step, a full file system or an unwritable folder leaves the
+// old file byte for byte and no temporary file behind.
+
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/SafeFile.h"
+
+namespace tessel::platform {
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void put(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QStringList entriesOf(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                  QDir::System);
+}
+
+// Some bytes that differ from position to position.
+QByteArray pattern(qsizetype size, int seed) {
+    QByteArray bytes(size, '\0');
+    for (qsizetype i = 0; i < size; ++i) bytes[i] = char((i * 131 + seed * 7 + i / 251) & 0xFF);
+    return bytes;
+}
+
+class SafeFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    void TearDown() override { setWriteFault({}); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(SafeFileTest, WritesNewFilesAndReplacesOldOnesWhole) {
+    const QByteArray first = pattern(70000, 1);
+    ASSERT_TRUE(writeFileSafely(path("datos.bin"), first));
+    EXPECT_EQ(contents(path("datos.bin")), first);
+    // A shorter file replaces a longer one: nothing of the old tail remains.
+    ASSERT_TRUE(writeFileSafely(path("datos.bin"), "corto"));
+    EXPECT_EQ(contents(path("datos.bin")), "corto");
+    ASSERT_TRUE(writeFileSafely(path("vacio.bin"), QByteArray()));
+    EXPECT_EQ(QFileInfo(path("vacio.bin")).size(), 0);
+    EXPECT_EQ(entriesOf(dir.path()), (QStringList{"datos.bin", "vacio.bin"}));
+}
+
+TEST_F(SafeFileTest, KeepsThePermissionsOfTheFileItReplaces) {
+    put(path("f"), "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(path("f")).constData(), 0640), 0);
+    ASSERT_TRUE(writeFileSafely(path("f"), "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path("f")).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(SafeFileTest, WritesThroughASymbolicLinkToItsFile) {
+    put(path("real.png"), "old");
+    ASSERT_TRUE(QFile::link(path("real.png"), path("link.png")));
+    ASSERT_TRUE(writeFileSafely(path("link.png"), "new"));
+    EXPECT_TRUE(QFileInfo(path("link.png")).isSymLink());
+    EXPECT_EQ(contents(path("real.png")), "new");
+}
+
+TEST_F(SafeFileTest, AFailureAtAnyStepLeavesTheOldFileAndNoTemporaryFile) {
+    const QByteArray before = pattern(5000, 2);
+    for (const WriteStep failing : {WriteStep::Create, WriteStep::Write, WriteStep::Sync,
+                                    WriteStep::Close, WriteStep::Rename}) {
+        SCOPED_TRACE(int(failing));
+        put(path("foto.png"), before);
+        setWriteFault([failing](WriteStep step) { return step == failing; });
+        EXPECT_FALSE(writeFileSafely(path("foto.png"), pattern(3000, 9)));
+        setWriteFault({});
+        EXPECT_EQ(contents(path("foto.png")), before);
+        EXPECT_EQ(entriesOf(dir.path()), QStringList{"foto.png"});
+    }
+    // Without a fault the same write goes through.
+    EXPECT_TRUE(writeFileSafely(path("foto.png"), pattern(3000, 9)));
+    EXPECT_EQ(contents(path("foto.png")), pattern(3000, 9));
+}
+
+TEST_F(SafeFileTest, RefusesTargetsThatAreNoRegularFileAndMissingFolders) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("carpeta"));
+    EXPECT_FALSE(writeFileSafely(path("carpeta"), "x"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("tubo")).constData(), 0600), 0);
+    EXPECT_FALSE(writeFileSafely(path("tubo"), "x"));
+    EXPECT_FALSE(writeFileSafely(path("no/existe/f.png"), "x"));
+    EXPECT_FALSE(writeFileSafely(QString(), "x"));
+    EXPECT_EQ(entriesOf(dir.path()), (QStringList{"carpeta", "tubo"}));
+    EXPECT_TRUE(entriesOf(path("carpeta")).isEmpty());
+}
+
+TEST_F(SafeFileTest, AFolderThatCannotBeWrittenLeavesTheOldFile) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write into any folder";
+    ASSERT_TRUE(QDir(dir.path()).mkdir("solo_lectura"));
+    const QString file = path("solo_lectura/f.png");
+    put(file, "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(path("solo_lectura")).constData(), 0555), 0);
+    EXPECT_FALSE(writeFileSafely(file, "new"));
+    ::chmod(QFile::encodeName(path("solo_lectura")).constData(), 0755);
+    EXPECT_EQ(contents(file), "old");
+}
+
+TEST_F(SafeFileTest, ALongNameStillGetsItsTemporaryFile) {
+    const QString name = QString(240, u'n') + QStringLiteral(".png");
+    ASSERT_TRUE(writeFileSafely(path(name), "x"));
+    EXPECT_EQ(contents(path(name)), "x");
+}
+
+// A small file system filled to the last block: a write of a few kilobytes over an existing
+// file must fail and keep that file.
+class FullFileSystem {
+  public:
+    explicit FullFileSystem(const QString& mountPoint) : point_(QFile::encodeName(mountPoint)) {
+        mounted_ = ::mount("tmpfs", point_.constData(), "tmpfs", 0, "size=256k") == 0;
+    }
+    ~FullFileSystem() {
+        if (mounted_) ::umount(point_.constData());
+    }
+    bool mounted() const { return mounted_; }
+
+    // Fills what is left with one file, written until the device refuses.
+    void fill(const QString& fillerPath) {
+        QFile filler(fillerPath);
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return;
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size()) {
+        }
+        QByteArray byte(1, 'f');
+        while (filler.write(byte) == 1) {
+        }
+    }
+
+  private:
+    QByteArray point_;
+    bool mounted_ = false;
+};
+
+TEST_F(SafeFileTest, AFullFileSystemLeavesTheOldFileByteForByte) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
+    ASSERT_TRUE(QDir(dir.path()).mkdir("lleno"));
+    FullFileSystem disk(path("lleno"));
+    if (!disk.mounted()) GTEST_SKIP() << "this system does not allow mounting a tmpfs here";
+    const QString target = path("lleno/foto.png");
+    const QByteArray before = pattern(6000, 3);
+    put(target, before);
+    disk.fill(path("lleno/relleno"));
+
+    EXPECT_FALSE(writeFileSafely(target, pattern(9000, 4)));  // below any write buffer's size
+    EXPECT_EQ(contents(target), before);
+    EXPECT_EQ(entriesOf(path("lleno")), (QStringList{"foto.png", "relleno"}));
+
+    // With room again the same write succeeds.
+    ASSERT_TRUE(QFile::remove(path("lleno/relleno")));
+    EXPECT_TRUE(writeFileSafely(target, pattern(9000, 4)));
+    EXPECT_EQ(contents(target), pattern(9000, 4));
+}
+
+}  // namespace
+}  // namespace tessel::platform

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QSlider>
 #include <QTemporaryDir>
 
@@ -197,6 +200,46 @@ TEST_F(DispatchTest, ShortOrFailedInsertPathsChangeNothing) {
     window.command(command::InsertPicture);
     EXPECT_EQ(state().history.level(), 0);
     EXPECT_EQ(services.messages.size(), 1);
+}
+
+TEST_F(DispatchTest, DamagedFilesAndPipesLeaveCanvasLevelsAndSizeAlone) {
+    const QString whole = pictureFile(QStringLiteral("entera.bmp"), 60, 40);
+    QFile file(whole);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    const QString cut = folder.filePath(QStringLiteral("cortada.bmp"));
+    QFile out(cut);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes.left(bytes.size() / 2));
+    out.close();
+    const QString pipe = folder.filePath(QStringLiteral("tubo.ico"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const auto readError = [](const QString& name) {
+        return "[GraphicLoadImageFileToBitmap] [GdipLoadImagefromFile] read error on <" + name + ">";
+    };
+
+    // Opening with no picture yet: the message, and still no picture.
+    services.fileAnswers.push_back(cut);
+    window.command(command::ReadPicture);
+    EXPECT_EQ(services.messageTexts(), QStringList{readError(cut)});
+    EXPECT_FALSE(state().history.hasPicture());
+    EXPECT_EQ(stateOf(command::ReadPicture), ItemState::Enabled);
+
+    makePaper(30, 20);
+    const QImage before = canvas().image().copy();
+    const QSize size(state().pictureWidth, state().pictureHeight);
+    services.messages.clear();
+    for (const auto& [commandId, name] : {std::pair{command::InsertPicture, cut},
+                                          std::pair{command::InsertIcon, pipe},
+                                          std::pair{command::InsertPicture, pipe}}) {
+        services.fileAnswers.push_back(name);
+        window.command(commandId);
+    }
+    EXPECT_EQ(services.messageTexts(), (QStringList{readError(cut), readError(pipe), readError(pipe)}));
+    EXPECT_EQ(state().history.level(), 0);
+    EXPECT_EQ(canvas().image(), before);
+    EXPECT_EQ(QSize(state().pictureWidth, state().pictureHeight), size);
 }
 
 TEST_F(DispatchTest, SaveReplacesTheExtensionAndAsksBeforeOverwriting) {

@@ -4,6 +4,8 @@
 
 #include "app/Rulers.h"
 
+#include <cmath>
+
 namespace tessel {
 namespace {
 
@@ -32,27 +34,50 @@ bool hasInk(const Surface& strip, const QRect& area) {
     return false;
 }
 
-TEST(MillimetreRuler, MarkPositionsFollowTheScreenResolution) {
-    EXPECT_EQ(millimetreMark(96, 0), 0);
-    EXPECT_EQ(millimetreMark(96, 10), 38);
-    EXPECT_EQ(millimetreMark(96, 100), 378);
-    EXPECT_EQ(millimetreMark(96, 5), 19);
-    EXPECT_EQ(millimetreMark(120, 10), 47);
+// Where millimetre i stands at ppi pixels per inch: ppi * i / 25.4 with the divisor a
+// single-precision number, in extended precision, rounded to nearest with ties to even.
+int expectedMark(int ppi, int i) {
+    const long double divisor = 25.4f;
+    return int(std::lrint((long double)ppi * i / divisor));
 }
 
-TEST(MillimetreRuler, HorizontalStripHasCentimetreHalfAndMillimetreMarks) {
-    Surface strip(1217, 40);
-    drawMillimetreRuler(strip, Qt::Horizontal, 96);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, 0, kRed), 9);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, 38, kRed), 9);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, 378, kRed), 9);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, 19, kBlack), 6);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, millimetreMark(96, 1), kGrey), 4);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, millimetreMark(96, 7), kGrey), 4);
-    // Between two marks the ground shows.
-    EXPECT_EQ(strip.pixel(2, 0), kRulerGround);
-    // The last mark inside the strip: 32 cm at 1209.
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, millimetreMark(96, 320), kRed), 9);
+// The colour and length the rule gives millimetre i.
+std::pair<Colour, int> expectedStyle(int i) {
+    if (i % 10 == 0) return {kRed, 9};
+    if (i % 5 == 0) return {kBlack, 6};
+    return {kGrey, 4};
+}
+
+TEST(MillimetreRuler, MarkPositionsFollowTheScreenResolution) {
+    // Worked by hand at 96 pixels per inch: 10 mm is 37.795... -> 38, 5 mm 18.897... -> 19.
+    EXPECT_EQ(millimetreMark(96, 0), 0);
+    EXPECT_EQ(millimetreMark(96, 10), 38);
+    EXPECT_EQ(millimetreMark(96, 5), 19);
+    EXPECT_EQ(millimetreMark(96, 100), 378);
+    EXPECT_EQ(millimetreMark(120, 10), 47);
+    for (const int ppi : {72, 96, 120, 144}) {
+        for (int i = 0; i <= 400; ++i) EXPECT_EQ(millimetreMark(ppi, i), expectedMark(ppi, i)) << ppi << " " << i;
+    }
+}
+
+TEST(MillimetreRuler, EveryMarkAlongBothStripsHasItsColourAndLength) {
+    for (const auto orientation : {Qt::Horizontal, Qt::Vertical}) {
+        const bool across = orientation == Qt::Horizontal;
+        Surface strip(across ? 1217 : 40, across ? 40 : 907);
+        drawMillimetreRuler(strip, orientation, 96);
+        const int length = across ? 1217 : 907;
+        int last = -1;
+        for (int i = 0; expectedMark(96, i) < length; ++i) {
+            const auto [colour, markSize] = expectedStyle(i);
+            EXPECT_EQ(markLength(strip, orientation, expectedMark(96, i), colour), markSize)
+                << (across ? "across " : "down ") << i;
+            last = i;
+        }
+        // 32 cm stands at 1209 across and 24 cm at 907 would be beyond the strip.
+        EXPECT_EQ(last, across ? 321 : 239);
+        // Between two marks the ground shows.
+        EXPECT_EQ(across ? strip.pixel(2, 0) : strip.pixel(0, 2), kRulerGround);
+    }
 }
 
 TEST(MillimetreRuler, LabelsStandUnderTheirCentimetreMarks) {
@@ -76,11 +101,13 @@ TEST(MillimetreRuler, VerticalStripRunsDownFromItsLeftEdge) {
 TEST(PixelRuler, MarksEveryFivePixelsWithRedFifties) {
     Surface strip(1217, 40);
     drawPixelRuler(strip, Qt::Horizontal, 1200);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, 0, kBlack), 10);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, 5, kBlack), 5);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, 10, kBlack), 10);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, 50, kRed), 10);
-    EXPECT_EQ(markLength(strip, Qt::Horizontal, 1200, kRed), 10);
+    for (int p = 0; p <= 1200; p += 5) {
+        const Colour colour = p % 50 == 0 && p > 0 ? kRed : kBlack;
+        EXPECT_EQ(markLength(strip, Qt::Horizontal, p, colour), p % 10 == 0 ? 10 : 5) << p;
+        if (p < 1200) {
+            EXPECT_EQ(strip.pixel(p + 2, 0), kRulerGround) << p;
+        }
+    }
     EXPECT_GE(markLength(strip, Qt::Horizontal, 1205, kRulerGround), 12);
 }
 

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <random>
 
 #include "cutting/Cut.h"
+#include "platform/SafeFile.h"
 #include "support/ScriptedServices.h"
 
 namespace tessel {
@@ -169,6 +171,31 @@ TEST_F(CutTest, AFailedPieceDoesNotStopTheOthers) {
     ASSERT_EQ(services.messages.size(), 8);
     EXPECT_TRUE(services.messages[1].text.startsWith("No se ha podido grabar el fichero ..."));
     EXPECT_EQ(files(), (QStringList{"TesselB.jpg", "TesselC.jpg", "TesselD.jpg"}));
+}
+
+TEST_F(CutTest, PiecesThatCannotBeWrittenLeaveTheOldPiecesByteForByte) {
+    const Surface canvas = noisyCanvas(20, 20);
+    for (const char letter : {'A', 'B', 'C', 'D'}) {
+        QFile old(dir.filePath(QStringLiteral("Tessel%1.bmp").arg(letter)));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100, letter));
+    }
+    ScriptedServices services;
+    // The device fails when the data is synced, as a full disk does.
+    platform::setWriteFault([](platform::WriteStep step) { return step == platform::WriteStep::Sync; });
+    CutCanvas(canvas, 20, 20, 10, 10, allPieces(kFormatBmp), dir.path());
+    platform::setWriteFault({});
+    ASSERT_EQ(services.messages.size(), 8);
+    for (int piece = 0; piece < 4; ++piece) {
+        const QChar letter(u'A' + piece);
+        const QString file = dir.filePath(QStringLiteral("Tessel%1.bmp").arg(letter));
+        EXPECT_EQ(services.messages[2 * piece].text, QStringLiteral("Cortado trozo %1 ...").arg(letter));
+        EXPECT_EQ(services.messages[2 * piece + 1].text, "No se ha podido grabar el fichero ...\r\n" + file);
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray(100, char(letter.unicode())));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
 }  // namespace

@@ -1,0 +1,234 @@
+// Damaged-picture run: makes a few small pictures in every format the program reads (and an
+// icon), damages each in a few hundred ways (truncations, bit flips, header fields changed),
+// and passes every damaged file through the loader. One line per file on standard output:
+//   name outcome width height hash
+// where outcome is "refused" (the read-error message and nothing else), "loaded" (a picture
+// and no message), or "ANOMALY:<what>". A summary goes to standard error. Run it twice with
+// fresh memory filled differently (tools/mutation_run.sh) and compare the lines: a pixel taken
+// from memory the decoder never wrote changes the hash.
+//   mutate_pictures <work folder> [mutants per picture] [keep]
+//   mutate_pictures --load <file>...  (each file's outcome and the hash of its pixels)
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <cstdio>
+#include <random>
+
+#include "imaging/CodecBridge.h"
+#include "imaging/GifWriter.h"
+#include "imaging/IconFile.h"
+#include "platform/Services.h"
+
+using namespace tessel;
+
+namespace {
+
+class Recorder : public platform::MessageService {
+  public:
+    QStringList texts;
+    void inform(const QString&, const QString& text) override { texts << text; }
+    bool askYesNo(const QString&, const QString& text) override {
+        texts << text;
+        return false;
+    }
+};
+
+QImage photo(int width, int height, unsigned seed) {
+    QImage image(width, height, QImage::Format_RGB32);
+    std::mt19937 random(seed);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int noise = int(random() % 24);
+            image.setPixel(x, y, qRgb((x * 255 / width + noise) & 0xFF, (y * 255 / height) & 0xFF,
+                                      ((x ^ y) * 3 + noise) & 0xFF));
+        }
+    }
+    return image;
+}
+
+QByteArray encoded(const QImage& picture, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (qstrcmp(format, "tiff") == 0) writer.setCompression(1);
+    writer.write(picture);
+    return bytes;
+}
+
+void appendLe(QByteArray& out, quint32 value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.append(char((value >> (8 * i)) & 0xFF));
+}
+
+// An 8-bit run-length BMP with runs, moves and literal pixels.
+QByteArray rleBmp() {
+    QByteArray runs;
+    for (int row = 0; row < 16; ++row) {
+        runs += QByteArray("\x05\x01\x00\x04\x02\x03\x01\x02\x06\x03", 10);
+        if (row % 5 == 2) runs += QByteArray("\x00\x02\x03\x00", 4);  // a move
+        runs += QByteArray("\x00\x00", 2);
+    }
+    runs += QByteArray("\x00\x01", 2);
+    QByteArray info;
+    for (const quint32 v : {40u, 24u, 16u}) appendLe(info, v, 4);
+    appendLe(info, 1, 2);
+    appendLe(info, 8, 2);
+    for (const quint32 v : {1u, quint32(runs.size()), 2835u, 2835u, 4u, 0u}) appendLe(info, v, 4);
+    const QByteArray palette("\xff\x00\x00\x00\x00\xff\x00\x00\x00\x00\xff\x00\x80\x80\x80\x00", 16);
+    QByteArray file("BM");
+    const quint32 offset = 14 + quint32(info.size() + palette.size());
+    appendLe(file, offset + quint32(runs.size()), 4);
+    appendLe(file, 0, 4);
+    appendLe(file, offset, 4);
+    return file + info + palette + runs;
+}
+
+QByteArray icon(const QImage& picture) {
+    QByteArray png = encoded(picture.convertToFormat(QImage::Format_ARGB32), "png");
+    QByteArray file;
+    appendLe(file, 0, 2);
+    appendLe(file, 1, 2);
+    appendLe(file, 1, 2);
+    file.append(char(picture.width())).append(char(picture.height())).append('\0').append('\0');
+    appendLe(file, 1, 2);
+    appendLe(file, 32, 2);
+    appendLe(file, quint32(png.size()), 4);
+    appendLe(file, 22, 4);
+    return file + png;
+}
+
+QList<QByteArray> mutants(const QByteArray& base, int count, unsigned seed) {
+    std::mt19937 random(seed);
+    QList<QByteArray> out;
+    const qsizetype size = base.size();
+    for (int i = 0; i < count; ++i) {
+        QByteArray m = base;
+        switch (i % 4) {
+            case 0:  // truncation anywhere
+                m.truncate(qsizetype(random() % quint32(size)));
+                break;
+            case 1: {  // one to eight bit flips anywhere
+                const int flips = 1 + int(random() % 8);
+                for (int f = 0; f < flips; ++f) m[qsizetype(random() % quint32(size))] ^= char(1 << (random() % 8));
+                break;
+            }
+            case 2: {  // a header byte set to an extreme
+                const qsizetype at = qsizetype(random() % quint32(std::min<qsizetype>(size, 64)));
+                const char values[] = {'\0', '\xff', '\x7f', '\x80', char(random())};
+                m[at] = values[random() % 5];
+                break;
+            }
+            default: {  // a 16- or 32-bit header field made huge, then possibly truncated
+                const qsizetype at = qsizetype(random() % quint32(std::min<qsizetype>(size - 4, 60)));
+                for (int k = 0; k < 1 + int(random() % 2) * 2; ++k) m[at + k] = char(0xff - random() % 3);
+                if (random() % 2) m.truncate(size - qsizetype(random() % quint32(size / 2 + 1)));
+                break;
+            }
+        }
+        out.append(m);
+    }
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: mutate_pictures <work folder> [mutants per picture]\n");
+        return 2;
+    }
+    Recorder recorder;
+    platform::installServices({&recorder, nullptr, nullptr});
+    if (qstrcmp(argv[1], "--load") == 0) {  // files in turn: each one's outcome and hash
+        for (int i = 2; i < argc; ++i) {
+            const auto bitmap = GraphicLoadImageFileToBitmap(QString::fromLocal8Bit(argv[i]), 0, 0, 0, 0x00C800);
+            std::printf("%s %s %s\n", argv[i], bitmap ? "loaded" : "refused",
+                        bitmap ? QCryptographicHash::hash(bitmap->pixelBlock(), QCryptographicHash::Sha1).toHex().constData() : "-");
+        }
+        return 0;
+    }
+    const QDir work(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(work.path());
+    const int perPicture = argc > 2 ? std::atoi(argv[2]) : 400;
+    const bool keep = argc > 3 && qstrcmp(argv[3], "keep") == 0;  // leave the files for a look
+
+    const QImage a = photo(48, 32, 1);
+    // Four pixels a row leave no row padding, which Qt's writer would leave unset.
+    QImage indexed = photo(32, 20, 2).convertToFormat(QImage::Format_Indexed8);
+    const QList<std::pair<QString, QByteArray>> bases = {
+        {"png", encoded(a, "png")},         {"jpg", encoded(a, "jpeg")},
+        {"gif", encodeGif(a).value_or(QByteArray())},
+        {"bmp", encoded(a, "bmp")},         {"bmp8.bmp", encoded(indexed, "bmp")},
+        {"rle.bmp", rleBmp()},              {"tif", encoded(a, "tiff")},
+        {"ico", icon(photo(32, 32, 3))},
+    };
+
+    int refused = 0, loaded = 0, anomalies = 0;
+    qint64 slowest = 0;
+    QString slowestName;
+    for (const auto& [kind, base] : bases) {
+        if (base.isEmpty()) {
+            std::fprintf(stderr, "no base picture for %s\n", qPrintable(kind));
+            return 1;
+        }
+        int n = 0;
+        for (const QByteArray& bytes : mutants(base, perPicture, qHash(kind))) {
+            const QString name = QStringLiteral("%1_%2.%3").arg(kind.section(u'.', 0, 0)).arg(n++, 4, 10, QChar(u'0')).arg(kind.section(u'.', -1));
+            const QString file = work.filePath(name);
+            {
+                QFile out(file);
+                if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) return 1;
+            }
+            recorder.texts.clear();
+            QElapsedTimer clock;
+            clock.start();
+            QString outcome;
+            QSize size;
+            QByteArray hash("-");
+            if (kind == QLatin1String("ico")) {
+                const auto picture = readIconFile(file);
+                if (picture) {
+                    size = picture->size();
+                    hash = QCryptographicHash::hash(QByteArrayView(picture->constBits(), picture->sizeInBytes()),
+                                                    QCryptographicHash::Sha1).toHex().left(16);
+                }
+                outcome = picture ? QStringLiteral("loaded") : QStringLiteral("refused");
+            } else {
+                const auto bitmap = GraphicLoadImageFileToBitmap(file, 0, 0, 0, 0x00C800);
+                const QString readError = QStringLiteral("[GraphicLoadImageFileToBitmap] [GdipLoadImagefromFile] read error on <") + file + u'>';
+                if (bitmap) {
+                    size = bitmap->size();
+                    hash = QCryptographicHash::hash(bitmap->pixelBlock(), QCryptographicHash::Sha1).toHex().left(16);
+                    outcome = recorder.texts.isEmpty() ? QStringLiteral("loaded") : QStringLiteral("ANOMALY:loaded-with-message");
+                } else if (recorder.texts == QStringList{readError}) {
+                    outcome = QStringLiteral("refused");
+                } else if (recorder.texts.isEmpty()) {
+                    outcome = QStringLiteral("ANOMALY:refused-silently");
+                } else {
+                    outcome = QStringLiteral("ANOMALY:") + recorder.texts.join(u'|').simplified().replace(u' ', u'_');
+                }
+            }
+            const qint64 took = clock.elapsed();
+            if (took > slowest) {
+                slowest = took;
+                slowestName = name;
+            }
+            if (outcome == QLatin1String("refused")) ++refused;
+            else if (outcome == QLatin1String("loaded")) ++loaded;
+            else ++anomalies;
+            std::printf("%s %s %d %d %s\n", qPrintable(name), qPrintable(outcome), size.width(), size.height(), hash.constData());
+            if (!keep) QFile::remove(file);
+        }
+    }
+    std::fprintf(stderr, "files %d: refused %d, loaded %d, anomalies %d; slowest %lld ms (%s)\n",
+                 refused + loaded + anomalies, refused, loaded, anomalies, slowest, qPrintable(slowestName));
+    return anomalies == 0 ? 0 : 1;
+}

@@ -108,14 +108,22 @@ std::optional<QImage> decodeGif(const QByteArray& bytes, qint64 maxPixels) {
     }
     if (transparent >= 0 && transparent < 256) colours[size_t(transparent)] = qRgba(0, 0, 0, 0);
 
+    // Every line is decoded before the picture is made: a file whose data runs out costs no
+    // picture memory.
+    const size_t width = size_t(frame.Width);
+    std::vector<GifPixelType> indices(width * size_t(frame.Height));
+    for (const int y : rowOrder(frame.Height, frame.Interlace)) {
+        if (DGifGetLine(gif.get(), indices.data() + size_t(y) * width, frame.Width) != GIF_OK) {
+            return std::nullopt;
+        }
+    }
     QImage picture(screenWidth, screenHeight, QImage::Format_ARGB32);
     if (picture.isNull()) return std::nullopt;
     picture.fill(Qt::transparent);
-    std::vector<GifPixelType> line(size_t(frame.Width));
-    for (const int y : rowOrder(frame.Height, frame.Interlace)) {
-        if (DGifGetLine(gif.get(), line.data(), frame.Width) != GIF_OK) return std::nullopt;
+    for (int y = 0; y < frame.Height; ++y) {
         auto* out = reinterpret_cast<QRgb*>(picture.scanLine(frame.Top + y)) + frame.Left;
-        for (int x = 0; x < frame.Width; ++x) out[x] = colours[line[size_t(x)]];
+        const GifPixelType* in = indices.data() + size_t(y) * width;
+        for (size_t x = 0; x < width; ++x) out[x] = colours[in[x]];
     }
     return picture;
 }

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 
 #include "cutting/CutSettingsDialog.h"
 #include "platform/DrawingArea.h"
@@ -51,13 +52,49 @@ TEST_F(CutSettingsDialogTest, LaidOutInDialogUnits) {
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Configuracion Tessel ..."));
     EXPECT_EQ(dialog.size(), QSize(430, 387));
-    EXPECT_EQ(dialog.acceptButton()->geometry(), QRect(8, 349, 60, 24));
-    EXPECT_EQ(dialog.formatButton(kFormatGif)->geometry(), QRect(8, 268, 105, 16));
-    EXPECT_EQ(dialog.verticalSwatch()->geometry(), QRect(180, 41, 30, 24));
     EXPECT_EQ(dialog.pieceBox(3)->text(), QStringLiteral("Grabar trozo D"));
     EXPECT_TRUE(dialog.acceptButton()->font().underline());
     EXPECT_TRUE(dialog.pieceBox(0)->font().bold());
     EXPECT_FALSE(dialog.pieceBox(0)->font().underline());
+}
+
+// Dialog units to pixels with the dialog font's base units at 96 dpi (6 across, 13 down):
+// x * 6 / 4 and y * 13 / 8, rounded to nearest with ties to even.
+int across(int units) { return int(std::lrint(units * 6.0L / 4.0L)); }
+int down(int units) { return int(std::lrint(units * 13.0L / 8.0L)); }
+
+TEST_F(CutSettingsDialogTest, EveryControlStandsWhereItsTablePutsIt) {
+    CutSettingsDialog dialog(nullptr, settings, colours, redisplay);
+    dialog.show();
+    struct Row {
+        QWidget* control;
+        int x, y, w, h;  // dialog units, as the table gives them
+    };
+    const Row table[] = {
+        {dialog.horizontalColourButton(), 90, 5, 25, 15},
+        {dialog.horizontalSwatch(), 120, 5, 20, 15},
+        {dialog.verticalColourButton(), 90, 25, 25, 15},
+        {dialog.verticalSwatch(), 120, 25, 20, 15},
+        {dialog.pieceBox(0), 5, 50, 80, 10},
+        {dialog.pieceBox(1), 5, 60, 80, 10},
+        {dialog.pieceBox(2), 5, 70, 80, 10},
+        {dialog.pieceBox(3), 5, 80, 80, 10},
+        {dialog.formatButton(kFormatPng), 5, 135, 70, 10},
+        {dialog.formatButton(kFormatJpg), 5, 150, 70, 10},
+        {dialog.formatButton(kFormatGif), 5, 165, 70, 10},
+        {dialog.formatButton(kFormatTif), 5, 180, 70, 10},
+        {dialog.formatButton(kFormatBmp), 5, 195, 70, 10},
+        {dialog.acceptButton(), 5, 215, 40, 15},
+    };
+    for (const Row& row : table) {
+        ASSERT_NE(row.control, nullptr);
+        EXPECT_EQ(row.control->geometry(), QRect(across(row.x), down(row.y), across(row.w), down(row.h)))
+            << row.x << "," << row.y;
+    }
+    EXPECT_EQ(dialog.size(), QSize(across(287), down(238)));
+    const QStringList texts = {"PNG", "JPG", "GIF", "TIF", "BMP"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(dialog.formatButton(kFormatPng + i)->text(), texts[i]);
+    EXPECT_EQ(dialog.horizontalColourButton()->text(), QStringLiteral("..."));
 }
 
 TEST_F(CutSettingsDialogTest, OpensWithTheRecordsTicksFormatAndSwatches) {

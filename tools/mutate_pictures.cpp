@@ -45,8 +45,9 @@ QImage photo(int width, int height, unsigned seed) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const int noise = int(random() % 24);
-            image.setPixel(x, y, qRgb((x * 255 / width + noise) & 0xFF, (y * 255 / height) & 0xFF,
-                                      ((x ^ y) * 3 + noise) & 0xFF));
+            image.setPixel(x, y,
+                           qRgb((x * 255 / width + noise) & 0xFF, (y * 255 / height) & 0xFF,
+                                ((x ^ y) * 3 + noise) & 0xFF));
         }
     }
     return image;
@@ -80,7 +81,8 @@ QByteArray rleBmp() {
     appendLe(info, 1, 2);
     appendLe(info, 8, 2);
     for (const quint32 v : {1u, quint32(runs.size()), 2835u, 2835u, 4u, 0u}) appendLe(info, v, 4);
-    const QByteArray palette("\xff\x00\x00\x00\x00\xff\x00\x00\x00\x00\xff\x00\x80\x80\x80\x00", 16);
+    const QByteArray palette("\xff\x00\x00\x00\x00\xff\x00\x00\x00\x00\xff\x00\x80\x80\x80\x00",
+                             16);
     QByteArray file("BM");
     const quint32 offset = 14 + quint32(info.size() + palette.size());
     appendLe(file, offset + quint32(runs.size()), 4);
@@ -115,7 +117,8 @@ QList<QByteArray> mutants(const QByteArray& base, int count, unsigned seed) {
                 break;
             case 1: {  // one to eight bit flips anywhere
                 const int flips = 1 + int(random() % 8);
-                for (int f = 0; f < flips; ++f) m[qsizetype(random() % quint32(size))] ^= char(1 << (random() % 8));
+                for (int f = 0; f < flips; ++f)
+                    m[qsizetype(random() % quint32(size))] ^= char(1 << (random() % 8));
                 break;
             }
             case 2: {  // a header byte set to an extreme
@@ -125,8 +128,10 @@ QList<QByteArray> mutants(const QByteArray& base, int count, unsigned seed) {
                 break;
             }
             default: {  // a 16- or 32-bit header field made huge, then possibly truncated
-                const qsizetype at = qsizetype(random() % quint32(std::min<qsizetype>(size - 4, 60)));
-                for (int k = 0; k < 1 + int(random() % 2) * 2; ++k) m[at + k] = char(0xff - random() % 3);
+                const qsizetype at =
+                    qsizetype(random() % quint32(std::min<qsizetype>(size - 4, 60)));
+                for (int k = 0; k < 1 + int(random() % 2) * 2; ++k)
+                    m[at + k] = char(0xff - random() % 3);
                 if (random() % 2) m.truncate(size - qsizetype(random() % quint32(size / 2 + 1)));
                 break;
             }
@@ -149,9 +154,14 @@ int main(int argc, char** argv) {
     platform::installServices({&recorder, nullptr, nullptr});
     if (qstrcmp(argv[1], "--load") == 0) {  // files in turn: each one's outcome and hash
         for (int i = 2; i < argc; ++i) {
-            const auto bitmap = GraphicLoadImageFileToBitmap(QString::fromLocal8Bit(argv[i]), 0, 0, 0, 0x00C800);
-            std::printf("%s %s %s\n", argv[i], bitmap ? "loaded" : "refused",
-                        bitmap ? QCryptographicHash::hash(bitmap->pixelBlock(), QCryptographicHash::Sha1).toHex().constData() : "-");
+            const auto bitmap =
+                GraphicLoadImageFileToBitmap(QString::fromLocal8Bit(argv[i]), 0, 0, 0, 0x00C800);
+            std::printf(
+                "%s %s %s\n", argv[i], bitmap ? "loaded" : "refused",
+                bitmap ? QCryptographicHash::hash(bitmap->pixelBlock(), QCryptographicHash::Sha1)
+                             .toHex()
+                             .constData()
+                       : "-");
         }
         return 0;
     }
@@ -164,10 +174,13 @@ int main(int argc, char** argv) {
     // Four pixels a row leave no row padding, which Qt's writer would leave unset.
     QImage indexed = photo(32, 20, 2).convertToFormat(QImage::Format_Indexed8);
     const QList<std::pair<QString, QByteArray>> bases = {
-        {"png", encoded(a, "png")},         {"jpg", encoded(a, "jpeg")},
+        {"png", encoded(a, "png")},
+        {"jpg", encoded(a, "jpeg")},
         {"gif", encodeGif(a).value_or(QByteArray())},
-        {"bmp", encoded(a, "bmp")},         {"bmp8.bmp", encoded(indexed, "bmp")},
-        {"rle.bmp", rleBmp()},              {"tif", encoded(a, "tiff")},
+        {"bmp", encoded(a, "bmp")},
+        {"bmp8.bmp", encoded(indexed, "bmp")},
+        {"rle.bmp", rleBmp()},
+        {"tif", encoded(a, "tiff")},
         {"ico", icon(photo(32, 32, 3))},
     };
 
@@ -181,7 +194,10 @@ int main(int argc, char** argv) {
         }
         int n = 0;
         for (const QByteArray& bytes : mutants(base, perPicture, qHash(kind))) {
-            const QString name = QStringLiteral("%1_%2.%3").arg(kind.section(u'.', 0, 0)).arg(n++, 4, 10, QChar(u'0')).arg(kind.section(u'.', -1));
+            const QString name = QStringLiteral("%1_%2.%3")
+                                     .arg(kind.section(u'.', 0, 0))
+                                     .arg(n++, 4, 10, QChar(u'0'))
+                                     .arg(kind.section(u'.', -1));
             const QString file = work.filePath(name);
             {
                 QFile out(file);
@@ -197,23 +213,34 @@ int main(int argc, char** argv) {
                 const auto picture = readIconFile(file);
                 if (picture) {
                     size = picture->size();
-                    hash = QCryptographicHash::hash(QByteArrayView(picture->constBits(), picture->sizeInBytes()),
-                                                    QCryptographicHash::Sha1).toHex().left(16);
+                    hash = QCryptographicHash::hash(
+                               QByteArrayView(picture->constBits(), picture->sizeInBytes()),
+                               QCryptographicHash::Sha1)
+                               .toHex()
+                               .left(16);
                 }
                 outcome = picture ? QStringLiteral("loaded") : QStringLiteral("refused");
             } else {
                 const auto bitmap = GraphicLoadImageFileToBitmap(file, 0, 0, 0, 0x00C800);
-                const QString readError = QStringLiteral("[GraphicLoadImageFileToBitmap] [GdipLoadImagefromFile] read error on <") + file + u'>';
+                const QString readError =
+                    QStringLiteral(
+                        "[GraphicLoadImageFileToBitmap] [GdipLoadImagefromFile] read error on <") +
+                    file + u'>';
                 if (bitmap) {
                     size = bitmap->size();
-                    hash = QCryptographicHash::hash(bitmap->pixelBlock(), QCryptographicHash::Sha1).toHex().left(16);
-                    outcome = recorder.texts.isEmpty() ? QStringLiteral("loaded") : QStringLiteral("ANOMALY:loaded-with-message");
+                    hash = QCryptographicHash::hash(bitmap->pixelBlock(), QCryptographicHash::Sha1)
+                               .toHex()
+                               .left(16);
+                    outcome = recorder.texts.isEmpty()
+                                  ? QStringLiteral("loaded")
+                                  : QStringLiteral("ANOMALY:loaded-with-message");
                 } else if (recorder.texts == QStringList{readError}) {
                     outcome = QStringLiteral("refused");
                 } else if (recorder.texts.isEmpty()) {
                     outcome = QStringLiteral("ANOMALY:refused-silently");
                 } else {
-                    outcome = QStringLiteral("ANOMALY:") + recorder.texts.join(u'|').simplified().replace(u' ', u'_');
+                    outcome = QStringLiteral("ANOMALY:") +
+                              recorder.texts.join(u'|').simplified().replace(u' ', u'_');
                 }
             }
             const qint64 took = clock.elapsed();
@@ -221,14 +248,19 @@ int main(int argc, char** argv) {
                 slowest = took;
                 slowestName = name;
             }
-            if (outcome == QLatin1String("refused")) ++refused;
-            else if (outcome == QLatin1String("loaded")) ++loaded;
-            else ++anomalies;
-            std::printf("%s %s %d %d %s\n", qPrintable(name), qPrintable(outcome), size.width(), size.height(), hash.constData());
+            if (outcome == QLatin1String("refused"))
+                ++refused;
+            else if (outcome == QLatin1String("loaded"))
+                ++loaded;
+            else
+                ++anomalies;
+            std::printf("%s %s %d %d %s\n", qPrintable(name), qPrintable(outcome), size.width(),
+                        size.height(), hash.constData());
             if (!keep) QFile::remove(file);
         }
     }
     std::fprintf(stderr, "files %d: refused %d, loaded %d, anomalies %d; slowest %lld ms (%s)\n",
-                 refused + loaded + anomalies, refused, loaded, anomalies, slowest, qPrintable(slowestName));
+                 refused + loaded + anomalies, refused, loaded, anomalies, slowest,
+                 qPrintable(slowestName));
     return anomalies == 0 ? 0 : 1;
 }

@@ -118,7 +118,8 @@ BmpCheck checkBmp(const QByteArray& b) {
         tables += compression == kBitFields ? 12 : 16;
     }
     if (bits <= 8) {
-        const qint64 entries = coloursUsed != 0 ? std::min<qint64>(coloursUsed, 1 << bits) : 1 << bits;
+        const qint64 entries =
+            coloursUsed != 0 ? std::min<qint64>(coloursUsed, 1 << bits) : 1 << bits;
         tables += entries * paletteEntry;
     }
     if (tables > size) return check;

@@ -30,7 +30,6 @@ void showMissingFile(const QString& fileName) {
                       QStringLiteral("> Missing file"));
 }
 
-
 bool tooLarge(qint64 width, qint64 height) {
     return width * height > kMaxPicturePixels;
 }

@@ -41,7 +41,8 @@ bool dibIsComplete(const QByteArray& image) {
     }
     const qint64 height = doubleHeight / 2;
     qint64 palette = 0;
-    if (bits <= 8) palette = 4 * (coloursUsed != 0 ? std::min<qint64>(coloursUsed, 1 << bits) : 1 << bits);
+    if (bits <= 8)
+        palette = 4 * (coloursUsed != 0 ? std::min<qint64>(coloursUsed, 1 << bits) : 1 << bits);
     const qint64 colourRow = ((width * bits + 31) / 32) * 4;
     const qint64 maskRow = ((width + 31) / 32) * 4;
     return header + palette + (colourRow + maskRow) * height <= image.size();

@@ -35,8 +35,7 @@ qsizetype skipScanData(const QByteArray& bytes, qsizetype i) {
 
 // Start-of-frame markers: C0..CF except DHT (C4), JPG (C8) and DAC (CC).
 bool isStartOfFrame(unsigned char marker) {
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-           marker != 0xCC;
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
 // What the frame header declares: enough to know how many blocks its first component has.

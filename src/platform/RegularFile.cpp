@@ -1,10 +1,10 @@
 #include "platform/RegularFile.h"
 
-#include <QFile>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QFile>
+#include <cerrno>
 
 namespace tessel::platform {
 

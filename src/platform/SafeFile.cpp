@@ -1,11 +1,11 @@
 #include "platform/SafeFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
 
 namespace tessel::platform {
 
@@ -71,9 +71,9 @@ bool writeFileSafely(const QString& path, const QByteArray& bytes) {
     if (target.fileName().isEmpty()) return false;
     const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
     // A shortened name keeps the temporary name within the file system's limit.
-    QByteArray temporary = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") +
-                                             target.fileName().left(64) +
-                                             QStringLiteral(".XXXXXX"));
+    QByteArray temporary =
+        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") +
+                          target.fileName().left(64) + QStringLiteral(".XXXXXX"));
     if (!allowed(WriteStep::Create)) return false;
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return false;

@@ -2,10 +2,10 @@
 
 #include "platform/MessageDialog.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QApplication>
 
 namespace tessel::platform {
 namespace {

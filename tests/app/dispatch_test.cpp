@@ -216,7 +216,8 @@ TEST_F(DispatchTest, DamagedFilesAndPipesLeaveCanvasLevelsAndSizeAlone) {
     const QString pipe = folder.filePath(QStringLiteral("tubo.ico"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const auto readError = [](const QString& name) {
-        return "[GraphicLoadImageFileToBitmap] [GdipLoadImagefromFile] read error on <" + name + ">";
+        return "[GraphicLoadImageFileToBitmap] [GdipLoadImagefromFile] read error on <" + name +
+               ">";
     };
 
     // Opening with no picture yet: the message, and still no picture.
@@ -230,13 +231,14 @@ TEST_F(DispatchTest, DamagedFilesAndPipesLeaveCanvasLevelsAndSizeAlone) {
     const QImage before = canvas().image().copy();
     const QSize size(state().pictureWidth, state().pictureHeight);
     services.messages.clear();
-    for (const auto& [commandId, name] : {std::pair{command::InsertPicture, cut},
-                                          std::pair{command::InsertIcon, pipe},
-                                          std::pair{command::InsertPicture, pipe}}) {
+    for (const auto& [commandId, name] :
+         {std::pair{command::InsertPicture, cut}, std::pair{command::InsertIcon, pipe},
+          std::pair{command::InsertPicture, pipe}}) {
         services.fileAnswers.push_back(name);
         window.command(commandId);
     }
-    EXPECT_EQ(services.messageTexts(), (QStringList{readError(cut), readError(pipe), readError(pipe)}));
+    EXPECT_EQ(services.messageTexts(),
+              (QStringList{readError(cut), readError(pipe), readError(pipe)}));
     EXPECT_EQ(state().history.level(), 0);
     EXPECT_EQ(canvas().image(), before);
     EXPECT_EQ(QSize(state().pictureWidth, state().pictureHeight), size);

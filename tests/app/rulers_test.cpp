@@ -56,7 +56,8 @@ TEST(MillimetreRuler, MarkPositionsFollowTheScreenResolution) {
     EXPECT_EQ(millimetreMark(96, 100), 378);
     EXPECT_EQ(millimetreMark(120, 10), 47);
     for (const int ppi : {72, 96, 120, 144}) {
-        for (int i = 0; i <= 400; ++i) EXPECT_EQ(millimetreMark(ppi, i), expectedMark(ppi, i)) << ppi << " " << i;
+        for (int i = 0; i <= 400; ++i)
+            EXPECT_EQ(millimetreMark(ppi, i), expectedMark(ppi, i)) << ppi << " " << i;
     }
 }
 

@@ -182,15 +182,18 @@ TEST_F(CutTest, PiecesThatCannotBeWrittenLeaveTheOldPiecesByteForByte) {
     }
     ScriptedServices services;
     // The device fails when the data is synced, as a full disk does.
-    platform::setWriteFault([](platform::WriteStep step) { return step == platform::WriteStep::Sync; });
+    platform::setWriteFault(
+        [](platform::WriteStep step) { return step == platform::WriteStep::Sync; });
     CutCanvas(canvas, 20, 20, 10, 10, allPieces(kFormatBmp), dir.path());
     platform::setWriteFault({});
     ASSERT_EQ(services.messages.size(), 8);
     for (int piece = 0; piece < 4; ++piece) {
         const QChar letter(u'A' + piece);
         const QString file = dir.filePath(QStringLiteral("Tessel%1.bmp").arg(letter));
-        EXPECT_EQ(services.messages[2 * piece].text, QStringLiteral("Cortado trozo %1 ...").arg(letter));
-        EXPECT_EQ(services.messages[2 * piece + 1].text, "No se ha podido grabar el fichero ...\r\n" + file);
+        EXPECT_EQ(services.messages[2 * piece].text,
+                  QStringLiteral("Cortado trozo %1 ...").arg(letter));
+        EXPECT_EQ(services.messages[2 * piece + 1].text,
+                  "No se ha podido grabar el fichero ...\r\n" + file);
         QFile old(file);
         ASSERT_TRUE(old.open(QIODevice::ReadOnly));
         EXPECT_EQ(old.readAll(), QByteArray(100, char(letter.unicode())));

@@ -60,8 +60,12 @@ TEST_F(CutSettingsDialogTest, LaidOutInDialogUnits) {
 
 // Dialog units to pixels with the dialog font's base units at 96 dpi (6 across, 13 down):
 // x * 6 / 4 and y * 13 / 8, rounded to nearest with ties to even.
-int across(int units) { return int(std::lrint(units * 6.0L / 4.0L)); }
-int down(int units) { return int(std::lrint(units * 13.0L / 8.0L)); }
+int across(int units) {
+    return int(std::lrint(units * 6.0L / 4.0L));
+}
+int down(int units) {
+    return int(std::lrint(units * 13.0L / 8.0L));
+}
 
 TEST_F(CutSettingsDialogTest, EveryControlStandsWhereItsTablePutsIt) {
     CutSettingsDialog dialog(nullptr, settings, colours, redisplay);
@@ -88,7 +92,8 @@ TEST_F(CutSettingsDialogTest, EveryControlStandsWhereItsTablePutsIt) {
     };
     for (const Row& row : table) {
         ASSERT_NE(row.control, nullptr);
-        EXPECT_EQ(row.control->geometry(), QRect(across(row.x), down(row.y), across(row.w), down(row.h)))
+        EXPECT_EQ(row.control->geometry(),
+                  QRect(across(row.x), down(row.y), across(row.w), down(row.h)))
             << row.x << "," << row.y;
     }
     EXPECT_EQ(dialog.size(), QSize(across(287), down(238)));

@@ -2,8 +2,8 @@
 // message; where the file itself leaves pixels out (run-length moves, GIF frames smaller than
 // their screen) the paper shows there; a pipe is refused at once.
 
-#include <gtest/gtest.h>
 #include <gif_lib.h>
+#include <gtest/gtest.h>
 #include <malloc.h>
 #include <sys/stat.h>
 
@@ -58,10 +58,13 @@ QByteArray gifFile(int screenWidth, int screenHeight, int left, int top,
                    int transparent = -1) {
     QByteArray out;
     int error = 0;
-    GifFileType* gif = EGifOpen(&out, [](GifFileType* g, const GifByteType* b, int n) {
-        static_cast<QByteArray*>(g->UserData)->append(reinterpret_cast<const char*>(b), n);
-        return n;
-    }, &error);
+    GifFileType* gif = EGifOpen(
+        &out,
+        [](GifFileType* g, const GifByteType* b, int n) {
+            static_cast<QByteArray*>(g->UserData)->append(reinterpret_cast<const char*>(b), n);
+            return n;
+        },
+        &error);
     GifColorType colours[4] = {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 0, 255}};
     ColorMapObject* map = GifMakeMapObject(4, colours);
     EGifSetGifVersion(gif, true);
@@ -114,15 +117,16 @@ class DamagedFilesTest : public ::testing::Test {
         ScriptedServices services;
         EXPECT_FALSE(GraphicLoadImageFileToBitmap(file, 0, 0, 0, kPaper)) << file.toStdString();
         ASSERT_EQ(services.messages.size(), 1) << file.toStdString();
-        EXPECT_EQ(services.messages[0].text,
-                  "[GraphicLoadImageFileToBitmap] [GdipLoadImagefromFile] read error on <" +
-                      file + ">");
+        EXPECT_EQ(
+            services.messages[0].text,
+            "[GraphicLoadImageFileToBitmap] [GdipLoadImagefromFile] read error on <" + file + ">");
     }
 
     std::optional<Surface> load(const QString& file) {
         ScriptedServices services;
         auto bitmap = GraphicLoadImageFileToBitmap(file, 0, 0, 0, kPaper);
-        EXPECT_TRUE(services.messages.isEmpty()) << services.messageTexts().join(u'|').toStdString();
+        EXPECT_TRUE(services.messages.isEmpty())
+            << services.messageTexts().join(u'|').toStdString();
         return bitmap;
     }
 
@@ -132,12 +136,15 @@ class DamagedFilesTest : public ::testing::Test {
 TEST_F(DamagedFilesTest, BmpCutShortOrDeclaringMoreRowsIsRefused) {
     const QImage photo = testing::photoLike(37, 23);
     const QImage indexed = photo.convertToFormat(QImage::Format_Indexed8);
-    for (const auto& [name, picture] : {std::pair{"color.bmp", photo}, std::pair{"paleta.bmp", indexed}}) {
+    for (const auto& [name, picture] :
+         {std::pair{"color.bmp", photo}, std::pair{"paleta.bmp", indexed}}) {
         const QByteArray whole = encoded(picture, "bmp");
         ASSERT_TRUE(load(written(name, whole))) << name;
         // Cut in the header, in the palette or the first rows, half-way, and one byte short.
-        for (const qsizetype length : {qsizetype(20), qsizetype(60), whole.size() / 2, whole.size() - 1}) {
-            expectReadError(written(QStringLiteral("cortado_%1_").arg(length) + name, whole.left(length)));
+        for (const qsizetype length :
+             {qsizetype(20), qsizetype(60), whole.size() / 2, whole.size() - 1}) {
+            expectReadError(
+                written(QStringLiteral("cortado_%1_").arg(length) + name, whole.left(length)));
         }
         // The header promising twice the rows the data holds.
         QByteArray taller = whole;
@@ -153,9 +160,8 @@ TEST_F(DamagedFilesTest, RunLengthBmpShowsThePaperWhereNoRunReaches) {
     ASSERT_TRUE(bitmap);
     ASSERT_EQ(bitmap->size(), QSize(4, 3));
     constexpr Colour kRed = rgb(255, 0, 0);
-    const Colour expected[3][4] = {{kPaper, kPaper, kPaper, kPaper},
-                                   {kRed, kRed, kPaper, kPaper},
-                                   {kRed, kRed, kRed, kRed}};
+    const Colour expected[3][4] = {
+        {kPaper, kPaper, kPaper, kPaper}, {kRed, kRed, kPaper, kPaper}, {kRed, kRed, kRed, kRed}};
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 4; ++x) EXPECT_EQ(bitmap->pixel(x, y), expected[y][x]) << x << "," << y;
     }
@@ -217,11 +223,13 @@ TEST_F(DamagedFilesTest, JpegHeaderDeclaringMorePixelsThanItsDataIsRefused) {
 
 TEST_F(DamagedFilesTest, PngAndTiffCutShortAreRefused) {
     const QImage photo = testing::photoLike(60, 40);
-    for (const auto& [name, format] : {std::pair{"foto.png", "png"}, std::pair{"foto.tif", "tiff"}}) {
+    for (const auto& [name, format] :
+         {std::pair{"foto.png", "png"}, std::pair{"foto.tif", "tiff"}}) {
         const QByteArray whole = encoded(photo, format);
         ASSERT_TRUE(load(written(name, whole))) << name;
         for (const qsizetype length : {whole.size() / 3, whole.size() * 2 / 3}) {
-            expectReadError(written(QStringLiteral("cortado_%1_").arg(length) + name, whole.left(length)));
+            expectReadError(
+                written(QStringLiteral("cortado_%1_").arg(length) + name, whole.left(length)));
         }
     }
 }
@@ -244,10 +252,11 @@ TEST_F(DamagedFilesTest, APipeIsRefusedAtOnce) {
 // The same damaged file loaded twice, with fresh memory filled differently each time, gives the
 // same pixels: no pixel comes from memory the decoder did not write.
 TEST_F(DamagedFilesTest, NoPixelComesFromUnwrittenMemory) {
-    const QByteArray gif = gifFile(40, 30, 5, 3,
-                                   std::vector<std::vector<GifPixelType>>(20, std::vector<GifPixelType>(20, 2)),
-                                   false);
-    const QByteArray rle = rle8Bmp(30, 20, QByteArray("\x05\x01\x00\x02\x03\x04\x05\x01\x00\x01", 10));
+    const QByteArray gif = gifFile(
+        40, 30, 5, 3, std::vector<std::vector<GifPixelType>>(20, std::vector<GifPixelType>(20, 2)),
+        false);
+    const QByteArray rle =
+        rle8Bmp(30, 20, QByteArray("\x05\x01\x00\x02\x03\x04\x05\x01\x00\x01", 10));
     for (const auto& [name, bytes] : {std::pair{"gif", gif}, std::pair{"rle", rle}}) {
         const QString file = written(name, bytes);
         QByteArray first;

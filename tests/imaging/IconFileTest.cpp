@@ -83,10 +83,10 @@ class IconFileTest : public ::testing::Test {
 };
 
 TEST_F(IconFileTest, TheLargestDeclaredImageIsReadWithItsTransparency) {
-    const auto icon = readIconFile(written(
-        "tres.ico", iconFile({pngOf(16, qRgb(255, 0, 0)), pngOf(32, qRgb(0, 0, 255)),
-                              pngOf(8, qRgb(0, 255, 0))},
-                             {{16, 0}, {32, 1}, {8, 2}})));
+    const auto icon = readIconFile(
+        written("tres.ico", iconFile({pngOf(16, qRgb(255, 0, 0)), pngOf(32, qRgb(0, 0, 255)),
+                                      pngOf(8, qRgb(0, 255, 0))},
+                                     {{16, 0}, {32, 1}, {8, 2}})));
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->size(), QSize(32, 32));
     EXPECT_EQ(qAlpha(icon->pixel(0, 0)), 0);
@@ -96,14 +96,14 @@ TEST_F(IconFileTest, TheLargestDeclaredImageIsReadWithItsTransparency) {
 TEST_F(IconFileTest, TheChoiceFollowsTheDirectoryNotTheDecodedImages) {
     // The entry declared 16 holds a 48 x 48 picture; the one declared 32 is chosen all the same.
     const auto icon = readIconFile(written(
-        "mentira.ico", iconFile({pngOf(48, qRgb(255, 0, 0)), pngOf(32, qRgb(0, 0, 255))},
-                                {{16, 0}, {32, 1}})));
+        "mentira.ico",
+        iconFile({pngOf(48, qRgb(255, 0, 0)), pngOf(32, qRgb(0, 0, 255))}, {{16, 0}, {32, 1}})));
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->pixel(10, 10), qRgb(0, 0, 255));
     // A declared 0 means 256: it wins over 255.
     const auto large = readIconFile(written(
-        "grande.ico", iconFile({pngOf(8, qRgb(255, 0, 0)), pngOf(9, qRgb(0, 255, 0))},
-                               {{255, 0}, {256, 1}})));
+        "grande.ico",
+        iconFile({pngOf(8, qRgb(255, 0, 0)), pngOf(9, qRgb(0, 255, 0))}, {{255, 0}, {256, 1}})));
     ASSERT_TRUE(large);
     EXPECT_EQ(large->size(), QSize(9, 9));
 }

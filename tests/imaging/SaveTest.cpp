@@ -212,7 +212,7 @@ TEST_F(SaveTest, AWriteThatFailsHalfWayLeavesTheExistingFile) {
     Surface paper(1202, 900);
     paper.clear(0xFFFFFF);
     const QList<std::pair<const Surface*, const char*>> cases = {{&photo, "foto.bmp"},
-                                                                  {&paper, "papel.png"}};
+                                                                 {&paper, "papel.png"}};
     for (const auto& [bitmap, name] : cases) {
         SCOPED_TRACE(name);
         const QByteArray before(3000, 'v');

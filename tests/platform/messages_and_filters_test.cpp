@@ -20,17 +20,19 @@ const QString kLongLine =
     QStringLiteral("Este programa necesita una resolucion de pantalla de : 1200x900 o superior ");
 
 TEST(MessageDialog, LinesBreakOnlyAtCarriageReturnLineFeed) {
-    const QString text = kLongLine + QStringLiteral("\r\nTu pantalla tiene una resolucion de : "
-                                                    "1024x768\r\nSintiendolo mucho ...");
+    const QString text = kLongLine + QStringLiteral(
+                                         "\r\nTu pantalla tiene una resolucion de : "
+                                         "1024x768\r\nSintiendolo mucho ...");
     MessageDialog box(QStringLiteral("Programador"), text, MessageDialog::Buttons::Ok);
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Programador"));
     EXPECT_FALSE(box.label()->wordWrap());
     // Three lines, each as the text has it.
-    EXPECT_EQ(box.label()->text().split(u'\n'),
-              (QStringList{kLongLine, QStringLiteral("Tu pantalla tiene una resolucion de : 1024x768"),
-                           QStringLiteral("Sintiendolo mucho ...")}));
+    EXPECT_EQ(
+        box.label()->text().split(u'\n'),
+        (QStringList{kLongLine, QStringLiteral("Tu pantalla tiene una resolucion de : 1024x768"),
+                     QStringLiteral("Sintiendolo mucho ...")}));
     // The label is wide enough for the longest line and exactly three lines high.
     const QFontMetrics metrics(box.label()->font());
     const QRect content = box.label()->contentsRect();
@@ -44,7 +46,8 @@ TEST(MessageDialog, LinesBreakOnlyAtCarriageReturnLineFeed) {
 }
 
 TEST(MessageDialog, QuestionsAnswerYesOrNo) {
-    MessageDialog yes(QStringLiteral("Programador"), QStringLiteral("El fichero existe ...\r\nSobreescribir?"),
+    MessageDialog yes(QStringLiteral("Programador"),
+                      QStringLiteral("El fichero existe ...\r\nSobreescribir?"),
                       MessageDialog::Buttons::YesNo);
     yes.show();
     EXPECT_EQ(yes.label()->text(), QStringLiteral("El fichero existe ...\nSobreescribir?"));
@@ -54,7 +57,8 @@ TEST(MessageDialog, QuestionsAnswerYesOrNo) {
     QTest::mouseClick(yes.acceptButton(), Qt::LeftButton);
     EXPECT_EQ(yes.result(), QDialog::Accepted);
 
-    MessageDialog no(QStringLiteral("Programador"), QStringLiteral("?"), MessageDialog::Buttons::YesNo);
+    MessageDialog no(QStringLiteral("Programador"), QStringLiteral("?"),
+                     MessageDialog::Buttons::YesNo);
     no.show();
     QTest::mouseClick(no.rejectButton(), Qt::LeftButton);
     EXPECT_EQ(no.result(), QDialog::Rejected);
@@ -73,11 +77,12 @@ bool passes(const QString& filter, const QString& name) {
 }
 
 TEST(FileFilters, EveryFileFiltersPassNamesWithoutADot) {
-    const FileRequest pictures{QStringLiteral("t"),
-                               {{QStringLiteral("Images"), QStringLiteral("*.jpg;*.png;*.gif;*.bmp")},
-                                {QStringLiteral("All Files"), QStringLiteral("*.*")}},
-                               QStringLiteral("jpg"),
-                               QString()};
+    const FileRequest pictures{
+        QStringLiteral("t"),
+        {{QStringLiteral("Images"), QStringLiteral("*.jpg;*.png;*.gif;*.bmp")},
+         {QStringLiteral("All Files"), QStringLiteral("*.*")}},
+        QStringLiteral("jpg"),
+        QString()};
     const QStringList filters = nameFilters(pictures);
     ASSERT_EQ(filters.size(), 2);
     EXPECT_TRUE(filters[0].startsWith(u"Images ("));
@@ -85,7 +90,8 @@ TEST(FileFilters, EveryFileFiltersPassNamesWithoutADot) {
     for (const char* name : {"foto.jpg", "FOTO.PNG", "a.gif", "b.bmp"}) {
         EXPECT_TRUE(passes(filters[0], name)) << name;
     }
-    for (const char* name : {"foto.tif", "LEEME", "foto"}) EXPECT_FALSE(passes(filters[0], name)) << name;
+    for (const char* name : {"foto.tif", "LEEME", "foto"})
+        EXPECT_FALSE(passes(filters[0], name)) << name;
     for (const char* name : {"foto.jpg", "LEEME", "Makefile", "a.b.c", ".oculto"}) {
         EXPECT_TRUE(passes(filters[1], name)) << name;
     }

@@ -35,8 +35,8 @@ TEST(RegularFile, RefusesPipesFoldersDevicesAndMissingFilesAtOnce) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     QElapsedTimer clock;
     clock.start();
-    for (const QString& path : {pipe, dir.path(), QStringLiteral("/dev/zero"),
-                                dir.filePath("no_existe"), QString()}) {
+    for (const QString& path :
+         {pipe, dir.path(), QStringLiteral("/dev/zero"), dir.filePath("no_existe"), QString()}) {
         EXPECT_FALSE(readRegularFile(path)) << path.toStdString();
         EXPECT_FALSE(isRegularFile(path)) << path.toStdString();
     }

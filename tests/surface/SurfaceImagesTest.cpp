@@ -109,4 +109,3 @@ TEST(SurfacePictures, TransparencyShowsWhatLiesBeneath) {
     EXPECT_LT(grey, 155);
     EXPECT_EQ(boundsOfPixelsOtherThan(surface, surface.pixel(2, 2)), QRect());
 }
-

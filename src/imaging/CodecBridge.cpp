@@ -10,6 +10,8 @@
 #include "imaging/FileNames.h"
 #include "imaging/GifWriter.h"
 #include "imaging/JpegIntegrity.h"
+#include "imaging/JpegWriter.h"
+#include "imaging/PngReader.h"
 #include "platform/Services.h"
 #include "surface/Numbers.h"
 
@@ -43,6 +45,12 @@ bool tooLarge(qint64 width, qint64 height) {
 std::optional<QImage> decode(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (file.peek(8) == QByteArray("\x89PNG\r\n\x1A\n", 8)) {
+        // Qt draws some valid PNG files wrongly; those are read with libpng.
+        const QByteArray bytes = file.readAll();
+        if (pngNeedsOwnReader(bytes)) return readPngWithLibpng(bytes, kMaxPicturePixels);
+        if (!file.seek(0)) return std::nullopt;
+    }
     QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)));
@@ -135,14 +143,12 @@ QByteArray qtFormatFor(const QString& extension) {
 // The encoded file, or nothing when the encoder fails.
 std::optional<QByteArray> encode(const QImage& image, const QString& extension) {
     if (extension == QLatin1String(".gif")) return encodeGif(image);
+    if (extension == QLatin1String(".jpg")) return encodeJpegFullColour(image);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, qtFormatFor(extension));
-    if (extension == QLatin1String(".jpg")) {
-        writer.setQuality(100);
-        writer.setOptimizedWrite(true);
-    } else if (extension == QLatin1String(".tif")) {
+    if (extension == QLatin1String(".tif")) {
         writer.setCompression(1);  // LZW, lossless
     }
     if (!writer.write(image)) return std::nullopt;

@@ -22,8 +22,8 @@ fi
 if [ ! -f "$build_dir/build.ninja" ]; then
     cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build_dir" --target bench_jpeg_quality >/dev/null
-program=$build_dir/bench/bench_jpeg_quality
+cmake --build "$build_dir" --target bench_codec_quality >/dev/null
+program=$build_dir/bench/bench_codec_quality
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

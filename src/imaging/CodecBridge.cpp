@@ -12,6 +12,7 @@
 #include "imaging/JpegIntegrity.h"
 #include "imaging/JpegWriter.h"
 #include "imaging/PngReader.h"
+#include "imaging/TiffWriter.h"
 #include "platform/Services.h"
 #include "surface/Numbers.h"
 
@@ -144,13 +145,11 @@ QByteArray qtFormatFor(const QString& extension) {
 std::optional<QByteArray> encode(const QImage& image, const QString& extension) {
     if (extension == QLatin1String(".gif")) return encodeGif(image);
     if (extension == QLatin1String(".jpg")) return encodeJpegFullColour(image);
+    if (extension == QLatin1String(".tif")) return encodeTiff(image);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, qtFormatFor(extension));
-    if (extension == QLatin1String(".tif")) {
-        writer.setCompression(1);  // LZW, lossless
-    }
     if (!writer.write(image)) return std::nullopt;
     return bytes;
 }

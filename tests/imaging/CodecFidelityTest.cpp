@@ -2,8 +2,10 @@
 // files keep coloured edges.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <tiffio.h>
 
 #include <QPainter>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <vector>
@@ -289,6 +291,51 @@ TEST(JpegFidelity, APhotographComesBackCloseAndTheFileIsAJfif) {
     ASSERT_EQ(back.size(), photo.image().size());
     // Quality 100 keeps even sensor-like noise (sigma 6 per channel) within about half a level.
     EXPECT_LT(testing::meanError(back, photo.image()), 0.6);
+}
+
+}  // namespace
+}  // namespace tessel
+
+namespace tessel {
+namespace {
+
+// A smooth photograph-like picture: gradients and soft light.
+QImage smoothPhoto(int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const double u = double(x) / width;
+            const double v = double(y) / height;
+            const double light = std::exp(-((u - 0.6) * (u - 0.6) + (v - 0.3) * (v - 0.3)) * 6);
+            picture.setPixel(x, y, qRgb(int(40 + 150 * u + 60 * light), int(70 + 120 * v),
+                                        int(200 - 100 * u * v + 50 * light) % 256));
+        }
+    }
+    return picture;
+}
+
+TEST(TiffFiles, ArePredictedLzwRgbAndLossless) {
+    QTemporaryDir dir;
+    const Surface photo(smoothPhoto(400, 300));
+    const QString file = dir.filePath("foto.tif");
+    ScriptedServices services;
+    ASSERT_TRUE(SaveBitmapAsImageFile(photo, file));
+    TIFF* tiff = TIFFOpen(QFile::encodeName(file).constData(), "r");
+    ASSERT_NE(tiff, nullptr);
+    uint16_t compression = 0, predictor = 0, samples = 0, bits = 0;
+    TIFFGetField(tiff, TIFFTAG_COMPRESSION, &compression);
+    TIFFGetField(tiff, TIFFTAG_PREDICTOR, &predictor);
+    TIFFGetField(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetField(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFClose(tiff);
+    EXPECT_EQ(compression, COMPRESSION_LZW);
+    EXPECT_EQ(predictor, PREDICTOR_HORIZONTAL);
+    EXPECT_EQ(samples, 3);
+    EXPECT_EQ(bits, 8);
+    EXPECT_LT(QFileInfo(file).size(), 400 * 300 * 3 / 2);
+    const QImage back(file);
+    ASSERT_EQ(back.size(), photo.image().size());
+    EXPECT_EQ(testing::meanError(back, photo.image()), 0.0);
 }
 
 }  // namespace

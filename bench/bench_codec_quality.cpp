@@ -1,9 +1,9 @@
 // JPEG quality check: saves pictures as JPEG through the program's own writer and measures how
 // far JPEG files decode from their originals.
 //
-//   bench_jpeg_quality edges FOLDER          writes FOLDER/edges.png, coloured text and shapes on white
-//   bench_jpeg_quality save PICTURE OUT.jpg  loads PICTURE as the program does and saves it as OUT.jpg
-//   bench_jpeg_quality compare ORIGINAL JPEG...  prints the mean and largest error and the size
+//   bench_codec_quality edges FOLDER          writes FOLDER/edges.png, coloured text and shapes on white
+//   bench_codec_quality save PICTURE OUT.jpg  loads PICTURE as the program does and saves it as OUT.jpg
+//   bench_codec_quality compare ORIGINAL JPEG...  prints the mean and largest error and the size
 //
 // bench/jpeg_quality.sh runs them around ImageMagick's convert.
 

@@ -1,11 +1,11 @@
-// JPEG quality check: saves pictures as JPEG through the program's own writer and measures how
-// far JPEG files decode from their originals.
+// Codec quality check: saves pictures through the program's own writers and measures how
+// far the files decode from their originals.
 //
 //   bench_codec_quality edges FOLDER          writes FOLDER/edges.png, coloured text and shapes on white
-//   bench_codec_quality save PICTURE OUT.jpg  loads PICTURE as the program does and saves it as OUT.jpg
-//   bench_codec_quality compare ORIGINAL JPEG...  prints the mean and largest error and the size
+//   bench_codec_quality save PICTURE OUT.EXT  loads PICTURE as the program does and saves it as OUT.EXT
+//   bench_codec_quality compare ORIGINAL FILE...  prints the mean and largest error and the size
 //
-// bench/jpeg_quality.sh runs them around ImageMagick's convert.
+// bench/jpeg_quality.sh and bench/codecs_vs_imagemagick.sh run them around ImageMagick's convert.
 
 #include <QDir>
 #include <QFileInfo>

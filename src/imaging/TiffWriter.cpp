@@ -2,6 +2,7 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -46,6 +47,13 @@ void unmapNothing(thandle_t, tdata_t, toff_t) {}
 // libtiff's messages would go to the terminal; failures are reported by the return values.
 void quietHandler(const char*, const char*, va_list) {}
 
+// Strips of about a megabyte: each strip starts its compression afresh, so small strips cost
+// size, and a megabyte is still a small share of memory.
+uint32_t rowsPerStrip(int width) {
+    const qint64 rowBytes = qint64(width) * 3;
+    return uint32_t(std::max<qint64>(1, (qint64(1) << 20) / rowBytes));
+}
+
 bool writeStrips(TIFF* tiff, const QImage& picture) {
     const int width = picture.width();
     const int height = picture.height();
@@ -62,7 +70,7 @@ bool writeStrips(TIFF* tiff, const QImage& picture) {
               TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, uint16_t(RESUNIT_INCH)) &&
               TIFFSetField(tiff, TIFFTAG_XRESOLUTION, float(dpi)) &&
               TIFFSetField(tiff, TIFFTAG_YRESOLUTION, float(dpi)) &&
-              TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+              TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, rowsPerStrip(width));
     std::vector<unsigned char> row(size_t(width) * 3);
     for (int y = 0; ok && y < height; ++y) {
         const auto* pixels = reinterpret_cast<const QRgb*>(picture.constScanLine(y));

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tessel {
@@ -161,8 +162,26 @@ std::vector<unsigned char> dither(const QImage& rgba, const std::vector<GifColor
     return indices;
 }
 
+// The colours of a picture that has at most 256 of them, in the order they first appear; nothing
+// for a picture with more.
+std::optional<std::vector<GifColorType>> fewColours(const QImage& rgba) {
+    std::unordered_set<std::uint32_t> seen;
+    std::vector<GifColorType> colours;
+    for (int y = 0; y < rgba.height(); ++y) {
+        const uchar* row = rgba.constScanLine(y);
+        for (int x = 0; x < rgba.width(); ++x) {
+            const uchar* p = row + x * 4;
+            if (!seen.insert(std::uint32_t(p[0] << 16 | p[1] << 8 | p[2])).second) continue;
+            if (colours.size() == 256) return std::nullopt;
+            colours.push_back(GifColorType{p[0], p[1], p[2]});
+        }
+    }
+    return colours;
+}
+
 std::optional<IndexedPicture> quantize(const QImage& rgba) {
-    std::optional<std::vector<GifColorType>> palette = choosePalette(rgba);
+    std::optional<std::vector<GifColorType>> palette = fewColours(rgba);
+    if (!palette) palette = choosePalette(rgba);
     if (!palette) return std::nullopt;
     IndexedPicture out;
     out.indices = dither(rgba, *palette);

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <random>
 
+#include "PictureQuality.h"
 #include "imaging/CodecBridge.h"
 #include "platform/Services.h"
 
@@ -57,21 +58,6 @@ QImage photograph(int width, int height) {
     return image;
 }
 
-double meanError(const QImage& a, const QImage& b) {
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        for (int col = 0; col < x.width(); ++col) {
-            const QRgb p = x.pixel(col, row);
-            const QRgb q = y.pixel(col, row);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    }
-    return sum / (3.0 * x.width() * x.height());
-}
-
 int make(const QString& folder) {
     const QImage original = photograph(800, 600);
     if (!original.save(QDir(folder).filePath("original.png"))) return 1;
@@ -96,7 +82,7 @@ int compare(const QString& originalFile, const QStringList& others) {
             return 1;
         }
         std::printf("%-40s mean error %.3f per channel (0..255), %lld bytes\n",
-                    qPrintable(QDir(file).dirName()), meanError(original, other),
+                    qPrintable(QDir(file).dirName()), tessel::bench::difference(original, other).mean,
                     QFileInfo(file).size());
     }
     return 0;

@@ -10,6 +10,9 @@
 #include "imaging/GifReader.h"
 #include "imaging/GifWriter.h"
 #include "imaging/JpegIntegrity.h"
+#include "imaging/JpegWriter.h"
+#include "imaging/PngReader.h"
+#include "imaging/TiffWriter.h"
 #include "platform/RegularFile.h"
 #include "platform/SafeFile.h"
 #include "platform/Services.h"
@@ -57,6 +60,8 @@ void clearUnsetPixels(QImage& picture, const BmpCheck& check) {
 std::optional<QImage> decode(const QString& fileName) {
     const std::optional<QByteArray> bytes = platform::readRegularFile(fileName);
     if (!bytes) return std::nullopt;
+    // Qt draws some valid PNG files wrongly; those are read with libpng.
+    if (pngNeedsOwnReader(*bytes)) return readPngWithLibpng(*bytes, kMaxPicturePixels);
     QBuffer buffer;
     buffer.setData(*bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -166,16 +171,12 @@ QByteArray qtFormatFor(const QString& extension) {
 // The encoded file, or nothing when the encoder fails.
 std::optional<QByteArray> encode(const QImage& image, const QString& extension) {
     if (extension == QLatin1String(".gif")) return encodeGif(image);
+    if (extension == QLatin1String(".jpg")) return encodeJpegFullColour(image);
+    if (extension == QLatin1String(".tif")) return encodeTiff(image);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, qtFormatFor(extension));
-    if (extension == QLatin1String(".jpg")) {
-        writer.setQuality(100);
-        writer.setOptimizedWrite(true);
-    } else if (extension == QLatin1String(".tif")) {
-        writer.setCompression(1);  // LZW, lossless
-    }
     if (!writer.write(image)) return std::nullopt;
     return bytes;
 }

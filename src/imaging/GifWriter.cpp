@@ -2,8 +2,14 @@
 
 #include <gif_lib.h>
 #include <libimagequant.h>
+#include <omp.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tessel {
@@ -29,10 +35,13 @@ struct IndexedPicture {
     std::vector<unsigned char> indices;
 };
 
-std::optional<IndexedPicture> quantize(const QImage& rgba) {
+// The palette libimagequant chooses for the picture (at most 256 colours), or nothing.
+std::optional<std::vector<GifColorType>> choosePalette(const QImage& rgba) {
     std::unique_ptr<liq_attr, AttrDeleter> attr(liq_attr_create());
     if (!attr) return std::nullopt;
-    liq_set_speed(attr.get(), 1);  // slowest and best
+    // A fast setting: the palette is nearly as good as at the slowest one, and the dithering
+    // below makes up the difference.
+    liq_set_speed(attr.get(), 8);
     liq_set_quality(attr.get(), 0, 100);
     liq_set_max_colors(attr.get(), 256);
 
@@ -45,25 +54,138 @@ std::optional<IndexedPicture> quantize(const QImage& rgba) {
         liq_image_create_rgba_rows(attr.get(), rows.data(), width, height, 0));
     if (!image) return std::nullopt;
 
+    // libimagequant runs its work in OpenMP threads, which spin while they wait: on a busy
+    // two-core machine they cost more processor time than they save. At this speed the
+    // palette takes a small share of the time, so it is made on this thread alone.
+    omp_set_num_threads(1);
     liq_result* rawResult = nullptr;
     if (liq_image_quantize(image.get(), attr.get(), &rawResult) != LIQ_OK || !rawResult) {
         return std::nullopt;
     }
     std::unique_ptr<liq_result, ResultDeleter> result(rawResult);
-    liq_set_dithering_level(result.get(), 1.0f);
-
-    IndexedPicture out;
-    out.indices.resize(size_t(width) * size_t(height));
-    if (liq_write_remapped_image(result.get(), image.get(), out.indices.data(),
-                                 out.indices.size()) != LIQ_OK) {
-        return std::nullopt;
-    }
     const liq_palette* palette = liq_get_palette(result.get());
     if (!palette || palette->count == 0 || palette->count > 256) return std::nullopt;
+    std::vector<GifColorType> colours;
     for (unsigned i = 0; i < palette->count; ++i) {
         const liq_color& c = palette->entries[i];
-        out.palette.push_back(GifColorType{c.r, c.g, c.b});
+        colours.push_back(GifColorType{c.r, c.g, c.b});
     }
+    return colours;
+}
+
+// The palette entry nearest to a colour. Colours that are palette entries map to themselves
+// exactly; the others through a table of 64 levels a channel, filled as it is needed.
+class NearestColour {
+  public:
+    explicit NearestColour(const std::vector<GifColorType>& palette)
+        : palette_(palette), cells_(size_t(1) << 18, kUnknown) {
+        for (size_t i = 0; i < palette.size(); ++i) {
+            const GifColorType& c = palette[i];
+            exact_.emplace(key(c.Red, c.Green, c.Blue), static_cast<unsigned char>(i));
+        }
+    }
+
+    unsigned char operator()(int r, int g, int b) {
+        if (const auto found = exact_.find(key(r, g, b)); found != exact_.end()) {
+            return found->second;
+        }
+        const size_t cell = size_t(r >> 2) << 12 | size_t(g >> 2) << 6 | size_t(b >> 2);
+        if (cells_[cell] == kUnknown) {
+            cells_[cell] = search((r & ~3) + 2, (g & ~3) + 2, (b & ~3) + 2);
+        }
+        return static_cast<unsigned char>(cells_[cell]);
+    }
+
+  private:
+    static constexpr std::uint16_t kUnknown = 0xFFFF;
+    static std::uint32_t key(int r, int g, int b) { return std::uint32_t(r << 16 | g << 8 | b); }
+
+    std::uint16_t search(int r, int g, int b) const {
+        std::uint16_t best = 0;
+        int bestDistance = INT_MAX;
+        for (size_t i = 0; i < palette_.size(); ++i) {
+            const int dr = palette_[i].Red - r;
+            const int dg = palette_[i].Green - g;
+            const int db = palette_[i].Blue - b;
+            const int distance = dr * dr + dg * dg + db * db;
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = std::uint16_t(i);
+            }
+        }
+        return best;
+    }
+
+    const std::vector<GifColorType>& palette_;
+    std::vector<std::uint16_t> cells_;
+    std::unordered_map<std::uint32_t, unsigned char> exact_;
+};
+
+// Floyd-Steinberg error diffusion onto the palette, running left to right and right to left on
+// alternate rows. A picture whose colours are all in the palette comes out exact.
+std::vector<unsigned char> dither(const QImage& rgba, const std::vector<GifColorType>& palette) {
+    const int width = rgba.width();
+    const int height = rgba.height();
+    std::vector<unsigned char> indices(size_t(width) * size_t(height));
+    NearestColour nearest(palette);
+    // Errors of this row and the next, in sixteenths, with one spare pixel at each end.
+    std::vector<int> current(size_t(width + 2) * 3, 0);
+    std::vector<int> next(size_t(width + 2) * 3, 0);
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = rgba.constScanLine(y);
+        unsigned char* out = indices.data() + size_t(y) * size_t(width);
+        const bool forward = y % 2 == 0;
+        const int step = forward ? 1 : -1;
+        std::fill(next.begin(), next.end(), 0);
+        for (int i = 0; i < width; ++i) {
+            const int x = forward ? i : width - 1 - i;
+            const size_t e = size_t(x + 1) * 3;
+            int wanted[3];
+            for (int c = 0; c < 3; ++c) {
+                wanted[c] = std::clamp(int(row[x * 4 + c]) + (current[e + c] + 8) / 16, 0, 255);
+            }
+            const unsigned char index = nearest(wanted[0], wanted[1], wanted[2]);
+            out[x] = index;
+            const GifColorType& got = palette[index];
+            const int error[3] = {wanted[0] - got.Red, wanted[1] - got.Green, wanted[2] - got.Blue};
+            const size_t ahead = size_t(int(e) + 3 * step);
+            const size_t behind = size_t(int(e) - 3 * step);
+            for (int c = 0; c < 3; ++c) {
+                current[ahead + c] += error[c] * 7;
+                next[behind + c] += error[c] * 3;
+                next[e + c] += error[c] * 5;
+                next[ahead + c] += error[c];
+            }
+        }
+        std::swap(current, next);
+    }
+    return indices;
+}
+
+// The colours of a picture that has at most 256 of them, in the order they first appear; nothing
+// for a picture with more.
+std::optional<std::vector<GifColorType>> fewColours(const QImage& rgba) {
+    std::unordered_set<std::uint32_t> seen;
+    std::vector<GifColorType> colours;
+    for (int y = 0; y < rgba.height(); ++y) {
+        const uchar* row = rgba.constScanLine(y);
+        for (int x = 0; x < rgba.width(); ++x) {
+            const uchar* p = row + x * 4;
+            if (!seen.insert(std::uint32_t(p[0] << 16 | p[1] << 8 | p[2])).second) continue;
+            if (colours.size() == 256) return std::nullopt;
+            colours.push_back(GifColorType{p[0], p[1], p[2]});
+        }
+    }
+    return colours;
+}
+
+std::optional<IndexedPicture> quantize(const QImage& rgba) {
+    std::optional<std::vector<GifColorType>> palette = fewColours(rgba);
+    if (!palette) palette = choosePalette(rgba);
+    if (!palette) return std::nullopt;
+    IndexedPicture out;
+    out.indices = dither(rgba, *palette);
+    out.palette = std::move(*palette);
     return out;
 }
 

@@ -99,7 +99,8 @@ TEST_F(SaveTest, GifKeepsAPhotographClose) {
     ASSERT_TRUE(SaveBitmapAsImageFile(photo, path("foto.gif")));
     const QImage back = decoded(path("foto.gif"));
     ASSERT_EQ(back.size(), photo.size());
-    EXPECT_LT(testing::meanError(back, photo.image()), 4.0);
+    // ImageMagick's dithered GIF of this picture is 4.87 off on average.
+    EXPECT_LT(testing::meanError(back, photo.image()), 4.5);
 }
 
 TEST_F(SaveTest, GifOfFewColoursIsExact) {

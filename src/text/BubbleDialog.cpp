@@ -1,6 +1,7 @@
 #include "text/BubbleDialog.h"
 
 #include <QButtonGroup>
+#include <cmath>
 #include <QCheckBox>
 #include <QIcon>
 #include <QLabel>
@@ -32,8 +33,11 @@ QIcon shapeIcon(const QString& glyph, QSize size) {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    const qreal height = std::min<qreal>(size.height(), bubblePixelHeight(kIconPoints));
-    paintBubbleShape(painter, glyph, QPointF(1, (size.height() - height) / 2), height - 1,
+    // As high as a 20-point glyph, unless the shape is too wide for the button.
+    const QRectF bounds = bubbleOutline(glyph).boundingRect();
+    qreal height = std::min<qreal>(size.height(), bubblePixelHeight(kIconPoints)) - 1;
+    height = std::min(height, (size.width() - 2) * bounds.height() / bounds.width());
+    paintBubbleShape(painter, glyph, QPointF(1, std::floor((size.height() - height) / 2)), height,
                      Qt::white, Qt::black);
     return QIcon(pixmap);
 }

@@ -94,8 +94,12 @@ std::vector<PlacedLine> placeAlignedLines(const QStringList& lines, int alignmen
         PlacedLine line{lines[i]};
         const int w = widths[i];
         switch (alignment) {
-            case kAlignRight: line.startX = areaWidth - w - kRightMargin; break;
-            case kAlignCentre: line.startX = (areaWidth - w) / 2; break;
+            case kAlignRight:
+                line.startX = areaWidth - w - kRightMargin;
+                break;
+            case kAlignCentre:
+                line.startX = (areaWidth - w) / 2;
+                break;
             case kAlignJustified:
                 // Lines from four fifths of the longest up to it are stretched to the longest.
                 if (w < maxWidth && 5LL * w >= 4LL * maxWidth) {
@@ -103,7 +107,8 @@ std::vector<PlacedLine> placeAlignedLines(const QStringList& lines, int alignmen
                     line.extra = line.blanks > 0 ? maxWidth - w : 0;
                 }
                 break;
-            default: break;
+            default:
+                break;
         }
         placed.push_back(line);
     }
@@ -147,8 +152,8 @@ void drawAlignedText(Surface& surface, const QString& text, int alignment, int a
     surface.setForeground(foreColour);
     surface.setBackground(backColour);
     const TextWidth measure = [&surface](const QString& s) { return surface.measure(s).width(); };
-    const std::vector<PlacedLine> lines =
-        placeAlignedLines(breakAlignedLines(text, areaWidth, measure), alignment, areaWidth, measure);
+    const std::vector<PlacedLine> lines = placeAlignedLines(
+        breakAlignedLines(text, areaWidth, measure), alignment, areaWidth, measure);
 
     const int penWidth = surface.penWidth();
     const int penStyle = surface.penStyle();

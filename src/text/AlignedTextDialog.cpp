@@ -135,8 +135,9 @@ void AlignedTextDialog::tryAccept() {
         accept();
         return;
     }
-    platform::inform(QStringLiteral("Datos Incorrectos ...\r\nTamaño demasiado grande o faltan "
-                                    "datos ..."));
+    platform::inform(
+        QStringLiteral("Datos Incorrectos ...\r\nTamaño demasiado grande o faltan "
+                       "datos ..."));
 }
 
 void AlignedTextDialog::done(int result) {

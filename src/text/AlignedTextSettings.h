@@ -19,10 +19,10 @@ struct AlignedTextSettings {
     int right = 0;
     int centre = 0;
     int justified = 0;
-    QString text;                // line breaks already turned into blanks
-    std::int16_t areaWidth = 0;  // 1..1200 when accepted
-    std::int16_t areaHeight = 0; // 1..900 when accepted
-    int alignment = 0;           // kAlignLeft .. kAlignJustified, set by "Aceptar"
+    QString text;                 // line breaks already turned into blanks
+    std::int16_t areaWidth = 0;   // 1..1200 when accepted
+    std::int16_t areaHeight = 0;  // 1..900 when accepted
+    int alignment = 0;            // kAlignLeft .. kAlignJustified, set by "Aceptar"
     int accepted = 0;
 };
 

@@ -1,7 +1,6 @@
 #include "text/BubbleDialog.h"
 
 #include <QButtonGroup>
-#include <cmath>
 #include <QCheckBox>
 #include <QIcon>
 #include <QLabel>
@@ -9,6 +8,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cmath>
 
 #include "platform/DialogControls.h"
 #include "platform/DrawingArea.h"

@@ -14,10 +14,10 @@ inline constexpr int kMinBubbleSize = 6;
 inline constexpr int kMaxBubbleSize = 450;
 
 struct BubbleSettings {
-    QString glyph = QStringLiteral("(");   // the key of the shape
-    Colour colour = rgb(250, 250, 156);    // 0x9CFAFA
-    std::int16_t size = 200;                // points, kMinBubbleSize..kMaxBubbleSize
-    int shadow = 0;                         // "Poner sombra"
+    QString glyph = QStringLiteral("(");  // the key of the shape
+    Colour colour = rgb(250, 250, 156);   // 0x9CFAFA
+    std::int16_t size = 200;              // points, kMinBubbleSize..kMaxBubbleSize
+    int shadow = 0;                       // "Poner sombra"
     int accepted = 0;
     // Kept apart from the program-wide custom colours.
     platform::CustomColours colourSlots{};

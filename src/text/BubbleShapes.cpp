@@ -121,16 +121,17 @@ QPainterPath twoVoices() {
 
 int shapeIndex(const QString& glyph) {
     if (glyph.size() != 1) return 0;
-    const auto* found = std::find(kBubbleGlyphs.begin(), kBubbleGlyphs.end(), glyph.at(0).toLatin1());
+    const auto* found =
+        std::find(kBubbleGlyphs.begin(), kBubbleGlyphs.end(), glyph.at(0).toLatin1());
     return found == kBubbleGlyphs.end() ? 0 : int(found - kBubbleGlyphs.begin());
 }
 
 const std::array<QPainterPath, 10>& outlines() {
     static const std::array<QPainterPath, 10> paths = [] {
         std::array<QPainterPath, 10> made = {
-            ovalLeft(), mirrored(ovalLeft()),    shout(),
+            ovalLeft(),    mirrored(ovalLeft()),    shout(),
             roundedLeft(), mirrored(roundedLeft()), whisper(),
-            caption(), thoughtLeft(), mirrored(thoughtLeft()),
+            caption(),     thoughtLeft(),           mirrored(thoughtLeft()),
             twoVoices(),
         };
         for (QPainterPath& path : made) {

@@ -23,7 +23,7 @@ class Surface;
 
 // The keys of the ten shapes, in the dialog's order.
 inline constexpr std::array<char, 10> kBubbleGlyphs = {'(', ')', '*', '[', ']',
-                                                      '^', '_', '{', '}', 'Y'};
+                                                       '^', '_', '{', '}', 'Y'};
 
 // The Spanish name of a shape, for tooltips.
 QString bubbleName(const QString& glyph);

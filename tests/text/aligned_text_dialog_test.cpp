@@ -3,13 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include "support/ScriptedServices.h"
 #include "text/AlignedTextDialog.h"
@@ -101,8 +99,7 @@ TEST_F(AlignedTextDialogTest, LargestAreaIsAcceptedWithTheAlignmentCode) {
     AlignedTextDialog dialog(nullptr, settings);
     dialog.show();
     QTest::mouseClick(dialog.alignmentOption(3), Qt::LeftButton);
-    submit(dialog, QStringLiteral("1200"), QStringLiteral("900"),
-           QStringLiteral("uno\ndos\ntres"));
+    submit(dialog, QStringLiteral("1200"), QStringLiteral("900"), QStringLiteral("uno\ndos\ntres"));
     EXPECT_TRUE(scripted.messages.isEmpty());
     EXPECT_EQ(settings.accepted, 1);
     EXPECT_EQ(settings.alignment, 134);
@@ -151,21 +148,6 @@ TEST_F(AlignedTextDialogTest, RefusesOversizeZeroOrEmptyAndKeepsWhatWasRead) {
         // The boxes still hold what was typed.
         EXPECT_EQ(dialog.widthBox()->text(), QString::fromLatin1(c.width));
     }
-}
-
-TEST_F(AlignedTextDialogTest, ModalCallLeavesTheAcceptedFlag) {
-    settings.text = QStringLiteral("algo");
-    settings.areaWidth = 200;
-    settings.areaHeight = 100;
-    QTimer::singleShot(0, [] {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<AlignedTextDialog*>(widget);
-                dialog && dialog->isVisible())
-                QTest::mouseClick(dialog->acceptButton(), Qt::LeftButton);
-    });
-    ShowAlignedTextDialog(nullptr, settings);
-    EXPECT_EQ(settings.accepted, 1);
-    EXPECT_EQ(settings.alignment, 131);
 }
 
 }  // namespace

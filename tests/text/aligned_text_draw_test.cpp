@@ -34,7 +34,9 @@ struct Band {
     int right = 0;
 };
 
-bool isInk(Colour c) { return c != kWhite && c != kRed; }
+bool isInk(Colour c) {
+    return c != kWhite && c != kRed;
+}
 
 std::vector<Band> inkBands(const Surface& s) {
     std::vector<Band> bands;
@@ -112,7 +114,8 @@ TEST(AlignedTextDraw, JustifiedLinesEndTogetherWhileTheShortLastLineStaysRagged)
     const TextWidth measure = [&s](const QString& t) { return s.measure(t).width(); };
     const int x = 30, area = 300;
     // Enough words for a dozen lines, the last of them less than half the area wide.
-    const QStringList filler = QStringLiteral("casa pala armada rosa ventana sala tapa").split(u' ');
+    const QStringList filler =
+        QStringLiteral("casa pala armada rosa ventana sala tapa").split(u' ');
     QString text;
     QStringList lines;
     for (int n = 60; n < 90; ++n) {
@@ -157,8 +160,7 @@ TEST(AlignedTextDraw, StretchedLinesKeepAnOpaqueBackgroundWithoutGaps) {
     ASSERT_LE(s.measure(first).width(), area - 5);
     ASSERT_GE(5 * s.measure(first).width(), 4 * longest);
     const int x = 10, y = 10;
-    drawAlignedText(s, first + u' ' + second, kAlignJustified, area, x, y, serif16(), kInk,
-                    kRed);
+    drawAlignedText(s, first + u' ' + second, kAlignJustified, area, x, y, serif16(), kInk, kRed);
     // The stretched line's cell is covered from x to the longest line's end: red or ink, no
     // white.
     const int height = s.charHeight();

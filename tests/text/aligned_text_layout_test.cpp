@@ -55,12 +55,10 @@ TEST(AlignedTextSplit, BreaksAWordWiderThanTheWidthInsideIt) {
 TEST(AlignedTextBreak, FirstLineIsFivePixelsNarrower) {
     // Area 100: the first line is broken at 95, so "aaaaa bbbb" (100) does not fit on it;
     // the second line may be 100 wide and takes "bbbb ccccc" (100).
-    const QStringList lines =
-        breakAlignedLines(QStringLiteral("aaaaa bbbb ccccc dddd"), 100, kTen);
+    const QStringList lines = breakAlignedLines(QStringLiteral("aaaaa bbbb ccccc dddd"), 100, kTen);
     ASSERT_EQ(lines.size(), kMaxAlignedLines);
-    EXPECT_EQ(nonEmpty(lines),
-              (QStringList{QStringLiteral("aaaaa"), QStringLiteral("bbbb ccccc"),
-                           QStringLiteral("dddd")}));
+    EXPECT_EQ(nonEmpty(lines), (QStringList{QStringLiteral("aaaaa"), QStringLiteral("bbbb ccccc"),
+                                            QStringLiteral("dddd")}));
 }
 
 TEST(AlignedTextBreak, LaterLinesLoseTheirLeadingBlanks) {

@@ -3,13 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 #include "platform/DrawingArea.h"
 #include "support/ScriptedServices.h"
@@ -175,16 +173,6 @@ TEST_F(BubbleDialogTest, ColourChooserUsesTheBubbleSlotsAndCancelKeepsTheColour)
     EXPECT_EQ(settings.colour, blue);
     EXPECT_TRUE(filledWith(dialog.swatch()->surface(), blue));
     EXPECT_TRUE(previewShows(dialog, settings));
-}
-
-TEST_F(BubbleDialogTest, ModalCallLeavesTheAcceptedFlag) {
-    QTimer::singleShot(0, [] {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<BubbleDialog*>(widget); dialog && dialog->isVisible())
-                QTest::mouseClick(dialog->acceptButton(), Qt::LeftButton);
-    });
-    ShowBubbleDialog(nullptr, settings);
-    EXPECT_EQ(settings.accepted, 1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "app/AlignedBubbleCommands.h"
 #include "app/CanvasView.h"
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
@@ -124,6 +125,10 @@ void MainWindow::command(int commandId) {
             break;
         case command::InsertPicture: afterInsertion(InsertPictureCommand(state_, this)); break;
         case command::InsertIcon: afterInsertion(InsertIconCommand(state_, this)); break;
+        case command::InsertAlignedText:
+            afterInsertion(InsertAlignedTextCommand(state_, this));
+            break;
+        case command::InsertBubble: afterInsertion(InsertBubbleCommand(state_, this)); break;
         default:
             // The trackbars' notifications and the commands of tools still to come.
             break;

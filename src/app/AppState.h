@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "app/UndoHistory.h"
+#include "calendar/CalendarRecords.h"
 #include "cutting/CutSettings.h"
 #include "imaging/ImageSizeSetting.h"
 #include "page/PaperSettings.h"
@@ -18,6 +19,7 @@ struct AppState {
     ImageSizeSetting imageSize;
     CutSettings cut;
     TextProperties text;
+    CalendarRecords calendar;
 
     QPoint zero;             // x0 in 0..1199, y0 in 0..899
     UndoHistory history;     // the current picture is history.current()

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "app/CalendarCommands.h"
 #include "app/CanvasView.h"
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
@@ -109,6 +110,7 @@ void MainWindow::command(int commandId) {
                                   [this] { redisplay(); });
             break;
         case command::ImageSize: ShowImageSizeDialog(this, state_.imageSize); break;
+        case command::Holidays: HolidaysCommand(state_, this); break;
         case command::TextureSelector: ShowTextureDialog(this, state_.paper); break;
         case command::RulerPixels: drawRulers(RulerUnit::Pixels); break;
         case command::RulerMillimetres: drawRulers(RulerUnit::Millimetres); break;
@@ -124,6 +126,7 @@ void MainWindow::command(int commandId) {
             break;
         case command::InsertPicture: afterInsertion(InsertPictureCommand(state_, this)); break;
         case command::InsertIcon: afterInsertion(InsertIconCommand(state_, this)); break;
+        case command::InsertMonth: afterInsertion(InsertMonthCommand(state_, this)); break;
         default:
             // The trackbars' notifications and the commands of tools still to come.
             break;

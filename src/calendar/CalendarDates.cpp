@@ -5,20 +5,35 @@
 
 namespace tessel {
 
-bool isLeapYear(int year) { return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0); }
+bool isLeapYear(int year) {
+    return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0);
+}
 
 int daysInMonth(int month, int year) {
     switch (month) {
-        case 1: case 3: case 5: case 7: case 8: case 10: case 12: return 31;
-        case 4: case 6: case 9: case 11: return 30;
-        case 2: return isLeapYear(year) ? 29 : 28;
-        default: return 0;
+        case 1:
+        case 3:
+        case 5:
+        case 7:
+        case 8:
+        case 10:
+        case 12:
+            return 31;
+        case 4:
+        case 6:
+        case 9:
+        case 11:
+            return 30;
+        case 2:
+            return isLeapYear(year) ? 29 : 28;
+        default:
+            return 0;
     }
 }
 
 QString monthName(int month) {
     static const std::array<const char*, 12> names = {
-        "Enero", "Febrero", "Marzo",     "Abril",   "Mayo",      "Junio",
+        "Enero", "Febrero", "Marzo",      "Abril",   "Mayo",      "Junio",
         "Julio", "Agosto",  "Septiembre", "Octubre", "Noviembre", "Diciembre"};
     if (month < 1 || month > 12) return {};
     return QString::fromLatin1(names[std::size_t(month - 1)]);

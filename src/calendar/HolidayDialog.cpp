@@ -77,10 +77,10 @@ HolidayDialog::HolidayDialog(QWidget* parent, HolidayTable& table, const QString
         platform::makeButton(this, QStringLiteral("Borrar fichero"), QRect(552, 8, 184, 32));
     saveButton_ =
         platform::makeButton(this, QStringLiteral("Grabar fichero"), QRect(552, 40, 184, 32));
-    insertButton_ = platform::makeButton(this, QStringLiteral("Insertar dia festivo"),
-                                         QRect(552, 88, 184, 32));
-    deleteButton_ = platform::makeButton(this, QStringLiteral("Borrar dia festivo"),
-                                         QRect(552, 120, 184, 32));
+    insertButton_ =
+        platform::makeButton(this, QStringLiteral("Insertar dia festivo"), QRect(552, 88, 184, 32));
+    deleteButton_ =
+        platform::makeButton(this, QStringLiteral("Borrar dia festivo"), QRect(552, 120, 184, 32));
     hint_ = hintLabel(this, font);
 
     if (holidayFileExists(filePath_)) {
@@ -130,7 +130,9 @@ void HolidayDialog::fillList() {
     }
 }
 
-void HolidayDialog::showColour(Colour colour) { swatch_->fill(colour); }
+void HolidayDialog::showColour(Colour colour) {
+    swatch_->fill(colour);
+}
 
 void HolidayDialog::chooseColour() {
     const auto chosen = platform::services().colours->choose(this, colours_);

@@ -13,8 +13,12 @@ namespace tessel {
 
 namespace {
 
-void putNumber(char* at, std::int32_t value) { qToLittleEndian<std::int32_t>(value, at); }
-std::int32_t numberAt(const char* at) { return qFromLittleEndian<std::int32_t>(at); }
+void putNumber(char* at, std::int32_t value) {
+    qToLittleEndian<std::int32_t>(value, at);
+}
+std::int32_t numberAt(const char* at) {
+    return qFromLittleEndian<std::int32_t>(at);
+}
 
 // The most of a file that is read: far more records than the table takes, so that a table
 // full of records of days that do not exist is still noticed.
@@ -46,7 +50,9 @@ QString defaultHolidayFilePath() {
                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
-bool holidayFileExists(const QString& path) { return QFileInfo(path).isFile(); }
+bool holidayFileExists(const QString& path) {
+    return QFileInfo(path).isFile();
+}
 
 QByteArray encodeHolidays(const HolidayTable& table) {
     QByteArray bytes;
@@ -112,8 +118,9 @@ bool eraseHolidayFile(const QString& path) {
 }
 
 QString holidaySaveFailedMessage(const QString& path) {
-    return QStringLiteral("No se ha podido grabar el fichero de dias festivos; el anterior "
-                          "queda como estaba ...\r\n") +
+    return QStringLiteral(
+               "No se ha podido grabar el fichero de dias festivos; el anterior "
+               "queda como estaba ...\r\n") +
            path;
 }
 

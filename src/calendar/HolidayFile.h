@@ -26,8 +26,8 @@ bool holidayFileExists(const QString& path);
 QByteArray encodeHolidays(const HolidayTable& table);
 
 struct HolidayLoad {
-    bool read = false;   // the file could be read
-    QString problem;     // a message for the user, or empty
+    bool read = false;  // the file could be read
+    QString problem;    // a message for the user, or empty
 };
 
 // Recreates the table from the file: one slot per whole record (a partial tail is ignored,

@@ -8,7 +8,9 @@ namespace {
 // A leap year, so that 29 February counts.
 constexpr int kAnyLeapYear = 2000;
 
-std::size_t mapIndex(int day, int month) { return std::size_t((month - 1) * 31 + (day - 1)); }
+std::size_t mapIndex(int day, int month) {
+    return std::size_t((month - 1) * 31 + (day - 1));
+}
 }  // namespace
 
 bool isCalendarDay(int day, int month) {
@@ -54,7 +56,8 @@ void HolidayTable::rebuildColourMap() {
     map_.fill(0);
     for (int i = 0; i < count_; ++i) {
         const Holiday& h = slots_[std::size_t(i)];
-        if (h.deleted == 0 && isCalendarDay(h.day, h.month)) map_[mapIndex(h.day, h.month)] = h.colour;
+        if (h.deleted == 0 && isCalendarDay(h.day, h.month))
+            map_[mapIndex(h.day, h.month)] = h.colour;
     }
 }
 

@@ -15,10 +15,10 @@
 namespace tessel {
 
 struct Holiday {
-    std::int32_t day = 0;     // 1..31
-    std::int32_t month = 0;   // 1..12
-    Colour colour = 0;        // 0x00BBGGRR
-    std::int32_t deleted = 0; // 1 once deleted in the dialog; 0 on disk
+    std::int32_t day = 0;      // 1..31
+    std::int32_t month = 0;    // 1..12
+    Colour colour = 0;         // 0x00BBGGRR
+    std::int32_t deleted = 0;  // 1 once deleted in the dialog; 0 on disk
 };
 
 inline constexpr int kHolidaySlots = 401;

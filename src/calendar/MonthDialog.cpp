@@ -59,8 +59,8 @@ MonthDialog::MonthDialog(QWidget* parent, CalendarRecords& calendar, Colour titl
         this, QStringLiteral("Renderizacion del mes sin ") + QStringLiteral("tamaño fuente"),
         QRect(8, 8, 264, 36), font, Qt::AlignCenter);
     caption->setWordWrap(true);
-    preview_ = new platform::DrawingArea(this, QRect(8, 48, kPreviewWidth + 2, kPreviewHeight + 2),
-                                         true);
+    preview_ =
+        new platform::DrawingArea(this, QRect(8, 48, kPreviewWidth + 2, kPreviewHeight + 2), true);
 
     platform::makeLabel(this, QStringLiteral("Año"), QRect(288, 8, 96, 20), font,
                         Qt::AlignHCenter | Qt::AlignTop);
@@ -72,18 +72,19 @@ MonthDialog::MonthDialog(QWidget* parent, CalendarRecords& calendar, Colour titl
 
     auto* frame = new QGroupBox(QStringLiteral("Posicion nombre del mes"), this);
     frame->setGeometry(288, 66, 450, 108);
-    leftOption_ = makeOption(this, QStringLiteral("Alineamiento del mes a la ") +
-                                       QStringLiteral("izquierda"),
-                             QRect(300, 88, 430, 24));
-    centreOption_ = makeOption(this, QStringLiteral("Alineamiento del mes al ") +
-                                         QStringLiteral("centro"),
-                               QRect(300, 114, 430, 24));
-    rightOption_ = makeOption(this, QStringLiteral("Alineamiento del mes a la ") +
-                                        QStringLiteral("derecha"),
-                              QRect(300, 140, 430, 24));
+    leftOption_ =
+        makeOption(this, QStringLiteral("Alineamiento del mes a la ") + QStringLiteral("izquierda"),
+                   QRect(300, 88, 430, 24));
+    centreOption_ =
+        makeOption(this, QStringLiteral("Alineamiento del mes al ") + QStringLiteral("centro"),
+                   QRect(300, 114, 430, 24));
+    rightOption_ =
+        makeOption(this, QStringLiteral("Alineamiento del mes a la ") + QStringLiteral("derecha"),
+                   QRect(300, 140, 430, 24));
 
-    boxCheck_ = makeCheck(this, QStringLiteral("Quiero un fondo de color en ") + QStringLiteral("mes"),
-                          QRect(288, 184, 450, 24));
+    boxCheck_ =
+        makeCheck(this, QStringLiteral("Quiero un fondo de color en ") + QStringLiteral("mes"),
+                  QRect(288, 184, 450, 24));
     boxSwatch_ = new platform::DrawingArea(this, QRect(288, 214, 30, 30), true);
     boxColourButton_ = platform::makeButton(this, QStringLiteral("..."), QRect(324, 217, 40, 24));
     platform::makeLabel(this, QStringLiteral("Color fondo mes"), QRect(370, 220, 144, 20), font);
@@ -107,7 +108,8 @@ MonthDialog::MonthDialog(QWidget* parent, CalendarRecords& calendar, Colour titl
     note->setFrameShape(QFrame::Box);
     note->setMargin(2);
 
-    cancelButton_ = platform::makeButton(this, QStringLiteral("Cancelar"), QRect(520, 378, 104, 32));
+    cancelButton_ =
+        platform::makeButton(this, QStringLiteral("Cancelar"), QRect(520, 378, 104, 32));
     acceptButton_ = platform::makeButton(this, QStringLiteral("Aceptar"), QRect(634, 378, 104, 32));
 
     // Opening.
@@ -134,9 +136,15 @@ MonthDialog::MonthDialog(QWidget* parent, CalendarRecords& calendar, Colour titl
     for (int month = 1; month <= 12; ++month) monthList_->addItem(monthEntry(month));
     monthList_->setCurrentIndex(settings_.monthNumber - 1);
     switch (settings_.monthAlignment) {
-        case kMonthCentre: centreOption_->setChecked(true); break;
-        case kMonthRight: rightOption_->setChecked(true); break;
-        default: leftOption_->setChecked(true); break;
+        case kMonthCentre:
+            centreOption_->setChecked(true);
+            break;
+        case kMonthRight:
+            rightOption_->setChecked(true);
+            break;
+        default:
+            leftOption_->setChecked(true);
+            break;
     }
     refreshPreview();
 

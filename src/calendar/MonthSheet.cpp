@@ -49,10 +49,14 @@ void layoutMonth(const MonthRender& render, MonthSettings& settings) {
 
 int titleCode(int alignment) {
     switch (alignment) {
-        case kMonthLeft: return kTitleLeft;
-        case kMonthCentre: return kTitleCentre;
-        case kMonthRight: return kTitleRight;
-        default: return 0;
+        case kMonthLeft:
+            return kTitleLeft;
+        case kMonthCentre:
+            return kTitleCentre;
+        case kMonthRight:
+            return kTitleRight;
+        default:
+            return 0;
     }
 }
 
@@ -62,12 +66,17 @@ void printTitle(Surface& surface, const QString& text, int code, int x, int y,
     surface.setForeground(colour);
     surface.setBackground(kTransparent);
     switch (code) {
-        case kTitleLeft: surface.moveTo(x, y); break;
-        case kTitleCentre: surface.moveTo((x + right - surface.measure(text).width()) / 2, y); break;
+        case kTitleLeft:
+            surface.moveTo(x, y);
+            break;
+        case kTitleCentre:
+            surface.moveTo((x + right - surface.measure(text).width()) / 2, y);
+            break;
         case kTitleRight:
             surface.moveTo(x + (kTitleColumns - int(text.size())) * surface.averageCharWidth(), y);
             break;
-        default: return;
+        default:
+            return;
     }
     surface.print(text);
 }

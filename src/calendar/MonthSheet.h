@@ -24,15 +24,19 @@ inline constexpr int kTitleCentre = 733;
 
 // Everything both passes are given besides the settings.
 struct MonthRender {
-    QPoint origin;          // x0, y0: the top-left point
-    ResolvedFont font;      // the font of every text of the sheet
-    int cell = 16;          // the preview's 16, or the point size of the text properties
-    Colour titleColour = 0; // the text colour of the text properties
+    QPoint origin;           // x0, y0: the top-left point
+    ResolvedFont font;       // the font of every text of the sheet
+    int cell = 16;           // the preview's 16, or the point size of the text properties
+    Colour titleColour = 0;  // the text colour of the text properties
 };
 
 // Column step 2 * cell + 2, row step 2 * cell.
-inline int columnStep(int cell) { return 2 * cell + 2; }
-inline int rowStep(int cell) { return 2 * cell; }
+inline int columnStep(int cell) {
+    return 2 * cell + 2;
+}
+inline int rowStep(int cell) {
+    return 2 * cell;
+}
 
 struct DayPlace {
     int day = 0;

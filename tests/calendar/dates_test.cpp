@@ -11,9 +11,9 @@ namespace tessel {
 namespace {
 
 TEST(Weekday, KnownDates) {
-    EXPECT_EQ(weekday(2024, 1, 1), 1);    // a Monday
-    EXPECT_EQ(weekday(2023, 10, 1), 7);   // a Sunday
-    EXPECT_EQ(weekday(2000, 2, 29), 2);   // a Tuesday
+    EXPECT_EQ(weekday(2024, 1, 1), 1);   // a Monday
+    EXPECT_EQ(weekday(2023, 10, 1), 7);  // a Sunday
+    EXPECT_EQ(weekday(2000, 2, 29), 2);  // a Tuesday
     EXPECT_EQ(weekday(2021, 2, 1), 1);
     EXPECT_EQ(weekday(2026, 12, 1), 2);
     EXPECT_EQ(weekday(2026, 12, 25), 5);  // a Friday
@@ -26,9 +26,11 @@ TEST(Weekday, AgreesWithTheStandardCalendarOverEveryAcceptedYear) {
     int mismatches = 0;
     for (int y = kFirstYear; y <= kLastYear; ++y) {
         for (unsigned m = 1; m <= 12; ++m) {
-            const unsigned last = unsigned(year_month_day_last(year(y), month_day_last(month(m))).day());
+            const unsigned last =
+                unsigned(year_month_day_last(year(y), month_day_last(month(m))).day());
             for (unsigned d = 1; d <= last; ++d) {
-                const unsigned expected = std::chrono::weekday(sys_days(year(y) / month(m) / day(d))).iso_encoding();
+                const unsigned expected =
+                    std::chrono::weekday(sys_days(year(y) / month(m) / day(d))).iso_encoding();
                 if (tessel::weekday(y, int(m), int(d)) != int(expected) && ++mismatches <= 5) {
                     ADD_FAILURE() << y << "-" << m << "-" << d;
                 }

@@ -115,12 +115,12 @@ TEST_F(HolidayDialogTest, InsertRefusesWhatIsNotADayOfTheCurrentYear) {
     auto dialog = open(QDate(2023, 3, 1));
     dialog->dayBox()->clear();
     QTest::mouseClick(dialog->insertButton(), Qt::LeftButton);  // nothing at all
-    enter(*dialog, 0, 5);                                        // no day
+    enter(*dialog, 0, 5);                                       // no day
     dialog->monthList()->setCurrentIndex(-1);
     QTest::keyClicks(dialog->dayBox(), QStringLiteral("5"));
     QTest::mouseClick(dialog->insertButton(), Qt::LeftButton);  // no month
     enter(*dialog, 31, 4);
-    enter(*dialog, 29, 2);                                       // 2023 is no leap year
+    enter(*dialog, 29, 2);  // 2023 is no leap year
     EXPECT_EQ(scripted.messageTexts(), QStringList(5, kInvalid));
     for (const auto& m : scripted.messages) EXPECT_EQ(m.caption, QStringLiteral("Programador"));
     EXPECT_EQ(table.count(), 0);
@@ -211,7 +211,8 @@ TEST_F(HolidayDialogTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
 }
 
 TEST_F(HolidayDialogTest, OpeningWithAFileListsItsHolidaysAndSelectsTheLastOfMany) {
-    ASSERT_TRUE(writeBytes(path, recordBytes({{1, 5, kRed, 0}, {25, 12, kRed, 0}, {6, 1, kRed, 0}})));
+    ASSERT_TRUE(
+        writeBytes(path, recordBytes({{1, 5, kRed, 0}, {25, 12, kRed, 0}, {6, 1, kRed, 0}})));
     {
         auto dialog = open();
         EXPECT_EQ(rows(*dialog), (QStringList{QStringLiteral("000 dia 1 de Mayo"),
@@ -312,7 +313,8 @@ TEST_F(HolidayDialogTest, LeavingAsksOnlyAboutUnsavedChanges) {
         ASSERT_EQ(scripted.messages.size(), 1);
         EXPECT_TRUE(scripted.messages[0].yesNo);
         EXPECT_EQ(scripted.messages[0].text,
-                  QStringLiteral("Ha realizado cambios en dias festivos ...\r\nDesea grabar los cambios ?"));
+                  QStringLiteral(
+                      "Ha realizado cambios en dias festivos ...\r\nDesea grabar los cambios ?"));
         EXPECT_FALSE(QFileInfo::exists(path));
     }
     {

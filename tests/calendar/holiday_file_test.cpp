@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "calendar/HolidayFile.h"
 #include "calendar/CalendarTestHelpers.h"
+#include "calendar/HolidayFile.h"
 
 namespace tessel {
 namespace {
@@ -65,7 +65,8 @@ TEST_F(HolidayFileTest, WhatIsWrittenReadsBackIdentically) {
 }
 
 TEST_F(HolidayFileTest, FortyEightBytesAreThreeHolidaysAndFillTheColourMap) {
-    ASSERT_TRUE(writeBytes(path, recordBytes({{1, 5, kRed, 0}, {25, 12, kGreen, 0}, {1, 5, kBlue, 0}})));
+    ASSERT_TRUE(
+        writeBytes(path, recordBytes({{1, 5, kRed, 0}, {25, 12, kGreen, 0}, {1, 5, kBlue, 0}})));
     ASSERT_TRUE(holidayFileExists(path));
     const HolidayLoad load = loadHolidays(path, table);
     EXPECT_TRUE(load.read);

@@ -85,8 +85,8 @@ TEST_F(MonthDialogTest, WithoutTheFileHolidaysAreOffAndDisabled) {
 }
 
 TEST_F(MonthDialogTest, WithTheFileHolidaysShowInThePreview) {
-    ASSERT_TRUE(testing::writeBytes(calendar.holidayFile,
-                                    testing::recordBytes({{25, 12, kGreen, 0}})));
+    ASSERT_TRUE(
+        testing::writeBytes(calendar.holidayFile, testing::recordBytes({{25, 12, kGreen, 0}})));
     auto dialog = open();
     EXPECT_TRUE(dialog->holidaysCheck()->isEnabled());
     EXPECT_FALSE(dialog->holidaysCheck()->isChecked());

@@ -83,7 +83,9 @@ Ink inkIn(const Surface& s, const QRect& area, Colour colour) {
     return ink;
 }
 
-QRect dayCell(QPoint place, int cell) { return QRect(place, QSize(2 * cell + 2, 2 * cell)); }
+QRect dayCell(QPoint place, int cell) {
+    return QRect(place, QSize(2 * cell + 2, 2 * cell));
+}
 
 TEST(MonthGrid, FirstDayColumnFollowsTheWeekday) {
     const QPoint origin(12, 10);
@@ -302,7 +304,8 @@ TEST(MonthOnCanvas, FaceAndSizeOfTheTextPropertiesAlwaysBold) {
     expected.moveTo(40, 30 + 80);
     expected.print(QStringLiteral("1"));
     for (int y = 110; y < 150; ++y)
-        for (int x = 40; x < 82; ++x) ASSERT_EQ(canvas.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+        for (int x = 40; x < 82; ++x)
+            ASSERT_EQ(canvas.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "app/UndoHistory.h"
+#include "calendar/CalendarRecords.h"
 #include "cutting/CutSettings.h"
 #include "imaging/ImageSizeSetting.h"
 #include "page/PaperSettings.h"
@@ -22,6 +23,7 @@ struct AppState {
     TextProperties text;
     AlignedTextSettings alignedText;
     BubbleSettings bubble;
+    CalendarRecords calendar;
 
     QPoint zero;             // x0 in 0..1199, y0 in 0..899
     UndoHistory history;     // the current picture is history.current()

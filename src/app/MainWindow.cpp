@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "app/AlignedBubbleCommands.h"
+#include "app/CalendarCommands.h"
 #include "app/CanvasView.h"
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
@@ -110,6 +111,7 @@ void MainWindow::command(int commandId) {
                                   [this] { redisplay(); });
             break;
         case command::ImageSize: ShowImageSizeDialog(this, state_.imageSize); break;
+        case command::Holidays: HolidaysCommand(state_, this); break;
         case command::TextureSelector: ShowTextureDialog(this, state_.paper); break;
         case command::RulerPixels: drawRulers(RulerUnit::Pixels); break;
         case command::RulerMillimetres: drawRulers(RulerUnit::Millimetres); break;
@@ -129,6 +131,7 @@ void MainWindow::command(int commandId) {
             afterInsertion(InsertAlignedTextCommand(state_, this));
             break;
         case command::InsertBubble: afterInsertion(InsertBubbleCommand(state_, this)); break;
+        case command::InsertMonth: afterInsertion(InsertMonthCommand(state_, this)); break;
         default:
             // The trackbars' notifications and the commands of tools still to come.
             break;

@@ -9,6 +9,8 @@
 #include "cutting/CutSettings.h"
 #include "imaging/ImageSizeSetting.h"
 #include "page/PaperSettings.h"
+#include "text/FxText.h"
+#include "text/LineText.h"
 #include "text/TextProperties.h"
 
 namespace tessel {
@@ -18,6 +20,8 @@ struct AppState {
     ImageSizeSetting imageSize;
     CutSettings cut;
     TextProperties text;
+    LineTextSettings lineText;  // the remembered lines and the shared accepted flag
+    FxTextSettings fx;
 
     QPoint zero;             // x0 in 0..1199, y0 in 0..899
     UndoHistory history;     // the current picture is history.current()

@@ -213,3 +213,37 @@ TEST_F(MaskedTextTest, NullTextureDrawsNothing) {
 
 }  // namespace
 }  // namespace tessel
+
+namespace tessel {
+namespace {
+
+TEST(TextFonts, LeadingMakesTheCellThePointSizeAndZeroPointsAreEight) {
+    // 20 points at 96 DPI are 27 pixels: the em normally, the whole cell with "Leading".
+    const FontRequest em{QStringLiteral("Times New Roman"), 20, 0, 0, 0};
+    const FontRequest cell{QStringLiteral("Times New Roman"), 20, kStyleLeading, 0, 0};
+    EXPECT_GT(cellOf(QStringLiteral("Hg"), em).height(), 27);
+    const int leadingHeight = cellOf(QStringLiteral("Hg"), cell).height();
+    EXPECT_LE(leadingHeight, 27);
+    EXPECT_GE(leadingHeight, 26);
+
+    Surface zero = ground(200, 40), eight = ground(200, 40);
+    drawLevelText(zero, 0, 0, kBlack, kWhite, QStringLiteral("ocho"), QStringLiteral("Arial"), 0,
+                  0);
+    drawLevelText(eight, 0, 0, kBlack, kWhite, QStringLiteral("ocho"), QStringLiteral("Arial"), 8,
+                  0);
+    EXPECT_EQ(zero.image(), eight.image());
+    EXPECT_EQ(changedBox(eight, kGround).height(), cellOf(QStringLiteral("ocho"),
+                                                          {QStringLiteral("Arial"), 8, 0, 0, 0})
+                                                       .height());
+}
+
+TEST(TextFonts, FaceNameIsCutToThirtyOneCharacters) {
+    // A face of 31 characters followed by more: the font asked for is the 31 characters.
+    const QString face = QStringLiteral("Abcdefghijklmnopqrstuvwxyz01234");
+    ASSERT_EQ(face.size(), 31);
+    EXPECT_EQ(platform::resolveFont({face + QStringLiteral("-mas"), 10, 0, 0, 0}).font.family(),
+              face);
+}
+
+}  // namespace
+}  // namespace tessel

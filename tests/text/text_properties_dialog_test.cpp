@@ -292,12 +292,22 @@ TEST(FontEntries, EachIsDrawnInItsOwnFaceAtTwelvePoints) {
         option.palette = list.palette();
         option.state = selected ? QStyle::State_Selected : QStyle::State_None;
         QPainter painter(&image);
-        delegate.paint(&painter, option, list.model()->index(0, 0));
+        const int entry = list.findText(QStringLiteral("DejaVu Sans"));
+        ASSERT_GE(entry, 0);
+        delegate.paint(&painter, option, list.model()->index(entry, 0));
         painter.end();
         const QColor ground =
             list.palette().color(selected ? QPalette::Highlight : QPalette::Base);
-        EXPECT_EQ(image.pixelColor(100, image.height() / 2), ground) << selected;
-        EXPECT_EQ(image.pixelColor(198, image.height() / 2), ground) << selected;
+        // Beyond the name's end, inside the focus rectangle.
+        EXPECT_EQ(image.pixelColor(180, image.height() / 2), ground) << selected;
+        EXPECT_EQ(image.pixelColor(180, 2), ground) << selected;
+        // The name itself is drawn in the text colour.
+        const QColor text =
+            list.palette().color(selected ? QPalette::HighlightedText : QPalette::Text);
+        bool textSeen = false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 2; x < 100; ++x) textSeen = textSeen || image.pixelColor(x, y) == text;
+        EXPECT_TRUE(textSeen) << selected;
     }
 }
 

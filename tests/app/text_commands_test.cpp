@@ -106,26 +106,6 @@ TEST_F(TextCommandsTest, AngularTextDrawsALevelAndAnEmptyTextGivesTheMessage) {
     EXPECT_EQ(countNot(0xFFFFFF), 0);
 }
 
-TEST_F(TextCommandsTest, AngledPropertiesSlantTheLine) {
-    state().text.angled = 1;
-    state().text.angleDegrees = 90;
-    state().text.backColour = kTransparent;
-    window.verticalTrackbar()->setValue(141);  // zero at (20, 140)
-    answerAngular(QStringLiteral("Arriba"));
-    window.command(command::InsertAngularText);
-    EXPECT_EQ(level(), 1);
-    // Upwards from the zero position: ink above it, none below it nor left of it.
-    int above = 0;
-    for (int y = 0; y < canvas().height(); ++y)
-        for (int x = 0; x < canvas().width(); ++x)
-            if (canvas().pixel(x, y) != 0xFFFFFF) {
-                EXPECT_LT(y, 141);
-                EXPECT_GE(x, 19);
-                above += y < 100;
-            }
-    EXPECT_GT(above, 0);
-}
-
 TEST_F(TextCommandsTest, HollowAndTexturedLinesShareTheRememberedText) {
     state().text.foreColour = 0x0000FF;
     answerLine(QStringLiteral("Hueca"));
@@ -224,18 +204,6 @@ TEST_F(TextCommandsTest, FxTextDrawsItsModeAndSharesTheAcceptedFlag) {
     window.command(command::InsertFxText);
     EXPECT_EQ(level(), 1);
     EXPECT_EQ(state().lineText.accepted, 0);
-}
-
-TEST_F(TextCommandsTest, TextPropertiesCommandOpensTheDialog) {
-    QTimer::singleShot(0, [] {
-        auto* dialog = shown<TextPropertiesDialog>();
-        ASSERT_NE(dialog, nullptr);
-        QTest::mouseClick(dialog->styleBox(0), Qt::LeftButton);
-        QTest::mouseClick(dialog->acceptButton(), Qt::LeftButton);
-    });
-    window.command(command::TextProperties);
-    EXPECT_EQ(state().text.styles.bold, 1);
-    EXPECT_EQ(level(), 0);
 }
 
 }  // namespace

@@ -66,18 +66,6 @@ TEST(Outline, RunFlagIsCarriedOverTheEndOfARow) {
     EXPECT_EQ(right.at(3, 2), InkMask::kOutline);  // left end of its run
 }
 
-TEST(Outline, CellsOutsideTheGridArePaper) {
-    InkMask mask(3, 2);
-    mask.set(0, 1, InkMask::kInk);
-    mask.set(4, 1, InkMask::kInk);
-    mask.set(1, 3, InkMask::kInk);
-    EXPECT_TRUE(cellsWith(mask, InkMask::kInk).empty());
-    EXPECT_EQ(mask.at(-5, 99), InkMask::kPaper);
-    EXPECT_EQ(mask.firstInkRow(), 0);
-    mask.set(2, 2, InkMask::kInk);
-    EXPECT_EQ(mask.firstInkRow(), 2);
-}
-
 FontRequest font(int points, int style = 0) {
     return FontRequest{QStringLiteral("Times New Roman"), points, style, 0, 0};
 }
@@ -120,13 +108,6 @@ TEST(InkMaskOfText, TextWiderThanTheStripIsCut) {
         EXPECT_EQ(mask.at(1500, y), InkMask::kPaper);
     }
     EXPECT_TRUE(nearRightEdge);
-}
-
-TEST(InkMaskOfText, LineBreaksPrintAsBlanks) {
-    EXPECT_EQ(singleLine(QStringLiteral("a\r\nb\nc\rd")), QStringLiteral("a b c d"));
-    const InkMask broken = buildInkMask(QStringLiteral("ab\ncd"), font(14));
-    const InkMask blank = buildInkMask(QStringLiteral("ab cd"), font(14));
-    EXPECT_EQ(cellsWith(broken, InkMask::kInk), cellsWith(blank, InkMask::kInk));
 }
 
 }  // namespace

@@ -35,8 +35,6 @@ TEST(AngularTextDialog, LaidOutOverTheMainWindow) {
     EXPECT_EQ(dialog.size(), QSize(302, 231));
     EXPECT_EQ(dialog.geometry().topLeft(), mainWindow.mapToGlobal(QPoint(105, 114)));
     EXPECT_EQ(dialog.textBox()->geometry(), QRect(8, 8, 288, 152));
-    EXPECT_EQ(dialog.acceptButton()->geometry(), QRect(224, 167, 72, 24));
-    EXPECT_EQ(dialog.cancelButton()->geometry(), QRect(8, 167, 72, 24));
     EXPECT_EQ(dialog.note()->geometry(), QRect(88, 168, 128, 56));
     EXPECT_EQ(dialog.note()->text(), QStringLiteral("El texto se imprime en 1 sola linea ..."));
     EXPECT_TRUE(dialog.note()->font().italic() && dialog.note()->font().bold());
@@ -90,8 +88,6 @@ TEST(LineTextDialog, LaidOut) {
     LineTextDialog dialog(nullptr, settings);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Inserta Texto"));
     EXPECT_EQ(dialog.size(), QSize(271, 104));
-    EXPECT_EQ(dialog.textBox()->geometry(), QRect(8, 24, 256, 24));
-    EXPECT_EQ(dialog.cancelButton()->geometry(), QRect(8, 64, 72, 24));
     EXPECT_EQ(dialog.acceptButton()->geometry(), QRect(192, 64, 72, 24));
     EXPECT_FALSE(dialog.textBox()->font().bold());
     EXPECT_TRUE(dialog.acceptButton()->font().bold());

@@ -66,14 +66,8 @@ TEST(LevelText, TransparentBackgroundPaintsNoBox) {
     EXPECT_EQ(canvas.pixel(50, 20), kGround);
 }
 
-TEST(LevelText, StyleWordAndLineBreaks) {
-    Surface plain = ground(400, 120), bold = ground(400, 120);
-    drawLevelText(plain, 10, 10, kBlack, kTransparent, QStringLiteral("Negrita"),
-                  QStringLiteral("Arial"), 20, 0);
-    drawLevelText(bold, 10, 10, kBlack, kTransparent, QStringLiteral("Negrita"),
-                  QStringLiteral("Arial"), 20, 1);
-    EXPECT_GT(count(bold, kBlack), count(plain, kBlack));
-
+TEST(LevelText, LineBreaksPrintAsBlanks) {
+    EXPECT_EQ(singleLine(QStringLiteral("a\r\nb\nc\rd")), QStringLiteral("a b c d"));
     Surface broken = ground(400, 120), blank = ground(400, 120);
     drawLevelText(broken, 10, 10, kBlack, kWhite, QStringLiteral("uno\r\ndos"),
                   QStringLiteral("Arial"), 20, 0);
@@ -203,46 +197,6 @@ TEST_F(MaskedTextTest, TextWiderThanTheStripIsCutWhileLevelTextIsWhole) {
     EXPECT_LT(changedBox(hollow, kGround).right(), 1500);
     EXPECT_GT(changedBox(hollow, kGround).right(), 1450);
     EXPECT_GT(changedBox(level, kGround).right(), 1800);
-}
-
-TEST_F(MaskedTextTest, NullTextureDrawsNothing) {
-    Surface canvas = ground(100, 50);
-    drawTexturedText(canvas, QStringLiteral("x"), 0, 0, properties, QImage());
-    EXPECT_EQ(count(canvas, kGround), 100 * 50);
-}
-
-}  // namespace
-}  // namespace tessel
-
-namespace tessel {
-namespace {
-
-TEST(TextFonts, LeadingMakesTheCellThePointSizeAndZeroPointsAreEight) {
-    // 20 points at 96 DPI are 27 pixels: the em normally, the whole cell with "Leading".
-    const FontRequest em{QStringLiteral("Times New Roman"), 20, 0, 0, 0};
-    const FontRequest cell{QStringLiteral("Times New Roman"), 20, kStyleLeading, 0, 0};
-    EXPECT_GT(cellOf(QStringLiteral("Hg"), em).height(), 27);
-    const int leadingHeight = cellOf(QStringLiteral("Hg"), cell).height();
-    EXPECT_LE(leadingHeight, 27);
-    EXPECT_GE(leadingHeight, 26);
-
-    Surface zero = ground(200, 40), eight = ground(200, 40);
-    drawLevelText(zero, 0, 0, kBlack, kWhite, QStringLiteral("ocho"), QStringLiteral("Arial"), 0,
-                  0);
-    drawLevelText(eight, 0, 0, kBlack, kWhite, QStringLiteral("ocho"), QStringLiteral("Arial"), 8,
-                  0);
-    EXPECT_EQ(zero.image(), eight.image());
-    EXPECT_EQ(changedBox(eight, kGround).height(), cellOf(QStringLiteral("ocho"),
-                                                          {QStringLiteral("Arial"), 8, 0, 0, 0})
-                                                       .height());
-}
-
-TEST(TextFonts, FaceNameIsCutToThirtyOneCharacters) {
-    // A face of 31 characters followed by more: the font asked for is the 31 characters.
-    const QString face = QStringLiteral("Abcdefghijklmnopqrstuvwxyz01234");
-    ASSERT_EQ(face.size(), 31);
-    EXPECT_EQ(platform::resolveFont({face + QStringLiteral("-mas"), 10, 0, 0, 0}).font.family(),
-              face);
 }
 
 }  // namespace

@@ -38,8 +38,8 @@ bool AngularTextCommand(AppState& state, QWidget* parent) {
     Insertion insertion = textInsertion(state.lineText.accepted, text);
     insertion.draw = [&](Surface& canvas, QPoint zero) {
         if (p.angled == 0) {
-            drawLevelText(canvas, zero.x(), zero.y(), p.foreColour, p.backColour, text,
-                          p.fontName, p.pointSize, styleBits(p.styles));
+            drawLevelText(canvas, zero.x(), zero.y(), p.foreColour, p.backColour, text, p.fontName,
+                          p.pointSize, styleBits(p.styles));
         } else {
             drawSlantedText(canvas, zero.x(), zero.y(), p.foreColour, p.backColour, text,
                             p.fontName, p.pointSize, styleBits(p.styles), p.angleDegrees);

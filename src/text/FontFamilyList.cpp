@@ -27,7 +27,8 @@ QFont FontFamilyList::listFont(const QString& face) {
     QFont font(face);
     font.setPixelSize(std::max(1, 12 * platform::logicalDpiY() / 72));
     font.setWeight(QFont::Normal);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
+    font.setStyleStrategy(
+        QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
     return font;
 }
 

@@ -48,8 +48,8 @@ FxTextDialog::FxTextDialog(QWidget* parent, FxTextSettings& settings, int& accep
     frame_->setGeometry(24, 24, 264, 312);
     frame_->setFont(small);
 
-    threeColour_ = option(this, QStringLiteral("Fuente de 3 colores"), QRect(40, 40, 200, 24),
-                          normal);
+    threeColour_ =
+        option(this, QStringLiteral("Fuente de 3 colores"), QRect(40, 40, 200, 24), normal);
     const struct {
         QRect label, swatch, button;
     } bands[3] = {

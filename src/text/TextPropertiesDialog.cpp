@@ -79,9 +79,9 @@ void TextPropertiesDialog::buildControls() {
     stylesFrame_ = new QGroupBox(QStringLiteral("Estilos"), this);
     stylesFrame_->setGeometry(8, 56, 136, 144);
     stylesFrame_->setFont(normal);
-    const QString styleNames[kStyleCount] = {
-        QStringLiteral("Negrita"), QStringLiteral("Italica"), QStringLiteral("Subrayado"),
-        QStringLiteral("Tachado"), QStringLiteral("Leading")};
+    const QString styleNames[kStyleCount] = {QStringLiteral("Negrita"), QStringLiteral("Italica"),
+                                             QStringLiteral("Subrayado"), QStringLiteral("Tachado"),
+                                             QStringLiteral("Leading")};
     for (int i = 0; i < kStyleCount; ++i) {
         styleBoxes_[i] = new QCheckBox(styleNames[i], this);
         styleBoxes_[i]->setGeometry(32, 72 + 24 * i, 96, 24);
@@ -91,13 +91,13 @@ void TextPropertiesDialog::buildControls() {
     }
 
     sample_ = whiteArea(this, QRect(152, 64, 280, 136));
-    backLabel_ = platform::makeLabel(this, QStringLiteral("Color de fondo"), QRect(0, 216, 152, 24),
-                                     large);
+    backLabel_ =
+        platform::makeLabel(this, QStringLiteral("Color de fondo"), QRect(0, 216, 152, 24), large);
     backButton_ = platform::makeButton(this, QStringLiteral("..."), QRect(151, 208, 56, 32), &huge);
     backSwatch_ = whiteArea(this, QRect(216, 208, 32, 32));
     foreButton_ = platform::makeButton(this, QStringLiteral("..."), QRect(151, 249, 56, 32), &huge);
-    foreLabel_ = platform::makeLabel(this, QStringLiteral("Color de fuente"),
-                                     QRect(0, 257, 152, 24), large);
+    foreLabel_ =
+        platform::makeLabel(this, QStringLiteral("Color de fuente"), QRect(0, 257, 152, 24), large);
     foreSwatch_ = whiteArea(this, QRect(216, 249, 32, 32));
     cancelButton_ =
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(256, 208, 72, 32), &normal);
@@ -164,9 +164,8 @@ void TextPropertiesDialog::loadFromRecord() {
 void TextPropertiesDialog::drawSample() {
     Surface& surface = sample_->surface();
     surface.clear(kWhite);
-    drawLevelText(surface, 4, 4, working_.foreColour, working_.backColour,
-                  QStringLiteral("Prueba"), working_.fontName, working_.pointSize,
-                  styleBits(working_.styles));
+    drawLevelText(surface, 4, 4, working_.foreColour, working_.backColour, QStringLiteral("Prueba"),
+                  working_.fontName, working_.pointSize, styleBits(working_.styles));
     sample_->update();
 }
 

@@ -5,11 +5,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QSlider>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>

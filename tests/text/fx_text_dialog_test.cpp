@@ -52,7 +52,8 @@ TEST_F(FxTextDialogTest, LaidOut) {
     EXPECT_EQ(dialog->colourLabel(0)->font().pixelSize(), 24);
     EXPECT_FALSE(dialog->textBox()->font().bold());
     EXPECT_TRUE(dialog->threeColourOption()->isChecked());
-    for (int band = 0; band < 3; ++band) EXPECT_TRUE(filledWith(dialog->colourSwatch(band), 0xFFFFFF));
+    for (int band = 0; band < 3; ++band)
+        EXPECT_TRUE(filledWith(dialog->colourSwatch(band), 0xFFFFFF));
 }
 
 TEST_F(FxTextDialogTest, ModeIsWrittenAtOnceAndDisablesTheColours) {
@@ -98,7 +99,8 @@ TEST_F(FxTextDialogTest, ColoursAndTextOnlyOnAccept) {
     EXPECT_TRUE(filledWith(dialog->colourSwatch(0), 0xFFFFFF));
     QTest::mouseClick(dialog->colourButton(1), Qt::LeftButton);
     QTest::mouseClick(dialog->acceptButton(), Qt::LeftButton);  // empty text: refused
-    EXPECT_EQ(scripted.messageTexts(), QStringList{QStringLiteral("Tienes que escribir un texto ...")});
+    EXPECT_EQ(scripted.messageTexts(),
+              QStringList{QStringLiteral("Tienes que escribir un texto ...")});
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(settings.colour2, 0xFFFFFF);
     QTest::keyClicks(dialog->textBox(), QStringLiteral("efecto"));

@@ -127,7 +127,8 @@ TEST(ReliefText, WiderThanTheStripIsDrawnWhole) {
                    0);
     bool beyond = false;
     for (int y = 0; y < canvas.height(); ++y)
-        for (int x = 1800; x < canvas.width(); ++x) beyond = beyond || canvas.pixel(x, y) != kGround;
+        for (int x = 1800; x < canvas.width(); ++x)
+            beyond = beyond || canvas.pixel(x, y) != kGround;
     EXPECT_TRUE(beyond);
 }
 

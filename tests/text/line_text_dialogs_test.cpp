@@ -107,7 +107,8 @@ TEST(LineTextDialog, EmptyLineIsRefusedAndTheDialogStaysOpen) {
         EXPECT_EQ(dialog->textBox()->text(), QStringLiteral("viejo"));
         dialog->textBox()->clear();
         QTest::mouseClick(dialog->acceptButton(), Qt::LeftButton);
-        EXPECT_EQ(scripted.messageTexts(), QStringList{QStringLiteral("Tienes que escribir un texto ...")});
+        EXPECT_EQ(scripted.messageTexts(),
+                  QStringList{QStringLiteral("Tienes que escribir un texto ...")});
         EXPECT_EQ(scripted.messages.value(0).caption, QStringLiteral("Programador"));
         EXPECT_TRUE(dialog->isVisible());
         QTest::keyClicks(dialog->textBox(), QStringLiteral("nuevo"));

@@ -71,8 +71,8 @@ TEST(LevelText, LineBreaksPrintAsBlanks) {
     Surface broken = ground(400, 120), blank = ground(400, 120);
     drawLevelText(broken, 10, 10, kBlack, kWhite, QStringLiteral("uno\r\ndos"),
                   QStringLiteral("Arial"), 20, 0);
-    drawLevelText(blank, 10, 10, kBlack, kWhite, QStringLiteral("uno dos"),
-                  QStringLiteral("Arial"), 20, 0);
+    drawLevelText(blank, 10, 10, kBlack, kWhite, QStringLiteral("uno dos"), QStringLiteral("Arial"),
+                  20, 0);
     EXPECT_EQ(broken.image(), blank.image());
 }
 
@@ -157,9 +157,8 @@ TEST_F(MaskedTextTest, TexturedTextTakesTheTexturePixelOfEachCell) {
     int inked = 0;
     for (int row = 1; row <= 150; ++row) {
         for (int column = 1; column <= 480; ++column) {
-            const Colour expected = mask.at(column, row) != InkMask::kPaper
-                                        ? rgb(column % 251, row, 77)
-                                        : kGround;
+            const Colour expected =
+                mask.at(column, row) != InkMask::kPaper ? rgb(column % 251, row, 77) : kGround;
             ASSERT_EQ(canvas.pixel(x + column, y + row), expected) << column << "," << row;
             inked += expected != kGround;
         }
@@ -192,8 +191,8 @@ TEST_F(MaskedTextTest, TextWiderThanTheStripIsCutWhileLevelTextIsWhole) {
     const QString text = QString(120, QLatin1Char('W'));
     Surface hollow = ground(2400, 60), level = ground(2400, 60);
     drawHollowText(hollow, text, 0, 0, properties);
-    drawLevelText(level, 0, 0, kRed, kTransparent, text, properties.fontName,
-                  properties.pointSize, 0);
+    drawLevelText(level, 0, 0, kRed, kTransparent, text, properties.fontName, properties.pointSize,
+                  0);
     EXPECT_LT(changedBox(hollow, kGround).right(), 1500);
     EXPECT_GT(changedBox(hollow, kGround).right(), 1450);
     EXPECT_GT(changedBox(level, kGround).right(), 1800);

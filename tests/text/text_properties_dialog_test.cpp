@@ -282,8 +282,7 @@ TEST(FontEntries, EachIsDrawnInItsOwnFaceAtTwelvePoints) {
         ASSERT_GE(entry, 0);
         delegate.paint(&painter, option, list.model()->index(entry, 0));
         painter.end();
-        const QColor ground =
-            list.palette().color(selected ? QPalette::Highlight : QPalette::Base);
+        const QColor ground = list.palette().color(selected ? QPalette::Highlight : QPalette::Base);
         // Beyond the name's end, inside the focus rectangle.
         EXPECT_EQ(image.pixelColor(180, image.height() / 2), ground) << selected;
         EXPECT_EQ(image.pixelColor(180, 2), ground) << selected;

@@ -12,6 +12,8 @@
 #include "page/PaperSettings.h"
 #include "text/AlignedTextSettings.h"
 #include "text/BubbleSettings.h"
+#include "text/FxText.h"
+#include "text/LineText.h"
 #include "text/TextProperties.h"
 
 namespace tessel {
@@ -24,6 +26,8 @@ struct AppState {
     AlignedTextSettings alignedText;
     BubbleSettings bubble;
     CalendarRecords calendar;
+    LineTextSettings lineText;  // the remembered lines and the shared accepted flag
+    FxTextSettings fx;
 
     QPoint zero;             // x0 in 0..1199, y0 in 0..899
     UndoHistory history;     // the current picture is history.current()

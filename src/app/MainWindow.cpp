@@ -10,6 +10,7 @@
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
 #include "app/StartupChecks.h"
+#include "app/TextCommands.h"
 #include "cutting/Cut.h"
 #include "cutting/CutSettingsDialog.h"
 #include "page/ImageSizeDialog.h"
@@ -110,6 +111,7 @@ void MainWindow::command(int commandId) {
             ShowCutSettingsDialog(this, state_.cut, platform::programColours(),
                                   [this] { redisplay(); });
             break;
+        case command::TextProperties: TextPropertiesCommand(state_, this); break;
         case command::ImageSize: ShowImageSizeDialog(this, state_.imageSize); break;
         case command::Holidays: HolidaysCommand(state_, this); break;
         case command::TextureSelector: ShowTextureDialog(this, state_.paper); break;
@@ -132,6 +134,13 @@ void MainWindow::command(int commandId) {
             break;
         case command::InsertBubble: afterInsertion(InsertBubbleCommand(state_, this)); break;
         case command::InsertMonth: afterInsertion(InsertMonthCommand(state_, this)); break;
+        case command::InsertAngularText: afterInsertion(AngularTextCommand(state_, this)); break;
+        case command::InsertHollowText: afterInsertion(HollowTextCommand(state_, this)); break;
+        case command::InsertTextureText: afterInsertion(TextureTextCommand(state_, this)); break;
+        case command::InsertFileTextureText:
+            afterInsertion(FileTextureTextCommand(state_, this));
+            break;
+        case command::InsertFxText: afterInsertion(FxTextCommand(state_, this)); break;
         default:
             // The trackbars' notifications and the commands of tools still to come.
             break;

@@ -1,0 +1,118 @@
+#include "app/TextCommands.h"
+
+#include "app/FileCommands.h"
+#include "app/Insertion.h"
+#include "imaging/CodecBridge.h"
+#include "platform/BuiltinPictures.h"
+#include "platform/Services.h"
+#include "text/FxText.h"
+#include "text/FxTextDialog.h"
+#include "text/LineText.h"
+#include "text/LineTextDialogs.h"
+#include "text/TextPropertiesDialog.h"
+
+namespace tessel {
+namespace {
+
+const QString kMissingText =
+    QStringLiteral("Tiene que escribir una frase para poder insertarla en la imagen ...");
+
+Insertion textInsertion(int accepted, const QString& text) {
+    Insertion insertion;
+    insertion.accepted = accepted == 1;
+    insertion.requiredText = &text;
+    insertion.missingTextMessage = kMissingText;
+    return insertion;
+}
+
+}  // namespace
+
+void TextPropertiesCommand(AppState& state, QWidget* parent) {
+    ShowTextPropertiesDialog(parent, state.text, platform::programColours());
+}
+
+bool AngularTextCommand(AppState& state, QWidget* parent) {
+    AskAngularText(parent, state.lineText);
+    const QString& text = state.lineText.angularText;
+    const TextProperties& p = state.text;
+    Insertion insertion = textInsertion(state.lineText.accepted, text);
+    insertion.draw = [&](Surface& canvas, QPoint zero) {
+        if (p.angled == 0) {
+            drawLevelText(canvas, zero.x(), zero.y(), p.foreColour, p.backColour, text, p.fontName,
+                          p.pointSize, styleBits(p.styles));
+        } else {
+            drawSlantedText(canvas, zero.x(), zero.y(), p.foreColour, p.backColour, text,
+                            p.fontName, p.pointSize, styleBits(p.styles), p.angleDegrees);
+        }
+        return true;
+    };
+    return runInsertion(state, insertion);
+}
+
+bool HollowTextCommand(AppState& state, QWidget* parent) {
+    AskLineText(parent, state.lineText);
+    const QString& text = state.lineText.lineText;
+    Insertion insertion = textInsertion(state.lineText.accepted, text);
+    insertion.draw = [&](Surface& canvas, QPoint zero) {
+        drawHollowText(canvas, text, zero.x(), zero.y(), state.text);
+        return true;
+    };
+    return runInsertion(state, insertion);
+}
+
+bool TextureTextCommand(AppState& state, QWidget* parent) {
+    AskLineText(parent, state.lineText);
+    const QString& text = state.lineText.lineText;
+    Insertion insertion = textInsertion(state.lineText.accepted, text);
+    insertion.draw = [&](Surface& canvas, QPoint zero) {
+        const QImage texture = platform::texturePicture(state.paper.textureNumber);
+        drawTexturedText(canvas, text, zero.x(), zero.y(), state.text, texture);
+        return true;
+    };
+    return runInsertion(state, insertion);
+}
+
+bool FileTextureTextCommand(AppState& state, QWidget* parent) {
+    AskLineText(parent, state.lineText);
+    const QString& text = state.lineText.lineText;
+    Insertion insertion = textInsertion(state.lineText.accepted, text);
+    if (!insertion.accepted || text.isEmpty() || !state.history.hasPicture()) {
+        return runInsertion(state, insertion);  // shows the message for an empty text
+    }
+    // The picture is asked for and loaded before any level is made, so a cancelled chooser or
+    // a picture that cannot be read leaves the history as it was.
+    ChoosePictureToOpen(parent, state.lastFileName);
+    if (state.lastFileName.size() <= 3) {
+        platform::inform(QStringLiteral("No leo imagen ..."));
+        return false;
+    }
+    const std::optional<Surface> picture =
+        LoadPictureAsBitmap(state.lastFileName, state.imageSize, state.paper.paperColour);
+    if (!picture) return false;
+    insertion.draw = [&](Surface& canvas, QPoint zero) {
+        drawTexturedText(canvas, text, zero.x(), zero.y(), state.text, picture->image());
+        return true;
+    };
+    return runInsertion(state, insertion);
+}
+
+bool FxTextCommand(AppState& state, QWidget* parent) {
+    AskFxText(parent, state.fx, state.lineText.accepted, platform::programColours());
+    const QString& text = state.fx.fxText;
+    Insertion insertion = textInsertion(state.lineText.accepted, text);
+    insertion.draw = [&](Surface& canvas, QPoint zero) {
+        const FxTextSettings& fx = state.fx;
+        const FontRequest font = levelFont(state.text);
+        if (fx.mode == FxMode::ThreeColour) {
+            drawThreeColourText(canvas, text, zero.x(), zero.y(), font, fx.colour1, fx.colour2,
+                                fx.colour3);
+        } else {
+            drawReliefText(canvas, text, fx.mode == FxMode::Raised ? kReliefRaised : kReliefSunk,
+                           font, state.text.foreColour, zero.x(), zero.y());
+        }
+        return true;
+    };
+    return runInsertion(state, insertion);
+}
+
+}  // namespace tessel

@@ -9,6 +9,9 @@
 #include "cutting/CutSettings.h"
 #include "imaging/ImageSizeSetting.h"
 #include "page/PaperSettings.h"
+#include "progress/ProgressSettings.h"
+#include "shapes/ArrowSettings.h"
+#include "shapes/ShapeSettings.h"
 #include "text/TextProperties.h"
 
 namespace tessel {
@@ -18,6 +21,9 @@ struct AppState {
     ImageSizeSetting imageSize;
     CutSettings cut;
     TextProperties text;
+    ShapeSettings shapes;
+    ArrowSettings arrows;
+    ProgressSettings progress;
 
     QPoint zero;             // x0 in 0..1199, y0 in 0..899
     UndoHistory history;     // the current picture is history.current()

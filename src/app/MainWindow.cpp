@@ -7,6 +7,7 @@
 #include "app/CanvasView.h"
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
+#include "app/ShapeCommands.h"
 #include "app/StartupChecks.h"
 #include "cutting/Cut.h"
 #include "cutting/CutSettingsDialog.h"
@@ -124,6 +125,11 @@ void MainWindow::command(int commandId) {
             break;
         case command::InsertPicture: afterInsertion(InsertPictureCommand(state_, this)); break;
         case command::InsertIcon: afterInsertion(InsertIconCommand(state_, this)); break;
+        case command::InsertShapes: afterInsertion(InsertShapeCommand(state_, this)); break;
+        case command::InsertArrows: afterInsertion(InsertArrowCommand(state_, this)); break;
+        case command::InsertProgressBar:
+            afterInsertion(InsertProgressBarCommand(state_, this));
+            break;
         default:
             // The trackbars' notifications and the commands of tools still to come.
             break;

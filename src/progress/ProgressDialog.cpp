@@ -49,14 +49,14 @@ ProgressDialog::ProgressDialog(QWidget* parent, ProgressSettings& settings,
     platform::makeLabel(this, QStringLiteral("Grosor linea borde"), QRect(8, 42, 180, 20), font);
     borderWidthList_ = new QComboBox(this);
     borderWidthList_->setGeometry(206, 38, 75, 26);
-    platform::makeLabel(this, QStringLiteral("Color linea borde"), QRect(8, 78, 180, 20), font);
-    borderSwatch_ = new platform::DrawingArea(this, QRect(206, 70, 34, 34), true);
-    platform::makeLabel(this, QStringLiteral("Color relleno progreso"), QRect(8, 118, 190, 20),
+    platform::makeLabel(this, QStringLiteral("Color linea borde"), QRect(8, 76, 180, 20), font);
+    borderSwatch_ = new platform::DrawingArea(this, QRect(206, 68, 34, 34), true);
+    platform::makeLabel(this, QStringLiteral("Color relleno progreso"), QRect(8, 114, 190, 20),
                         font);
-    fillSwatch_ = new platform::DrawingArea(this, QRect(206, 110, 34, 34), true);
+    fillSwatch_ = new platform::DrawingArea(this, QRect(206, 106, 34, 34), true);
 
     auto* group = new QGroupBox(QStringLiteral("Alineación Texto"), this);
-    group->setGeometry(8, 148, 273, 50);
+    group->setGeometry(8, 144, 273, 50);
     alignment_ = new QButtonGroup(this);
     const struct {
         const char16_t* text;
@@ -72,26 +72,26 @@ ProgressDialog::ProgressDialog(QWidget* parent, ProgressSettings& settings,
         alignment_->addButton(radio, option.code);
     }
 
-    platform::makeLabel(this, QStringLiteral("Porcentaje"), QRect(8, 210, 100, 20), font);
+    platform::makeLabel(this, QStringLiteral("Porcentaje"), QRect(8, 202, 100, 20), font);
     percentBox_ = new QLineEdit(this);
-    percentBox_->setGeometry(130, 206, 151, 26);
+    percentBox_->setGeometry(130, 198, 151, 26);
     percentBox_->setMaxLength(12);
 
     QLabel* gapLabel = platform::makeLabel(
         this, QStringLiteral("Separación relleno con línea ") + QStringLiteral("borde"),
-        QRect(8, 236, 190, 36), font);
+        QRect(8, 228, 190, 34), font);
     gapLabel->setWordWrap(true);
     gapList_ = new QComboBox(this);
-    gapList_->setGeometry(206, 240, 75, 26);
+    gapList_->setGeometry(206, 232, 75, 26);
 
-    exitButton_ = platform::makeButton(this, QStringLiteral("Salir"), QRect(8, 276, 85, 30));
-    createButton_ = platform::makeButton(this, QStringLiteral("Crear"), QRect(102, 276, 85, 30));
-    renderButton_ = platform::makeButton(this, QStringLiteral("Render"), QRect(196, 276, 85, 30));
-    preview_ = new platform::DrawingArea(this, QRect(8, 312, 274, 178), true);
+    exitButton_ = platform::makeButton(this, QStringLiteral("Salir"), QRect(8, 264, 85, 30));
+    createButton_ = platform::makeButton(this, QStringLiteral("Crear"), QRect(102, 264, 85, 30));
+    renderButton_ = platform::makeButton(this, QStringLiteral("Render"), QRect(196, 264, 85, 30));
+    preview_ = new platform::DrawingArea(this, QRect(8, 298, 274, 178), true);
     QLabel* note = platform::makeLabel(
         this,
         QStringLiteral("La imagen es aproximada a la ") + QStringLiteral("verdadera, cuando se cree."),
-        QRect(8, 490, 274, 22), platform::dialogFont(6));
+        QRect(8, 478, 274, 34), font);
     note->setWordWrap(true);
 
     // Opening.

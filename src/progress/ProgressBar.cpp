@@ -70,13 +70,12 @@ void printBarText(Surface& surface, const ProgressSettings& s, const QString& te
     surface.print(text);
 }
 
-void drawProgressBar(Surface& surface, int x, int y, const QString& text,
-                     const ProgressSettings& s, const TextProperties& textProperties) {
+void drawProgressBar(Surface& surface, int x, int y, const QString& text, const ProgressSettings& s,
+                     const TextProperties& textProperties) {
     const int previousPen = surface.penWidth();
     const Colour previousForeground = surface.foreground();
-    const Colour previousBackground = surface.backgroundMode() == BackgroundMode::Opaque
-                                          ? surface.background()
-                                          : kTransparent;
+    const Colour previousBackground =
+        surface.backgroundMode() == BackgroundMode::Opaque ? surface.background() : kTransparent;
     const int W = s.barWidth;
     const int H = s.barHeight;
     const int G = s.barGap;

@@ -22,8 +22,8 @@ std::optional<float> parseBarPercent(const QString& text);
 
 // Prints the text in the surface's selected font, aligned by the code (131 left, 133 centre,
 // 132 right) within the bar's width, relative to (x', y'); any other code prints nothing.
-void printBarText(Surface& surface, const ProgressSettings& settings, const QString& text,
-                  int code, int xText, int yText);
+void printBarText(Surface& surface, const ProgressSettings& settings, const QString& text, int code,
+                  int xText, int yText);
 
 // The whole bar with its frame's top-left corner at (x, y). The text is printed in the font and
 // foreColour of the text properties on a transparent background. A percentage above 100 fills

@@ -88,10 +88,10 @@ ProgressDialog::ProgressDialog(QWidget* parent, ProgressSettings& settings,
     createButton_ = platform::makeButton(this, QStringLiteral("Crear"), QRect(102, 264, 85, 30));
     renderButton_ = platform::makeButton(this, QStringLiteral("Render"), QRect(196, 264, 85, 30));
     preview_ = new platform::DrawingArea(this, QRect(8, 298, 274, 178), true);
-    QLabel* note = platform::makeLabel(
-        this,
-        QStringLiteral("La imagen es aproximada a la ") + QStringLiteral("verdadera, cuando se cree."),
-        QRect(8, 478, 274, 34), font);
+    QLabel* note = platform::makeLabel(this,
+                                       QStringLiteral("La imagen es aproximada a la ") +
+                                           QStringLiteral("verdadera, cuando se cree."),
+                                       QRect(8, 478, 274, 34), font);
     note->setWordWrap(true);
 
     // Opening.

@@ -60,14 +60,17 @@ QStringList arrowWidthEntries() {
 }
 
 QStringList arrowDirectionEntries() {
-    return {QStringLiteral("1 - 0º   Inclinacion Flecha"), QStringLiteral("2 - 45º  Inclinacion Flecha"),
-            QStringLiteral("3 - 90º  Inclinacion Flecha"), QStringLiteral("4 - 135º Inclinacion Flecha"),
-            QStringLiteral("5 - 180º Inclinacion Flecha"), QStringLiteral("6 - 225º Inclinacion Flecha"),
-            QStringLiteral("7 - 270º Inclinacion Flecha"), QStringLiteral("8 - 315º Inclinacion Flecha")};
+    return {QStringLiteral("1 - 0º   Inclinacion Flecha"),
+            QStringLiteral("2 - 45º  Inclinacion Flecha"),
+            QStringLiteral("3 - 90º  Inclinacion Flecha"),
+            QStringLiteral("4 - 135º Inclinacion Flecha"),
+            QStringLiteral("5 - 180º Inclinacion Flecha"),
+            QStringLiteral("6 - 225º Inclinacion Flecha"),
+            QStringLiteral("7 - 270º Inclinacion Flecha"),
+            QStringLiteral("8 - 315º Inclinacion Flecha")};
 }
 
-ArrowDialog::ArrowDialog(QWidget* parent, ArrowSettings& settings,
-                         platform::CustomColours& colours)
+ArrowDialog::ArrowDialog(QWidget* parent, ArrowSettings& settings, platform::CustomColours& colours)
     : QDialog(parent), settings_(settings), colours_(colours) {
     setWindowTitle(QStringLiteral("Insertar flechas"));
     setFixedSize(613, 426);
@@ -75,18 +78,18 @@ ArrowDialog::ArrowDialog(QWidget* parent, ArrowSettings& settings,
     const QFont buttonFont = platform::dialogFont(14);
     setFont(font);
 
-    pixelLength_ = makeSizeBox(this, QStringLiteral("Largo flecha"), QStringLiteral("en pixeles"),
-                               6, font);
+    pixelLength_ =
+        makeSizeBox(this, QStringLiteral("Largo flecha"), QStringLiteral("en pixeles"), 6, font);
     millimetreLength_ = makeSizeBox(this, QStringLiteral("Largo flecha"),
                                     QStringLiteral("en milimetros"), 48, font);
-    pixelHead_ = makeSizeBox(this, QStringLiteral("Tamaño Cabeza"), QStringLiteral("en pixeles"),
-                             90, font);
+    pixelHead_ =
+        makeSizeBox(this, QStringLiteral("Tamaño Cabeza"), QStringLiteral("en pixeles"), 90, font);
     millimetreHead_ = makeSizeBox(this, QStringLiteral("Tamaño Cabeza"),
                                   QStringLiteral("en milimetros"), 132, font);
 
     platform::makeLabel(this, QStringLiteral("Color Flecha"), QRect(8, 186, 110, 20), font);
-    colourButton_ = platform::makeButton(this, QStringLiteral("..."), QRect(116, 178, 56, 32),
-                                         &buttonFont);
+    colourButton_ =
+        platform::makeButton(this, QStringLiteral("..."), QRect(116, 178, 56, 32), &buttonFont);
     swatch_ = new platform::DrawingArea(this, QRect(182, 182, 90, 26), true);
 
     platform::makeLabel(this, QStringLiteral("Grosor linea flecha"), QRect(8, 218, 288, 18), font);
@@ -95,23 +98,24 @@ ArrowDialog::ArrowDialog(QWidget* parent, ArrowSettings& settings,
         QStringLiteral("Cabeza cerrada en forma de ") + QStringLiteral("triangulo"), this);
     closedCheck_->setGeometry(8, 268, 288, 24);
     platform::makeLabel(this, QStringLiteral("Numero de cabezas"), QRect(8, 298, 288, 18), font);
-    headsList_ = makeList(this,
-                          {QStringLiteral("0 - Cabezas en la flecha"),
-                           QStringLiteral("1 - Cabeza en la flecha"),
-                           QStringLiteral("2 - Cabezas en la flecha")},
-                          QRect(8, 316, 288, 26));
+    headsList_ = makeList(
+        this,
+        {QStringLiteral("0 - Cabezas en la flecha"), QStringLiteral("1 - Cabeza en la flecha"),
+         QStringLiteral("2 - Cabezas en la flecha")},
+        QRect(8, 316, 288, 26));
     platform::makeLabel(this, QStringLiteral("Grados de inclinacion"), QRect(8, 348, 288, 18),
                         font);
     directionList_ = makeList(this, arrowDirectionEntries(), QRect(8, 366, 288, 26));
 
     preview_ = new platform::DrawingArea(this, QRect(305, 6, 302, 302), true);
-    QLabel* note = platform::makeLabel(
-        this,
-        QStringLiteral("El largo flecha no es el ") +
-            QStringLiteral("exacto en la renderizacion, lo demas si ..."),
-        QRect(305, 314, 302, 40), font);
+    QLabel* note =
+        platform::makeLabel(this,
+                            QStringLiteral("El largo flecha no es el ") +
+                                QStringLiteral("exacto en la renderizacion, lo demas si ..."),
+                            QRect(305, 314, 302, 40), font);
     note->setWordWrap(true);
-    cancelButton_ = platform::makeButton(this, QStringLiteral("Cancelar"), QRect(305, 380, 120, 36));
+    cancelButton_ =
+        platform::makeButton(this, QStringLiteral("Cancelar"), QRect(305, 380, 120, 36));
     acceptButton_ = platform::makeButton(this, QStringLiteral("Aceptar"), QRect(487, 380, 120, 36));
 
     // Opening.
@@ -200,8 +204,7 @@ void ArrowDialog::done(int result) {
 }
 
 void ArrowDialog::drawPreview() {
-    drawArrowPreview(preview_->surface(), settings_,
-                     fromQColor(palette().color(QPalette::Window)));
+    drawArrowPreview(preview_->surface(), settings_, fromQColor(palette().color(QPalette::Window)));
     preview_->update();
 }
 

@@ -76,8 +76,8 @@ ShapeDialog::ShapeDialog(QWidget* parent, ShapeSettings& settings)
     const QFont buttonFont = platform::dialogFont(14);
     setFont(font);
 
-    rectangleOption_ =
-        new QRadioButton(QStringLiteral("Insertar Cuadrado o ") + QStringLiteral("Rectangulo"), this);
+    rectangleOption_ = new QRadioButton(
+        QStringLiteral("Insertar Cuadrado o ") + QStringLiteral("Rectangulo"), this);
     rectangleOption_->setGeometry(8, 6, 342, 24);
     ellipseOption_ = new QRadioButton(QStringLiteral("Insertar Circulo o Elipse"), this);
     ellipseOption_->setGeometry(8, 30, 342, 24);
@@ -89,42 +89,41 @@ ShapeDialog::ShapeDialog(QWidget* parent, ShapeSettings& settings)
     roundedCheck_ = new QCheckBox(
         QStringLiteral("Borde Cuadrado o Rectangulo ") + QStringLiteral("Redondeado"), this);
     roundedCheck_->setGeometry(8, 184, 342, 24);
-    platform::makeLabel(this,
-                        QStringLiteral("Valor Redondeo en porcentaje de ") +
-                            QStringLiteral("0 % a 100 %"),
-                        QRect(8, 210, 342, 20), font);
+    platform::makeLabel(
+        this, QStringLiteral("Valor Redondeo en porcentaje de ") + QStringLiteral("0 % a 100 %"),
+        QRect(8, 210, 342, 20), font);
     roundingBox_ = platform::makeDigitsBox(this, QRect(8, 232, 60, 26), 5);
     platform::makeLabel(this, QStringLiteral("Redondeo esquinas"), QRect(76, 236, 200, 20), font);
 
     platform::makeLabel(this, QStringLiteral("Color borde"), QRect(8, 268, 170, 20), font);
-    borderButton_ = platform::makeButton(this, QStringLiteral("..."), QRect(8, 290, 56, 32),
-                                         &buttonFont);
+    borderButton_ =
+        platform::makeButton(this, QStringLiteral("..."), QRect(8, 290, 56, 32), &buttonFont);
     borderSwatch_ = new platform::DrawingArea(this, QRect(74, 290, 32, 32), true);
-    interiorButton_ = platform::makeButton(this, QStringLiteral("..."), QRect(8, 352, 56, 32),
-                                           &buttonFont);
+    interiorButton_ =
+        platform::makeButton(this, QStringLiteral("..."), QRect(8, 352, 56, 32), &buttonFont);
     platform::makeLabel(this, QStringLiteral("Color interior"), QRect(8, 330, 170, 20), font);
     interiorSwatch_ = new platform::DrawingArea(this, QRect(74, 352, 32, 32), true);
-    transparentCheck_ = new QCheckBox(
-        QStringLiteral("Color Interior ") + QStringLiteral("Transparente"), this);
+    transparentCheck_ =
+        new QCheckBox(QStringLiteral("Color Interior ") + QStringLiteral("Transparente"), this);
     transparentCheck_->setGeometry(8, 392, 178, 24);
 
     preview_ = new platform::DrawingArea(this, QRect(188, 264, 162, 154), true);
 
     platform::makeLabel(this, QStringLiteral("Estilo Relleno"), QRect(8, 424, 200, 18), font);
-    fillStyleList_ = makeList(this,
-                              {QStringLiteral("0 - Solido"), QStringLiteral("1 - Lineas Horizontales"),
-                               QStringLiteral("2 - Lineas Verticales"),
-                               QStringLiteral("3 - Lineas Diagonales hacia arriba"),
-                               QStringLiteral("4 - Lineas Diagonales hacia abajo"),
-                               QStringLiteral("5 - Cruce de Lineas"),
-                               QStringLiteral("6 - Cruce de Lineas Diagonales")},
-                              QRect(8, 442, 342, 26), font);
+    fillStyleList_ = makeList(
+        this,
+        {QStringLiteral("0 - Solido"), QStringLiteral("1 - Lineas Horizontales"),
+         QStringLiteral("2 - Lineas Verticales"),
+         QStringLiteral("3 - Lineas Diagonales hacia arriba"),
+         QStringLiteral("4 - Lineas Diagonales hacia abajo"), QStringLiteral("5 - Cruce de Lineas"),
+         QStringLiteral("6 - Cruce de Lineas Diagonales")},
+        QRect(8, 442, 342, 26), font);
     platform::makeLabel(this, QStringLiteral("Estilo linea"), QRect(8, 472, 200, 18), font);
-    lineStyleList_ = makeList(this,
-                              {QStringLiteral("0 - Solido"), QStringLiteral("1 - Raya"),
-                               QStringLiteral("2 - Punto"), QStringLiteral("3 - RayaPunto"),
-                               QStringLiteral("4 - RayaPuntoPunto")},
-                              QRect(8, 490, 342, 26), font);
+    lineStyleList_ = makeList(
+        this,
+        {QStringLiteral("0 - Solido"), QStringLiteral("1 - Raya"), QStringLiteral("2 - Punto"),
+         QStringLiteral("3 - RayaPunto"), QStringLiteral("4 - RayaPuntoPunto")},
+        QRect(8, 490, 342, 26), font);
     platform::makeLabel(this, QStringLiteral("Grosor linea"), QRect(8, 520, 200, 18), font);
     widthList_ = makeList(this, shapeWidthEntries(), QRect(8, 538, 342, 26), font);
 

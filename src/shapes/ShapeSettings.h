@@ -13,16 +13,16 @@ enum class ShapeKind { Rectangle, Ellipse };
 
 struct ShapeSettings {
     ShapeKind shapeKind = ShapeKind::Rectangle;
-    int shapeRounded = 0;                  // rectangle with rounded corners
-    std::int16_t shapeCornerPercent = 0;   // 0..100 (more draws like 100)
+    int shapeRounded = 0;                 // rectangle with rounded corners
+    std::int16_t shapeCornerPercent = 0;  // 0..100 (more draws like 100)
     Colour shapeBorderColour = 0x000000;
-    Colour shapeFillColour = 0xFF0000;     // blue, or kTransparent for no interior
+    Colour shapeFillColour = 0xFF0000;       // blue, or kTransparent for no interior
     Colour shapeSavedFillColour = 0xFF0000;  // the interior colour while it is transparent
     int shapeTransparent = 0;
-    int shapeFillStyle = 0;                // 0 solid .. 6 diagonal cross
-    int shapeLineStyle = 0;                // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
-    int shapeLineWidth = 1;                // 1..15
-    std::int16_t shapeWidth = 0;           // size on the canvas, in pixels
+    int shapeFillStyle = 0;       // 0 solid .. 6 diagonal cross
+    int shapeLineStyle = 0;       // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
+    int shapeLineWidth = 1;       // 1..15
+    std::int16_t shapeWidth = 0;  // size on the canvas, in pixels
     std::int16_t shapeHeight = 0;
     int shapeAccepted = 0;
     // The colour chooser's custom table of this dialog, apart from the program-wide ones.

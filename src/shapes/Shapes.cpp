@@ -59,6 +59,7 @@ void drawShapePreview(Surface& surface, const ShapeSettings& settings, Colour ba
 }
 
 ArrowPoints arrowPoints(int direction, int x, int y, int L, int H) {
+    // clang-format off
     switch (direction) {
         case 2:
             return {{x + L, y - L}, {x + L - H, y - L}, {x + L, y - L + H}, {x, y - H}, {x + H, y}};
@@ -77,10 +78,11 @@ ArrowPoints arrowPoints(int direction, int x, int y, int L, int H) {
         default:
             return {{x, y - L}, {x - H, y - L + H}, {x + H, y - L + H}, {x + H, y - H}, {x - H, y - H}};
     }
+    // clang-format on
 }
 
-void drawArrow(Surface& surface, int x, int y, int length, int headSize, Colour colour,
-               int width, bool closed, int heads, int direction) {
+void drawArrow(Surface& surface, int x, int y, int length, int headSize, Colour colour, int width,
+               bool closed, int heads, int direction) {
     const PenScope scope(surface);
     surface.setPenStyle(kPenSolid);
     surface.setPenWidth(width);

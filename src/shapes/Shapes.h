@@ -15,7 +15,8 @@ namespace tessel {
 // (x, y)-(x + width, y + height), in the settings' line style and width. The gaps of styled
 // lines and hatch fills let the surface show through; a transparent interior leaves the pixels
 // inside untouched. The surface's pen and background are as before afterwards.
-void drawShape(Surface& surface, int x, int y, int width, int height, const ShapeSettings& settings);
+void drawShape(Surface& surface, int x, int y, int width, int height,
+               const ShapeSettings& settings);
 // The same with the settings' own shapeWidth x shapeHeight and its top-left corner at (x, y).
 void drawShape(Surface& surface, int x, int y, const ShapeSettings& settings);
 // The dialog's preview: the surface cleared to the background colour, the shape on
@@ -33,8 +34,8 @@ ArrowPoints arrowPoints(int direction, int x, int y, int length, int headSize);
 // The arrow of straight segments with its tail at (x, y), shaft length L and head size H: the
 // shaft, then (heads >= 1) the tip barbs, closed into a triangle when asked, then (heads = 2)
 // the tail barbs. Every segment's end points are painted. Solid pen of the given width.
-void drawArrow(Surface& surface, int x, int y, int length, int headSize, Colour colour,
-               int width, bool closed, int heads, int direction);
+void drawArrow(Surface& surface, int x, int y, int length, int headSize, Colour colour, int width,
+               bool closed, int heads, int direction);
 // The same with the settings' length, head size and the rest.
 void drawArrow(Surface& surface, int x, int y, const ArrowSettings& settings);
 // The dialog's preview: the surface cleared to the background colour and the arrow drawn with

@@ -76,41 +76,12 @@ TEST_F(ShapeCommandsTest, RefusedArrowThenCloseBoxDrawsNothing) {
     EXPECT_EQ(canvas().image(), paper);
 }
 
-TEST_F(ShapeCommandsTest, AcceptedShapeHasItsTopLeftAtTheZeroPosition) {
-    state().shapes.shapeBorderColour = 0x0000FF;
-    whenShown<ShapeDialog>([](ShapeDialog* dialog) {
-        QTest::keyClicks(dialog->pixelWidthBox(), QStringLiteral("30"));
-        QTest::keyClicks(dialog->pixelHeightBox(), QStringLiteral("20"));
-        QTest::mouseClick(dialog->acceptButton(), Qt::LeftButton);
-    });
-    window.command(command::InsertShapes);
-    EXPECT_EQ(state().history.level(), 1);
-    EXPECT_EQ(canvas().pixel(40, 30), 0x0000FF);
-    EXPECT_EQ(canvas().pixel(69, 49), 0x0000FF);
-    EXPECT_EQ(canvas().pixel(55, 40), 0xFF0000);  // the blue interior
-    EXPECT_EQ(QColor(canvas().image().pixel(70, 50)), QColor(paper.pixel(70, 50)));
-}
-
-TEST_F(ShapeCommandsTest, CancelledShapeAndProgressBarChangeNothing) {
-    whenShown<ShapeDialog>([](ShapeDialog* dialog) {
-        QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
-    });
-    window.command(command::InsertShapes);
-    whenShown<ProgressDialog>([](ProgressDialog* dialog) {
-        QTest::mouseClick(dialog->exitButton(), Qt::LeftButton);
-    });
-    window.command(command::InsertProgressBar);
-    EXPECT_EQ(state().history.level(), 0);
-    EXPECT_EQ(canvas().image(), paper);
-}
-
 TEST_F(ShapeCommandsTest, CreatedProgressBarIsDrawnAtTheZeroPosition) {
-    whenShown<ProgressDialog>([](ProgressDialog* dialog) {
-        QTest::mouseClick(dialog->createButton(), Qt::LeftButton);
-    });
+    whenShown<ProgressDialog>(
+        [](ProgressDialog* dialog) { QTest::mouseClick(dialog->createButton(), Qt::LeftButton); });
     window.command(command::InsertProgressBar);
     EXPECT_EQ(state().history.level(), 1);
-    EXPECT_EQ(canvas().pixel(40, 30), 0x000000);          // the frame's corner
+    EXPECT_EQ(canvas().pixel(40, 30), 0x000000);           // the frame's corner
     EXPECT_EQ(canvas().pixel(40 + 30, 30 + 8), 0x00FF00);  // the fill
 }
 

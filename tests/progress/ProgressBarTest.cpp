@@ -126,76 +126,9 @@ TEST_F(ProgressBarTest, PercentAboveOneHundredStopsAtTheFrame) {
     EXPECT_EQ(at(x + 251, y + 8), kBlack);
     EXPECT_EQ(at(x + 252, y + 8), kWhite);
     for (int px = x + 257; px < surface.width(); ++px) {
-        for (int py = 0; py < surface.height(); ++py) ASSERT_EQ(at(px, py), kGrey) << px << ", " << py;
+        for (int py = 0; py < surface.height(); ++py)
+            ASSERT_EQ(at(px, py), kGrey) << px << ", " << py;
     }
-}
-
-TEST_F(ProgressBarTest, OtherColoursAndWidthsAndThePenPutBack) {
-    const int x = 10, y = 20;
-    bar.barBorderColour = 0xFF0000;
-    bar.barFillColour = 0x00FFFF;
-    bar.barBorderWidth = 1;
-    bar.barGap = 3;
-    bar.barPercent = 50;
-    bar.barWidth = 200;
-    bar.barHeight = 30;
-    surface.setPenWidth(1);
-    draw(x, y);
-    EXPECT_EQ(at(x, y), 0xFF0000);
-    EXPECT_EQ(at(x + 199, y + 29), 0xFF0000);
-    EXPECT_EQ(at(x + 200, y + 29), kGrey);
-    // p = 100: the fill box (x + 3, y + 3)-(x + 97, y + 27), with a one-pixel pen exactly
-    // the pixels x + 3..x + 96 and y + 3..y + 26.
-    EXPECT_EQ(at(x + 3, y + 4), 0x00FFFF);
-    EXPECT_EQ(at(x + 2, y + 4), kWhite);
-    EXPECT_EQ(at(x + 96, y + 4), 0x00FFFF);
-    EXPECT_EQ(at(x + 97, y + 4), kBlack);
-    EXPECT_EQ(at(x + 98, y + 4), kWhite);
-    EXPECT_EQ(at(x + 3, y + 26), 0x00FFFF);
-    EXPECT_EQ(at(x + 4, y + 27), kBlack);
-    EXPECT_EQ(surface.penWidth(), 1);
-    EXPECT_EQ(surface.backgroundMode(), BackgroundMode::Opaque);
-}
-
-// The ink's columns of a text printed by the printer with a code.
-std::pair<int, int> inkColumns(int code, const ProgressSettings& bar, int& width) {
-    Surface s(400, 80);
-    s.clear(kWhite);
-    s.setForeground(kBlack);
-    s.setBackground(kTransparent);
-    TextProperties text;
-    s.selectFont(platform::resolveFont(levelFont(text)));
-    width = s.measure(QStringLiteral("WWW")).width();
-    printBarText(s, bar, QStringLiteral("WWW"), code, 20, 10);
-    int first = -1, last = -1;
-    for (int px = 0; px < s.width(); ++px) {
-        for (int py = 0; py < s.height(); ++py) {
-            if (s.pixel(px, py) != kWhite) {
-                if (first < 0) first = px;
-                last = px;
-                break;
-            }
-        }
-    }
-    return {first, last};
-}
-
-TEST(BarTextPrinter, AlignsLeftCentreAndRightWithinTheWidth) {
-    ProgressSettings bar;  // W = 256
-    int tw = 0;
-    const auto [leftFirst, leftLast] = inkColumns(kBarTextLeft, bar, tw);
-    ASSERT_GT(tw, 0);
-    EXPECT_GE(leftFirst, 20);
-    EXPECT_LE(leftLast, 20 + tw);
-    const auto [rightFirst, rightLast] = inkColumns(kBarTextRight, bar, tw);
-    EXPECT_GE(rightFirst, 20 + 256 - tw - 3);
-    EXPECT_LE(rightLast, 20 + 256 - 3);
-    const auto [centreFirst, centreLast] = inkColumns(kBarTextCentre, bar, tw);
-    EXPECT_GE(centreFirst, 20 + (256 - tw) / 2);
-    EXPECT_LE(centreLast, 20 + (256 + tw) / 2 + 1);
-    // Any other code prints nothing.
-    const auto [noneFirst, noneLast] = inkColumns(130, bar, tw);
-    EXPECT_EQ(noneFirst, -1);
 }
 
 }  // namespace

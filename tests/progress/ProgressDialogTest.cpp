@@ -116,41 +116,6 @@ TEST_F(ProgressDialogTest, DecimalPointIsAcceptedAndCrearTakesEverything) {
     EXPECT_EQ(bar.barGap, 7);
 }
 
-TEST_F(ProgressDialogTest, RenderRedrawsThePreviewWithTheReadValues) {
-    ProgressDialog dialog(nullptr, bar, text, colours);
-    dialog.show();
-    const Surface& preview = dialog.preview()->surface();
-    // 88.89 % of 256: the fill reaches x + 222, past x + 150.
-    EXPECT_EQ(preview.pixel(5 + 150, 12 + 8), 0x00FF00);
-    dialog.percentBox()->clear();
-    QTest::keyClicks(dialog.percentBox(), QStringLiteral("10"));
-    QTest::mouseClick(dialog.renderButton(), Qt::LeftButton);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(bar.barPercent, 10.0f);
-    // 10 % of 256 = 25.6: the fill ends at 5 + 25.6 - 5, the rest of the frame is white.
-    EXPECT_EQ(preview.pixel(5 + 10, 12 + 8), 0x00FF00);
-    EXPECT_EQ(preview.pixel(5 + 150, 12 + 8), 0xFFFFFF);
-}
-
-TEST_F(ProgressDialogTest, AlignmentOptionsAndSwatchesWriteAtOnce) {
-    scripted.colourAnswers = {0xFF0000, std::nullopt};
-    ProgressDialog dialog(nullptr, bar, text, colours);
-    dialog.show();
-    QTest::mouseClick(dialog.alignmentOption(kBarTextLeft), Qt::LeftButton, {}, QPoint(6, 11));
-    EXPECT_EQ(bar.barTextAlign, 131);
-    QTest::mouseClick(dialog.alignmentOption(kBarTextRight), Qt::LeftButton, {}, QPoint(6, 11));
-    EXPECT_EQ(bar.barTextAlign, 132);
-    QTest::mouseClick(dialog.alignmentOption(kBarTextCentre), Qt::LeftButton, {}, QPoint(6, 11));
-    EXPECT_EQ(bar.barTextAlign, 133);
-
-    QTest::mouseClick(dialog.borderSwatch(), Qt::LeftButton);
-    EXPECT_EQ(bar.barBorderColour, 0xFF0000);
-    EXPECT_EQ(dialog.borderSwatch()->surface().pixel(16, 16), 0xFF0000);
-    QTest::mouseClick(dialog.fillSwatch(), Qt::LeftButton);  // cancelled
-    EXPECT_EQ(bar.barFillColour, 0x00FF00);
-    EXPECT_EQ(scripted.colourChooserOpenings, 2);
-}
-
 TEST_F(ProgressDialogTest, SalirAndTheCloseBoxLeaveItNotAccepted) {
     bar.barAccepted = 1;
     {

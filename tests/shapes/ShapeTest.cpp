@@ -84,45 +84,6 @@ TEST(Shape, BoxGivenFromTheOppositeCornerIsTheSameBox) {
     EXPECT_EQ(forward.image(), backward.image());
 }
 
-TEST(Shape, SizeFromTheSettingsAndCornersOnlyWhenRounded) {
-    ShapeSettings settings = redOnBlue();
-    settings.shapeWidth = 40;
-    settings.shapeHeight = 30;
-    settings.shapeCornerPercent = 100;
-    Surface square = whiteSurface(60, 50);
-    drawShape(square, 5, 5, settings);
-    EXPECT_EQ(square.pixel(5, 5), kRed);  // corner percent ignored while not rounded
-    EXPECT_EQ(square.pixel(44, 34), kRed);
-    EXPECT_EQ(square.pixel(45, 35), kWhite);
-
-    settings.shapeRounded = 1;
-    Surface rounded = whiteSurface(60, 50);
-    drawShape(rounded, 5, 5, settings);
-    EXPECT_EQ(rounded.pixel(5, 5), kWhite);
-    EXPECT_EQ(rounded.pixel(25, 5), kRed);  // the middle of the top edge
-    EXPECT_EQ(rounded.pixel(25, 20), kBlue);
-
-    // Above 100 percent draws like 100.
-    settings.shapeCornerPercent = 250;
-    Surface over = whiteSurface(60, 50);
-    drawShape(over, 5, 5, settings);
-    EXPECT_EQ(over.image(), rounded.image());
-}
-
-TEST(Shape, EllipseTouchesTheMiddleOfEachSideAndLeavesTheCorners) {
-    ShapeSettings settings = redOnBlue();
-    settings.shapeKind = ShapeKind::Ellipse;
-    Surface s = whiteSurface(60, 50);
-    drawShape(s, 10, 10, 41, 31, settings);
-    EXPECT_EQ(s.pixel(10, 25), kRed);
-    EXPECT_EQ(s.pixel(50, 25), kRed);
-    EXPECT_EQ(s.pixel(30, 10), kRed);
-    EXPECT_EQ(s.pixel(30, 40), kRed);
-    EXPECT_EQ(s.pixel(30, 25), kBlue);
-    for (QPoint corner : {QPoint(10, 10), QPoint(50, 10), QPoint(10, 40), QPoint(50, 40)})
-        EXPECT_EQ(s.pixel(corner.x(), corner.y()), kWhite);
-}
-
 TEST(Shape, TransparentInteriorLeavesThePatternedCanvasUntouched) {
     for (ShapeKind kind : {ShapeKind::Rectangle, ShapeKind::Ellipse}) {
         ShapeSettings settings = redOnBlue();
@@ -134,8 +95,8 @@ TEST(Shape, TransparentInteriorLeavesThePatternedCanvasUntouched) {
         // Well inside the outline, and outside the shape, the canvas is as it was.
         for (int y = 0; y < 60; ++y) {
             for (int x = 0; x < 80; ++x) {
-                const bool nearOutline =
-                    x >= 7 && x <= 72 && y >= 7 && y <= 52 && !(x >= 20 && x < 60 && y >= 18 && y < 42);
+                const bool nearOutline = x >= 7 && x <= 72 && y >= 7 && y <= 52 &&
+                                         !(x >= 20 && x < 60 && y >= 18 && y < 42);
                 if (!nearOutline) {
                     ASSERT_EQ(s.pixel(x, y), patternAt(x, y)) << x << ", " << y;
                 }
@@ -146,56 +107,21 @@ TEST(Shape, TransparentInteriorLeavesThePatternedCanvasUntouched) {
     }
 }
 
-TEST(Shape, HatchedInteriorShowsTheCanvasBetweenItsLines) {
+TEST(Shape, HatchGapsShowTheCanvas) {
     ShapeSettings settings = redOnBlue();
-    settings.shapeFillStyle = 1;  // horizontal lines
+    settings.shapeFillStyle = 1;  // horizontal lines: each inner row is all hatch or all canvas
     Surface s = patternedSurface(80, 60);
     drawShape(s, 10, 10, 60, 40, settings);
-    int hatch = 0, canvas = 0;
+    int hatchRows = 0;
     for (int y = 11; y < 49; ++y) {
+        const bool hatch = s.pixel(11, y) == kBlue;
+        hatchRows += hatch;
         for (int x = 11; x < 69; ++x) {
-            const Colour c = s.pixel(x, y);
-            if (c == kBlue) {
-                ++hatch;
-            } else {
-                ASSERT_EQ(c, patternAt(x, y)) << x << ", " << y;
-                ++canvas;
-            }
+            ASSERT_EQ(s.pixel(x, y), hatch ? kBlue : patternAt(x, y)) << x << ", " << y;
         }
     }
-    EXPECT_GT(hatch, 0);
-    EXPECT_GT(canvas, hatch);
-    // A horizontal hatch: a row is either all hatch or all canvas.
-    for (int y = 11; y < 49; ++y) {
-        const bool line = s.pixel(11, y) == kBlue;
-        for (int x = 11; x < 69; ++x) ASSERT_EQ(s.pixel(x, y) == kBlue, line) << x << ", " << y;
-    }
-}
-
-TEST(Shape, EveryFillStyleStaysInsideItsBox) {
-    for (int style = 0; style <= 7; ++style) {
-        ShapeSettings settings = redOnBlue();
-        settings.shapeFillStyle = style;
-        Surface s = whiteSurface(60, 50);
-        drawShape(s, 10, 10, 40, 30, settings);
-        int blue = 0;
-        for (int y = 0; y < 50; ++y) {
-            for (int x = 0; x < 60; ++x) {
-                const bool inside = x > 10 && x < 49 && y > 10 && y < 39;
-                if (!inside) {
-                    ASSERT_NE(s.pixel(x, y), kBlue) << style << ": " << x << ", " << y;
-                }
-                blue += s.pixel(x, y) == kBlue;
-            }
-        }
-        // Solid (and any unknown style, as solid) fills all 38 x 28 inner pixels.
-        if (style == 0 || style == 7) {
-            EXPECT_EQ(blue, 38 * 28) << style;
-        } else {
-            EXPECT_LT(blue, 38 * 28) << style;
-        }
-        EXPECT_GT(blue, 0) << style;
-    }
+    EXPECT_GT(hatchRows, 2);
+    EXPECT_LT(hatchRows, 38 / 2);
 }
 
 TEST(Shape, StyledLinesKeepTheirPatternAtEveryWidthScaledWithIt) {
@@ -230,30 +156,6 @@ TEST(Shape, StyledLinesKeepTheirPatternAtEveryWidthScaledWithIt) {
             EXPECT_EQ(s.pixel(31, 40 - (width - 1) / 2), kRed);
         }
     }
-}
-
-TEST(Shape, DrawingLeavesThePenAndBackgroundAsTheyWere) {
-    ShapeSettings settings = redOnBlue();
-    settings.shapeLineStyle = 3;
-    settings.shapeLineWidth = 7;
-    Surface s = whiteSurface(60, 50);
-    s.setBackground(0x123456);
-    drawShape(s, 10, 10, 40, 30, settings);
-    EXPECT_EQ(s.penWidth(), 1);
-    EXPECT_EQ(s.penStyle(), kPenSolid);
-    EXPECT_EQ(s.background(), 0x123456);
-    EXPECT_EQ(s.backgroundMode(), BackgroundMode::Opaque);
-}
-
-TEST(Shape, PreviewClearsAndDrawsOnThirtyToOneHundredTwenty) {
-    Surface preview(160, 152);
-    drawShapePreview(preview, redOnBlue(), kYellow);
-    EXPECT_EQ(preview.pixel(29, 29), kYellow);
-    EXPECT_EQ(preview.pixel(30, 30), kRed);
-    EXPECT_EQ(preview.pixel(119, 119), kRed);
-    EXPECT_EQ(preview.pixel(120, 120), kYellow);
-    EXPECT_EQ(preview.pixel(75, 75), kBlue);
-    EXPECT_EQ(preview.pixel(150, 140), kYellow);
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 #include "cutting/CutSettings.h"
 #include "imaging/ImageSizeSetting.h"
 #include "page/PaperSettings.h"
+#include "progress/ProgressSettings.h"
+#include "shapes/ArrowSettings.h"
+#include "shapes/ShapeSettings.h"
 #include "text/AlignedTextSettings.h"
 #include "text/BubbleSettings.h"
 #include "text/FxText.h"
@@ -28,6 +31,9 @@ struct AppState {
     CalendarRecords calendar;
     LineTextSettings lineText;  // the remembered lines and the shared accepted flag
     FxTextSettings fx;
+    ShapeSettings shapes;
+    ArrowSettings arrows;
+    ProgressSettings progress;
 
     QPoint zero;             // x0 in 0..1199, y0 in 0..899
     UndoHistory history;     // the current picture is history.current()

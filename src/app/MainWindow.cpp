@@ -9,6 +9,7 @@
 #include "app/CanvasView.h"
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
+#include "app/ShapeCommands.h"
 #include "app/StartupChecks.h"
 #include "app/TextCommands.h"
 #include "cutting/Cut.h"
@@ -141,6 +142,11 @@ void MainWindow::command(int commandId) {
             afterInsertion(FileTextureTextCommand(state_, this));
             break;
         case command::InsertFxText: afterInsertion(FxTextCommand(state_, this)); break;
+        case command::InsertShapes: afterInsertion(InsertShapeCommand(state_, this)); break;
+        case command::InsertArrows: afterInsertion(InsertArrowCommand(state_, this)); break;
+        case command::InsertProgressBar:
+            afterInsertion(InsertProgressBarCommand(state_, this));
+            break;
         default:
             // The trackbars' notifications and the commands of tools still to come.
             break;

@@ -10,6 +10,7 @@
 #include "imaging/GifReader.h"
 #include "imaging/GifWriter.h"
 #include "imaging/JpegIntegrity.h"
+#include "imaging/JpegReader.h"
 #include "imaging/JpegWriter.h"
 #include "imaging/PngReader.h"
 #include "imaging/TiffWriter.h"
@@ -73,7 +74,13 @@ std::optional<QImage> decode(const QString& fileName) {
     const QSize declared = reader.size();
     if (declared.isValid() && tooLarge(declared.width(), declared.height())) return std::nullopt;
     if (format == "gif") return decodeGif(*bytes, kMaxPicturePixels);
-    if (format == "jpeg" && !jpegIsComplete(*bytes)) return std::nullopt;
+    if (format == "jpeg") {
+        if (!jpegIsComplete(*bytes)) return std::nullopt;
+        // Decoded straight into the picture's memory, so a large photograph is never held twice.
+        JpegResult jpeg = readJpeg(*bytes, kMaxPicturePixels);
+        if (jpeg.outcome == JpegDecode::Decoded) return std::move(jpeg.picture);
+        if (jpeg.outcome == JpegDecode::Refused) return std::nullopt;
+    }
     BmpCheck bmp;
     if (format == "bmp") {
         bmp = checkBmp(*bytes);
@@ -117,7 +124,7 @@ std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int
         showPictureReadError(fileName);
         return std::nullopt;
     }
-    const std::optional<QImage> picture = decode(fileName);
+    std::optional<QImage> picture = decode(fileName);
     if (!picture) {
         showPictureReadError(fileName);
         return std::nullopt;
@@ -139,6 +146,17 @@ std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int
     if (width <= 0 || height <= 0 || tooLarge(width, height)) {
         cannotCreate();
         return std::nullopt;
+    }
+    if (width == pictureWidth && height == pictureHeight && !picture->hasAlphaChannel()) {
+        // An opaque picture at its own size covers the paper exactly: the surface takes the
+        // decoded pixels over instead of drawing a copy of them.
+        Surface bitmap(*picture);
+        picture.reset();  // the surface now holds the only reference to the pixels
+        if (bitmap.isNull()) {
+            cannotCreate();
+            return std::nullopt;
+        }
+        return bitmap;
     }
     Surface bitmap(width, height);
     if (bitmap.isNull()) {

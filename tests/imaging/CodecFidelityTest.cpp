@@ -340,3 +340,61 @@ TEST(TiffFiles, ArePredictedLzwRgbAndLossless) {
 
 }  // namespace
 }  // namespace tessel
+
+#include <QBuffer>
+#include <QImageWriter>
+
+#include "imaging/JpegReader.h"
+
+namespace tessel {
+namespace {
+
+QByteArray qtJpeg(const QImage& picture, bool progressive) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(85);
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(picture));
+    return bytes;
+}
+
+QImage qtDecoded(const QByteArray& bytes) {
+    QImage picture;
+    picture.loadFromData(bytes, "jpeg");
+    return picture;
+}
+
+TEST(JpegReading, GivesQtsPixelsForColourGreyProgressiveAndFullColourFiles) {
+    const QImage photo = testing::photoLike(123, 77);
+    QTemporaryDir dir;
+    ScriptedServices services;
+    ASSERT_TRUE(SaveBitmapAsImageFile(Surface(photo), dir.filePath("completa.jpg")));
+    const QList<std::pair<const char*, QByteArray>> files = {
+        {"colour, chroma halved", qtJpeg(photo, false)},
+        {"progressive", qtJpeg(photo, true)},
+        {"grey", qtJpeg(photo.convertToFormat(QImage::Format_Grayscale8), false)},
+        {"full colour", testing::readBytes(dir.filePath("completa.jpg"))},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const JpegResult ours = readJpeg(bytes, kMaxPicturePixels);
+        ASSERT_EQ(ours.outcome, JpegDecode::Decoded);
+        const QImage theirs = qtDecoded(bytes);
+        ASSERT_EQ(ours.picture.size(), theirs.size());
+        EXPECT_EQ(ours.picture.format(), theirs.format());
+        EXPECT_EQ(ours.picture, theirs);
+    }
+}
+
+TEST(JpegReading, RefusesDamagedAndHugeFiles) {
+    const QByteArray bytes = qtJpeg(testing::photoLike(64, 48), false);
+    EXPECT_EQ(readJpeg(bytes.left(bytes.size() / 2), kMaxPicturePixels).outcome, JpegDecode::Refused);
+    EXPECT_EQ(readJpeg(QByteArray("not a picture"), kMaxPicturePixels).outcome, JpegDecode::Refused);
+    EXPECT_EQ(readJpeg(bytes, 64 * 48 - 1).outcome, JpegDecode::Refused);
+    EXPECT_EQ(readJpeg(bytes, 64 * 48).outcome, JpegDecode::Decoded);
+}
+
+}  // namespace
+}  // namespace tessel

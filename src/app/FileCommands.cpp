@@ -4,6 +4,7 @@
 #include "imaging/CodecBridge.h"
 #include "imaging/FileNames.h"
 #include "imaging/IconFile.h"
+#include "platform/LongWork.h"
 #include "platform/Services.h"
 
 namespace tessel {
@@ -43,6 +44,7 @@ void ChooseIconToOpen(QWidget* parent, QString& lastFileName) {
 bool OpenPictureCommand(AppState& state, QWidget* parent) {
     ChoosePictureToOpen(parent, state.lastFileName);
     if (state.lastFileName.isEmpty()) return false;
+    const platform::BusyCursor busy;
     std::optional<Surface> picture =
         LoadPictureAsBitmap(state.lastFileName, state.imageSize, state.paper.paperColour);
     if (!picture) return false;
@@ -67,8 +69,10 @@ bool SaveCanvasCommand(AppState& state, QWidget* parent) {
 bool InsertPictureCommand(AppState& state, QWidget* parent) {
     ChoosePictureToOpen(parent, state.lastFileName);
     if (!plausiblePath(state.lastFileName)) return false;
-    const std::optional<Surface> picture =
-        LoadPictureAsBitmap(state.lastFileName, state.imageSize, state.paper.paperColour);
+    const std::optional<Surface> picture = [&] {
+        const platform::BusyCursor busy;
+        return LoadPictureAsBitmap(state.lastFileName, state.imageSize, state.paper.paperColour);
+    }();
     if (!picture) return false;
     Insertion insertion;
     insertion.accepted = true;

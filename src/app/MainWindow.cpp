@@ -21,6 +21,7 @@
 #include "platform/BuiltinPictures.h"
 #include "platform/DrawingArea.h"
 #include "platform/FocusMemory.h"
+#include "platform/LongWork.h"
 #include "platform/Fonts.h"
 #include "platform/Services.h"
 #include "platform/Trackbar.h"
@@ -164,6 +165,7 @@ void MainWindow::redisplay() {
 }
 
 void MainWindow::createPaper() {
+    const platform::BusyCursor busy;
     std::optional<Surface> paper = CreatePaper(state_.paper);
     if (!paper) return;
     state_.pictureWidth = paper->width();

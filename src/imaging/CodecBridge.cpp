@@ -14,6 +14,7 @@
 #include "imaging/JpegWriter.h"
 #include "imaging/PngReader.h"
 #include "imaging/TiffWriter.h"
+#include "platform/LongWork.h"
 #include "platform/RegularFile.h"
 #include "platform/SafeFile.h"
 #include "platform/Services.h"
@@ -201,14 +202,26 @@ std::optional<QByteArray> encode(const QImage& image, const QString& extension) 
 
 }  // namespace
 
+// Pictures from this size on take a noticeable time to encode, so their save shows progress.
+constexpr qint64 kLongSavePixels = 2'000'000;
+
 bool SaveBitmapAsImageFile(const Surface& bitmap, const QString& fileName) {
     const QString extension = ExtensionOf(fileName).toLower();
     const bool known = extension == QLatin1String(".gif") || !qtFormatFor(extension).isEmpty();
     if (!known) return false;
 
-    const std::optional<QByteArray> bytes =
-        bitmap.isNull() ? std::nullopt : encode(bitmap.image(), extension);
-    if (!bytes || !platform::writeFileSafely(fileName, *bytes)) {
+    bool written = false;
+    const auto save = [&] {
+        const std::optional<QByteArray> bytes =
+            bitmap.isNull() ? std::nullopt : encode(bitmap.image(), extension);
+        written = bytes && platform::writeFileSafely(fileName, *bytes);
+    };
+    if (qint64(bitmap.width()) * bitmap.height() >= kLongSavePixels) {
+        platform::runLongWork(QStringLiteral("Grabando imagen ..."), save);
+    } else {
+        save();
+    }
+    if (!written) {
         platform::inform(QStringLiteral("No se ha podido grabar el fichero ...\r\n") + fileName);
         return false;
     }

@@ -10,16 +10,26 @@
 namespace tessel::platform {
 namespace {
 
+// A message asks for the user's answer, so it shows the ordinary pointer even while some
+// long work has set the wait cursor.
+int execWithPointer(QDialog& box) {
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = box.exec();
+    if (busy) QApplication::restoreOverrideCursor();
+    return result;
+}
+
 class QtMessages : public MessageService {
 public:
     void inform(const QString& caption, const QString& text) override {
         MessageDialog box(caption, text, MessageDialog::Buttons::Ok, QApplication::activeWindow());
-        box.exec();
+        execWithPointer(box);
     }
     bool askYesNo(const QString& caption, const QString& text) override {
         MessageDialog box(caption, text, MessageDialog::Buttons::YesNo,
                           QApplication::activeWindow());
-        return box.exec() == QDialog::Accepted;
+        return execWithPointer(box) == QDialog::Accepted;
     }
 };
 

@@ -12,6 +12,7 @@
 #include "platform/FocusMemory.h"
 #include "platform/Fonts.h"
 #include "shapes/Shapes.h"
+#include "shapes/SizeEntry.h"
 #include "surface/Numbers.h"
 
 namespace tessel {
@@ -20,25 +21,8 @@ namespace {
 
 constexpr int kSizeDigits = 4;
 
-const QString kBothSizesMessage =
-    QStringLiteral("No puedes rellenar tamaño en pixel y milimetros a la vez ...");
-const QString kNoSizeMessage =
-    QStringLiteral("Rellena Tamaño en pixeles o milimetros ...\r\nGracias !!");
-
-int entryNumber(const QComboBox* list) {
-    return leadingNumber(list->currentText().left(2));
-}
-
 std::int16_t toShort(long value) {
     return std::int16_t(std::clamp<long>(value, 0, 32767));
-}
-
-QComboBox* makeList(QWidget* parent, const QStringList& entries, const QRect& geometry) {
-    auto* list = new QComboBox(parent);
-    list->setGeometry(geometry);
-    list->addItems(entries);
-    list->setMaxVisibleItems(15);
-    return list;
 }
 
 // Two lines of label to the left of a digits box.
@@ -93,19 +77,19 @@ ArrowDialog::ArrowDialog(QWidget* parent, ArrowSettings& settings, platform::Cus
     swatch_ = new platform::DrawingArea(this, QRect(182, 182, 90, 26), true);
 
     platform::makeLabel(this, QStringLiteral("Grosor linea flecha"), QRect(8, 218, 288, 18), font);
-    widthList_ = makeList(this, arrowWidthEntries(), QRect(8, 236, 288, 26));
+    widthList_ = makeEntryList(this, arrowWidthEntries(), QRect(8, 236, 288, 26));
     closedCheck_ = new QCheckBox(
         QStringLiteral("Cabeza cerrada en forma de ") + QStringLiteral("triangulo"), this);
     closedCheck_->setGeometry(8, 268, 288, 24);
     platform::makeLabel(this, QStringLiteral("Numero de cabezas"), QRect(8, 298, 288, 18), font);
-    headsList_ = makeList(
+    headsList_ = makeEntryList(
         this,
         {QStringLiteral("0 - Cabezas en la flecha"), QStringLiteral("1 - Cabeza en la flecha"),
          QStringLiteral("2 - Cabezas en la flecha")},
         QRect(8, 316, 288, 26));
     platform::makeLabel(this, QStringLiteral("Grados de inclinacion"), QRect(8, 348, 288, 18),
                         font);
-    directionList_ = makeList(this, arrowDirectionEntries(), QRect(8, 366, 288, 26));
+    directionList_ = makeEntryList(this, arrowDirectionEntries(), QRect(8, 366, 288, 26));
 
     preview_ = new platform::DrawingArea(this, QRect(305, 6, 302, 302), true);
     QLabel* note =
@@ -172,22 +156,11 @@ void ArrowDialog::acceptSize() {
     const int ml = platform::shortNumberOf(millimetreLength_->text());
     const int ph = platform::shortNumberOf(pixelHead_->text());
     const int mh = platform::shortNumberOf(millimetreHead_->text());
-    const bool pixelPair = pl > 0 && ph > 0;
-    const bool millimetrePair = ml > 0 && mh > 0;
-    if (pixelPair && (ml > 0 || mh > 0)) platform::inform(kBothSizesMessage);
-    if (millimetrePair && (pl > 0 || ph > 0)) platform::inform(kBothSizesMessage);
-    if (!pixelPair && !millimetrePair) {
-        platform::inform(kNoSizeMessage);
-        drawPreview();
-        return;
-    }
-    // Only one complete pair and nothing else closes the dialog; the sizes are taken then, so a
-    // refused entry leaves the length as it was.
-    const bool onlyPixels = pixelPair && ml == 0 && mh == 0;
-    const bool onlyMillimetres = millimetrePair && pl == 0 && ph == 0;
-    if (onlyPixels || onlyMillimetres) {
-        settings_.arrowLength = onlyMillimetres ? toShort(millimetresToPixels(ml)) : toShort(pl);
-        settings_.arrowHeadSize = onlyMillimetres ? toShort(millimetresToPixels(mh)) : toShort(ph);
+    // The sizes are taken only when the dialog closes, so a refused entry leaves them as they were.
+    const auto sizes = takeSizePair(pl, ph, ml, mh);
+    if (sizes) {
+        settings_.arrowLength = sizes->first;
+        settings_.arrowHeadSize = sizes->second;
         accepting_ = true;
         accept();
         return;

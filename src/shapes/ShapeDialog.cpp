@@ -15,6 +15,7 @@
 #include "platform/Fonts.h"
 #include "platform/Services.h"
 #include "shapes/Shapes.h"
+#include "shapes/SizeEntry.h"
 #include "surface/Numbers.h"
 
 namespace tessel {
@@ -23,23 +24,10 @@ namespace {
 
 constexpr int kSizeDigits = 4;
 
-const QString kBothSizesMessage =
-    QStringLiteral("No puedes rellenar tamaño en pixel y milimetros a la vez ...");
-const QString kNoSizeMessage =
-    QStringLiteral("Rellena Tamaño en pixeles o milimetros ...\r\nGracias !!");
-
-// The number in the first two characters of a list entry ("05 - ..." reads 5).
-int entryNumber(const QComboBox* list) {
-    return leadingNumber(list->currentText().left(2));
-}
-
 QComboBox* makeList(QWidget* parent, const QStringList& entries, const QRect& geometry,
                     const QFont& font) {
-    auto* list = new QComboBox(parent);
-    list->setGeometry(geometry);
+    QComboBox* list = makeEntryList(parent, entries, geometry);
     list->setFont(font);
-    list->addItems(entries);
-    list->setMaxVisibleItems(15);
     return list;
 }
 
@@ -243,25 +231,11 @@ void ShapeDialog::acceptSize() {
     const int ph = platform::shortNumberOf(pixelHeight_->text());
     const int mw = platform::shortNumberOf(millimetreWidth_->text());
     const int mh = platform::shortNumberOf(millimetreHeight_->text());
-    const bool pixelPair = pw > 0 && ph > 0;
-    const bool millimetrePair = mw > 0 && mh > 0;
-    if (pixelPair && (mw > 0 || mh > 0)) platform::inform(kBothSizesMessage);
-    if (millimetrePair && (pw > 0 || ph > 0)) platform::inform(kBothSizesMessage);
-    if (!pixelPair && !millimetrePair) {
-        platform::inform(kNoSizeMessage);
-        drawPreview();
-        return;
-    }
-    // Only one complete pair and nothing else closes the dialog; the size is taken then, so a
-    // refused entry leaves the settings as they were.
-    const bool onlyPixels = pixelPair && mw == 0 && mh == 0;
-    const bool onlyMillimetres = millimetrePair && pw == 0 && ph == 0;
-    if (onlyPixels || onlyMillimetres) {
-        const auto toShort = [](long pixels) {
-            return std::int16_t(std::clamp<long>(pixels, 0, 32767));
-        };
-        settings_.shapeWidth = onlyMillimetres ? toShort(millimetresToPixels(mw)) : toShort(pw);
-        settings_.shapeHeight = onlyMillimetres ? toShort(millimetresToPixels(mh)) : toShort(ph);
+    // The size is taken only when the dialog closes, so a refused entry leaves it as it was.
+    const auto sizes = takeSizePair(pw, ph, mw, mh);
+    if (sizes) {
+        settings_.shapeWidth = sizes->first;
+        settings_.shapeHeight = sizes->second;
         accepting_ = true;
         accept();
         return;

@@ -74,10 +74,19 @@ Surface::Surface(int width, int height) {
         image_ = QImage(width, height, QImage::Format_RGB32);
         if (!image_.isNull()) image_.fill(QColor(Qt::black));
     }
+    dirty_ = image_.rect();
 }
 
 Surface::Surface(const QImage& picture) {
     if (!picture.isNull()) image_ = picture.convertToFormat(QImage::Format_RGB32);
+    dirty_ = image_.rect();
+}
+
+QRect Surface::penReach(const QRect& area) const {
+    // Wide pens are centred on the path with round caps; one pixel more covers the rounding of
+    // the raster.
+    const int margin = penWidth_ <= 1 ? 1 : penWidth_ / 2 + 2;
+    return area.normalized().adjusted(-margin, -margin, margin, margin);
 }
 
 // ---- colours, pen, painter -------------------------------------------------------------
@@ -150,6 +159,7 @@ void Surface::clear(Colour colour, int fillStyle) {
     if (colour < 0) {
         fill = backgroundMode_ == BackgroundMode::Opaque ? background_ : systemButtonFace();
     }
+    markDirty(image_.rect());
     QPainter painter(&image_);
     preparePainter(painter);
     painter.fillRect(image_.rect(), makeBrush(fill, fillStyle));
@@ -162,6 +172,7 @@ void Surface::lineTo(int x, int y, Colour colour) {
     position_ = QPoint(x, y);
     const Colour ink = lineColourOf(colour);
     if (image_.isNull() || ink == kTransparent) return;
+    markDirty(penReach(QRect(from, position_)));
     if (penWidth_ > 1) {
         QPainter painter(&image_);
         preparePainter(painter);
@@ -231,6 +242,7 @@ void Surface::drawRoundedShape(const QRect& box, int arcWidth, int arcHeight, Co
     // Qt's aliased raster puts pixel centres on integer coordinates: the outline runs through
     // the centres of the box's outer pixels, so it covers exactly the box.
     const QPolygon outline = roundedOutline(box, arcWidth, arcHeight);
+    markDirty(ink == kTransparent ? box : penReach(box));
 
     QPainter painter(&image_);
     preparePainter(painter);
@@ -250,6 +262,7 @@ void Surface::setPixel(int x, int y, Colour colour) {
     if (image_.isNull() || !image_.rect().contains(x, y)) return;
     if (colour == kDefaultColour) colour = foreground_;
     if (colour < 0) return;
+    markDirty(QRect(x, y, 1, 1));
     reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = toQRgb(colour);
 }
 
@@ -259,6 +272,9 @@ void Surface::floodFill(int x, int y, Colour fill, Colour boundary, int fillStyl
     boundary = boundary < 0 ? fill : boundary & kColourMask;
     const std::vector<FloodSpan> spans = floodRegion(image_, QPoint(x, y), toQRgb(boundary), mode);
     if (spans.empty()) return;
+    for (const FloodSpan& span : spans) {
+        markDirty(QRect(QPoint(span.first, span.y), QPoint(span.last, span.y)));
+    }
 
     if (hatchOf(fillStyle) == Qt::SolidPattern) {
         const QRgb ink = toQRgb(fill);

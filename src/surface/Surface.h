@@ -46,7 +46,24 @@ class Surface {
     QSize size() const { return image_.size(); }
     bool isNull() const { return image_.isNull(); }
     const QImage& image() const { return image_; }
-    QImage& image() { return image_; }
+    // Direct access for writing: the whole surface counts as touched.
+    QImage& image() {
+        markDirty(image_.rect());
+        return image_;
+    }
+    // Direct access for writing inside `area` only: just that rectangle counts as touched.
+    QImage& imageFor(const QRect& area) {
+        markDirty(area);
+        return image_;
+    }
+
+    // The rectangle holding every pixel written since the last clearDirty() (or since the
+    // surface was made, when it covers the whole surface), clipped to the surface; empty when
+    // nothing was written. Every writing operation widens it, so a history needs to look at
+    // nothing outside it.
+    QRect dirtyRect() const { return dirty_; }
+    void markDirty(const QRect& area) { dirty_ |= area.normalized() & image_.rect(); }
+    void clearDirty() { dirty_ = QRect(); }
 
     // Fills the whole surface; -1 means the current background colour (or, with a transparent
     // background, the system button-face colour). The current position returns to (0, 0).
@@ -137,7 +154,11 @@ class Surface {
     // The selected font with grey-scale (never sub-pixel) antialiasing.
     QFont drawingFont() const;
 
+    // The rectangle that a pen of the current width can paint around the given one.
+    QRect penReach(const QRect& area) const;
+
     QImage image_;
+    QRect dirty_;
     Colour foreground_ = 0;
     Colour background_ = 0xFFFFFF;
     BackgroundMode backgroundMode_ = BackgroundMode::Opaque;

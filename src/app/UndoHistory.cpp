@@ -5,6 +5,7 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace tessel {
 
@@ -49,7 +50,7 @@ void UndoHistory::start(const QImage& picture) {
 void UndoHistory::clear() {
     levels_.clear();
     top_ = {};
-    pending_ = QRect();
+    pending_.clear();
     storedBytes_ = 0;
     droppedLevels_ = 0;
     level_ = 0;
@@ -63,7 +64,7 @@ void UndoHistory::clear() {
 // ---- tiles -----------------------------------------------------------------------------
 
 QRect UndoHistory::tileArea(const QRect& pixels) const {
-    const QRect clipped = pixels & current_.image().rect();
+    const QRect clipped = pixels & std::as_const(current_).image().rect();
     if (clipped.isEmpty()) return QRect();
     return QRect(QPoint(clipped.left() / kSide, clipped.top() / kSide),
                  QPoint(clipped.right() / kSide, clipped.bottom() / kSide));
@@ -77,7 +78,7 @@ QRect UndoHistory::tilePixels(int index) const {
 
 UndoHistory::TilePtr UndoHistory::copyTile(int index) {
     const QRect r = tilePixels(index);
-    const QImage& image = current_.image();
+    const QImage& image = std::as_const(current_).image();
     Tile* tile = pool_.take();
     const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
     for (int row = 0; row < r.height(); ++row) {
@@ -90,7 +91,7 @@ UndoHistory::TilePtr UndoHistory::copyTile(int index) {
 
 bool UndoHistory::sameAsTile(int index, const Tile& tile) const {
     const QRect r = tilePixels(index);
-    const QImage& image = current_.image();
+    const QImage& image = std::as_const(current_).image();
     const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
     for (int row = 0; row < r.height(); ++row) {
         if (std::memcmp(tile.pixels + row * kSide,
@@ -131,9 +132,20 @@ void UndoHistory::commitAll() {
     storedBytes_ += top_.capacity() * sizeof(TilePtr);
 }
 
-// A new level from the tiles of `area` that differ from the level below.
+// A new level: the pending changes that drawing has not touched since, as they are, and the tiles
+// of `area` that differ from the level below.
 void UndoHistory::commit(const QRect& area) {
-    Level level{area, {}};
+    Level level;
+    level.changes.reserve(pending_.size());
+    for (Change& change : pending_) {
+        const QPoint at(change.index % across_, change.index / across_);
+        if (area.contains(at)) continue;  // looked at again below
+        top_[std::size_t(change.index)] = change.tile;
+        storedBytes_ += kTileCost;
+        level.changes.push_back(std::move(change));
+    }
+    pending_.clear();
+    const std::size_t kept = level.changes.size();
     if (!area.isEmpty()) {
         for (int ty = area.top(); ty <= area.bottom(); ++ty) {
             for (int tx = area.left(); tx <= area.right(); ++tx) {
@@ -145,19 +157,38 @@ void UndoHistory::commit(const QRect& area) {
             }
         }
     }
+    if (kept > 0 && kept < level.changes.size()) {
+        std::inplace_merge(level.changes.begin(), level.changes.begin() + std::ptrdiff_t(kept),
+                           level.changes.end(),
+                           [](const Change& a, const Change& b) { return a.index < b.index; });
+    }
     level.changes.shrink_to_fit();
     storedBytes_ += levelCost(level);
     levels_.push_back(std::move(level));
 }
 
-// Writes the tiles of `area` back from top_.
+// Writes back from top_ the tiles of `area` and those of the pending changes.
 void UndoHistory::restore(const QRect& area) {
+    for (const Change& change : pending_) {
+        writeTile(change.index, *top_[std::size_t(change.index)].get());
+    }
+    pending_.clear();
     if (area.isEmpty()) return;
     for (int ty = area.top(); ty <= area.bottom(); ++ty) {
         for (int tx = area.left(); tx <= area.right(); ++tx) {
             const int index = ty * across_ + tx;
             writeTile(index, *top_[std::size_t(index)].get());
         }
+    }
+}
+
+// The changes of a level that left the stored ones: top_ goes back to the tiles they replaced,
+// and they wait as pending for the next push (their tiles no longer count as stored).
+void UndoHistory::setPending(std::vector<Change>&& changes) {
+    pending_ = std::move(changes);
+    for (Change& change : pending_) {
+        top_[std::size_t(change.index)] = change.previous;
+        storedBytes_ -= kTileCost;
     }
 }
 
@@ -168,16 +199,12 @@ void UndoHistory::popTop() {
         for (TilePtr& tile : top_) releaseTile(tile);
         storedBytes_ -= top_.capacity() * sizeof(TilePtr);
         top_ = {};
-        pending_ = QRect();
+        pending_.clear();
         return;
     }
     Level& level = levels_.back();
-    for (Change& change : level.changes) {
-        top_[std::size_t(change.index)] = std::move(change.previous);
-        releaseTile(change.tile);
-    }
-    pending_ |= level.area;
     storedBytes_ -= levelCost(level);
+    setPending(std::move(level.changes));
     levels_.pop_back();
 }
 
@@ -189,11 +216,8 @@ void UndoHistory::dropLevelOne() {
     storedBytes_ -= levelCost(one);
     if (levels_.empty()) {
         // Level 1 was the newest: the current picture now lies right above level 0.
-        for (Change& change : one.changes) {
-            top_[std::size_t(change.index)] = std::move(change.previous);
-            releaseTile(change.tile);
-        }
-        pending_ |= one.area;
+        setPending(std::move(one.changes));
+        one.changes.clear();
     } else {
         Level& two = levels_.front();
         storedBytes_ -= levelCost(two);
@@ -215,7 +239,6 @@ void UndoHistory::dropLevelOne() {
             }
         }
         two.changes = std::move(merged);
-        two.area |= one.area;
         storedBytes_ += levelCost(two);
     }
     for (Change& change : one.changes) {
@@ -233,20 +256,19 @@ void UndoHistory::fitInBudget() {
 
 void UndoHistory::push() {
     if (!hasPicture_) return;
-    if (current_.image().format() != QImage::Format_RGB32) {
+    if (std::as_const(current_).image().format() != QImage::Format_RGB32) {
         current_.image().convertTo(QImage::Format_RGB32);
     }
     if (current_.size() != size_) {
         // Not a picture this history can hold levels of: it starts again from this one.
         qWarning("UndoHistory: the picture changed its size; the history starts again");
-        start(current_.image().copy());
+        start(std::as_const(current_).image().copy());
     }
     if (top_.empty()) {
         commitAll();
     } else {
-        commit(pending_ | tileArea(current_.dirtyRect()));
+        commit(tileArea(current_.dirtyRect()));
     }
-    pending_ = QRect();
     current_.clearDirty();
     ++level_;
     if (level_ > kMaxLevel) dropLevelOne();
@@ -255,8 +277,7 @@ void UndoHistory::push() {
 
 bool UndoHistory::undo() {
     if (!hasPicture_ || level_ == 0) return false;
-    restore(pending_ | tileArea(current_.dirtyRect()));
-    pending_ = QRect();
+    restore(tileArea(current_.dirtyRect()));
     popTop();
     current_.clearDirty();
     --level_;

@@ -103,10 +103,8 @@ class UndoHistory {
         TilePtr tile;
         TilePtr previous;
     };
-    // A stored level above level 0: the tiles (in tile coordinates) its change was looked for
-    // in, and the changes found there, by rising index.
+    // A stored level above level 0: the changes of its tiles, by rising index.
     struct Level {
-        QRect area;
         std::vector<Change> changes;
     };
 
@@ -119,6 +117,7 @@ class UndoHistory {
     void commit(const QRect& area);
     void restore(const QRect& area);
     void popTop();
+    void setPending(std::vector<Change>&& changes);
     void dropLevelOne();
     void fitInBudget();
     void releaseTile(TilePtr& tile);
@@ -136,9 +135,10 @@ class UndoHistory {
     int down_ = 0;
     // The levels 1..n-1 (level 0 is top_ with every change undone).
     std::deque<Level> levels_;
-    // Tiles (in tile coordinates) where the current picture may differ from top_ beyond the
-    // surface's own dirty rectangle: those of an undone or dropped level.
-    QRect pending_;
+    // Where the current picture differs from top_ beyond the surface's own dirty rectangle: the
+    // changes of the level last undone (or dropped), whose tiles hold the current pixels. The
+    // next push takes them back as they are, unless drawing has touched them since.
+    std::vector<Change> pending_;
     std::size_t storedBytes_ = 0;
     int droppedLevels_ = 0;
 };

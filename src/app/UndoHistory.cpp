@@ -70,6 +70,33 @@ QRect UndoHistory::tileArea(const QRect& pixels) const {
                  QPoint(clipped.right() / kSide, clipped.bottom() / kSide));
 }
 
+const std::vector<int>& UndoHistory::dirtyTiles() {
+    dirtyTiles_.clear();
+    if (seen_.size() != std::size_t(across_) * std::size_t(down_)) {
+        seen_.assign(std::size_t(across_) * std::size_t(down_), 0);
+        search_ = 0;
+    }
+    if (++search_ == 0) {
+        std::fill(seen_.begin(), seen_.end(), 0);
+        search_ = 1;
+    }
+    const std::vector<QRect>& parts = current_.dirtyParts();
+    for (const QRect& part : parts) {
+        const QRect area = tileArea(part);
+        if (area.isEmpty()) continue;
+        for (int ty = area.top(); ty <= area.bottom(); ++ty) {
+            for (int tx = area.left(); tx <= area.right(); ++tx) {
+                const int index = ty * across_ + tx;
+                if (seen_[std::size_t(index)] == search_) continue;
+                seen_[std::size_t(index)] = search_;
+                dirtyTiles_.push_back(index);
+            }
+        }
+    }
+    if (parts.size() > 1) std::sort(dirtyTiles_.begin(), dirtyTiles_.end());
+    return dirtyTiles_;
+}
+
 QRect UndoHistory::tilePixels(int index) const {
     const int x = (index % across_) * kSide;
     const int y = (index / across_) * kSide;
@@ -132,30 +159,25 @@ void UndoHistory::commitAll() {
     storedBytes_ += top_.capacity() * sizeof(TilePtr);
 }
 
-// A new level: the pending changes that drawing has not touched since, as they are, and the tiles
-// of `area` that differ from the level below.
-void UndoHistory::commit(const QRect& area) {
+// A new level: the pending changes that drawing has not touched since, as they are, and the dirty
+// tiles that differ from the level below.
+void UndoHistory::commit() {
+    const std::vector<int>& dirty = dirtyTiles();
     Level level;
     level.changes.reserve(pending_.size());
     for (Change& change : pending_) {
-        const QPoint at(change.index % across_, change.index / across_);
-        if (area.contains(at)) continue;  // looked at again below
+        if (seen_[std::size_t(change.index)] == search_) continue;  // looked at again below
         top_[std::size_t(change.index)] = change.tile;
         storedBytes_ += kTileCost;
         level.changes.push_back(std::move(change));
     }
     pending_.clear();
     const std::size_t kept = level.changes.size();
-    if (!area.isEmpty()) {
-        for (int ty = area.top(); ty <= area.bottom(); ++ty) {
-            for (int tx = area.left(); tx <= area.right(); ++tx) {
-                const int index = ty * across_ + tx;
-                if (sameAsTile(index, *top_[std::size_t(index)].get())) continue;
-                TilePtr tile = copyTile(index);
-                level.changes.push_back(Change{index, tile, std::move(top_[std::size_t(index)])});
-                top_[std::size_t(index)] = std::move(tile);
-            }
-        }
+    for (const int index : dirty) {
+        if (sameAsTile(index, *top_[std::size_t(index)].get())) continue;
+        TilePtr tile = copyTile(index);
+        level.changes.push_back(Change{index, tile, std::move(top_[std::size_t(index)])});
+        top_[std::size_t(index)] = std::move(tile);
     }
     if (kept > 0 && kept < level.changes.size()) {
         std::inplace_merge(level.changes.begin(), level.changes.begin() + std::ptrdiff_t(kept),
@@ -167,19 +189,13 @@ void UndoHistory::commit(const QRect& area) {
     levels_.push_back(std::move(level));
 }
 
-// Writes back from top_ the tiles of `area` and those of the pending changes.
-void UndoHistory::restore(const QRect& area) {
+// Writes back from top_ the dirty tiles and those of the pending changes.
+void UndoHistory::restore() {
     for (const Change& change : pending_) {
         writeTile(change.index, *top_[std::size_t(change.index)].get());
     }
     pending_.clear();
-    if (area.isEmpty()) return;
-    for (int ty = area.top(); ty <= area.bottom(); ++ty) {
-        for (int tx = area.left(); tx <= area.right(); ++tx) {
-            const int index = ty * across_ + tx;
-            writeTile(index, *top_[std::size_t(index)].get());
-        }
-    }
+    for (const int index : dirtyTiles()) writeTile(index, *top_[std::size_t(index)].get());
 }
 
 // The changes of a level that left the stored ones: top_ goes back to the tiles they replaced,
@@ -267,7 +283,7 @@ void UndoHistory::push() {
     if (top_.empty()) {
         commitAll();
     } else {
-        commit(tileArea(current_.dirtyRect()));
+        commit();
     }
     current_.clearDirty();
     ++level_;
@@ -277,7 +293,7 @@ void UndoHistory::push() {
 
 bool UndoHistory::undo() {
     if (!hasPicture_ || level_ == 0) return false;
-    restore(tileArea(current_.dirtyRect()));
+    restore();
     popTop();
     current_.clearDirty();
     --level_;

@@ -109,13 +109,15 @@ class UndoHistory {
     };
 
     QRect tileArea(const QRect& pixels) const;
+    // Every tile under the surface's dirty parts, once each, by rising index.
+    const std::vector<int>& dirtyTiles();
     QRect tilePixels(int index) const;
     TilePtr copyTile(int index);
     bool sameAsTile(int index, const Tile& tile) const;
     void writeTile(int index, const Tile& tile);
     void commitAll();
-    void commit(const QRect& area);
-    void restore(const QRect& area);
+    void commit();
+    void restore();
     void popTop();
     void setPending(std::vector<Change>&& changes);
     void dropLevelOne();
@@ -139,6 +141,10 @@ class UndoHistory {
     // changes of the level last undone (or dropped), whose tiles hold the current pixels. The
     // next push takes them back as they are, unless drawing has touched them since.
     std::vector<Change> pending_;
+    // For dirtyTiles(): the tiles found, and for each tile the last search that found it.
+    std::vector<int> dirtyTiles_;
+    std::vector<std::uint32_t> seen_;
+    std::uint32_t search_ = 0;
     std::size_t storedBytes_ = 0;
     int droppedLevels_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QPen>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -74,18 +75,30 @@ Surface::Surface(int width, int height) {
         image_ = QImage(width, height, QImage::Format_RGB32);
         if (!image_.isNull()) image_.fill(QColor(Qt::black));
     }
-    dirty_ = image_.rect();
+    markDirty(image_.rect());
 }
 
 Surface::Surface(const QImage& picture) {
     if (!picture.isNull()) image_ = picture.convertToFormat(QImage::Format_RGB32);
-    dirty_ = image_.rect();
+    markDirty(image_.rect());
+}
+
+void Surface::markDirty(const QRect& area) {
+    const QRect part = area.normalized() & image_.rect();
+    if (part.isEmpty()) return;
+    dirty_ |= part;
+    if (partsMerged_ || dirtyParts_.size() >= kMaxDirtyParts) {
+        partsMerged_ = true;
+        dirtyParts_.assign(1, dirty_);
+    } else {
+        dirtyParts_.push_back(part);
+    }
 }
 
 QRect Surface::penReach(const QRect& area) const {
     // Wide pens are centred on the path with round caps; one pixel more covers the rounding of
     // the raster.
-    const int margin = penWidth_ <= 1 ? 1 : penWidth_ / 2 + 2;
+    const int margin = penWidth_ <= 1 ? 2 : penWidth_ / 2 + 2;
     return area.normalized().adjusted(-margin, -margin, margin, margin);
 }
 
@@ -172,7 +185,19 @@ void Surface::lineTo(int x, int y, Colour colour) {
     position_ = QPoint(x, y);
     const Colour ink = lineColourOf(colour);
     if (image_.isNull() || ink == kTransparent) return;
-    markDirty(penReach(QRect(from, position_)));
+    // A long line in pieces along its length, so that its rectangles hug it.
+    {
+        const double dx = double(position_.x()) - from.x();
+        const double dy = double(position_.y()) - from.y();
+        const double length = std::max(std::fabs(dx), std::fabs(dy));
+        const int pieces = int(std::clamp(std::ceil(length / 32.0), 1.0, 64.0));
+        auto at = [&](int k) {
+            const double t = double(k) / pieces;
+            return QPoint(int(std::clamp(std::floor(from.x() + dx * t), -1e9, 1e9)),
+                          int(std::clamp(std::floor(from.y() + dy * t), -1e9, 1e9)));
+        };
+        for (int k = 0; k < pieces; ++k) markDirty(penReach(QRect(at(k), at(k + 1))));
+    }
     if (penWidth_ > 1) {
         QPainter painter(&image_);
         preparePainter(painter);

@@ -14,6 +14,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <vector>
 
 #include "surface/Colour.h"
 #include "surface/FontRequest.h"
@@ -62,8 +63,16 @@ class Surface {
     // nothing was written. Every writing operation widens it, so a history needs to look at
     // nothing outside it.
     QRect dirtyRect() const { return dirty_; }
-    void markDirty(const QRect& area) { dirty_ |= area.normalized() & image_.rect(); }
-    void clearDirty() { dirty_ = QRect(); }
+    // Smaller rectangles whose union holds every pixel written since the last clearDirty(): one
+    // per operation (a long line gives several along its length), or the dirty rectangle alone
+    // once there are many.
+    const std::vector<QRect>& dirtyParts() const { return dirtyParts_; }
+    void markDirty(const QRect& area);
+    void clearDirty() {
+        dirty_ = QRect();
+        dirtyParts_.clear();
+        partsMerged_ = false;
+    }
 
     // Fills the whole surface; -1 means the current background colour (or, with a transparent
     // background, the system button-face colour). The current position returns to (0, 0).
@@ -157,8 +166,12 @@ class Surface {
     // The rectangle that a pen of the current width can paint around the given one.
     QRect penReach(const QRect& area) const;
 
+    static constexpr std::size_t kMaxDirtyParts = 64;
+
     QImage image_;
     QRect dirty_;
+    std::vector<QRect> dirtyParts_;
+    bool partsMerged_ = false;
     Colour foreground_ = 0;
     Colour background_ = 0xFFFFFF;
     BackgroundMode backgroundMode_ = BackgroundMode::Opaque;

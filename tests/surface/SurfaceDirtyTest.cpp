@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 
 #include "SurfaceTestHelpers.h"
@@ -53,7 +54,22 @@ QRect checkOperation(Surface& surface, const char* what, const std::function<voi
         << what << ": changed " << changed.x() << "," << changed.y() << " " << changed.width()
         << "x" << changed.height() << " outside the recorded " << dirty.x() << "," << dirty.y()
         << " " << dirty.width() << "x" << dirty.height();
-    EXPECT_TRUE(surface.image().rect().contains(dirty) || dirty.isEmpty()) << what;
+    EXPECT_TRUE(std::as_const(surface).image().rect().contains(dirty) || dirty.isEmpty()) << what;
+    // The smaller parts hold every changed pixel too, and lie inside the dirty rectangle.
+    const QImage& after = std::as_const(surface).image();
+    for (int y = changed.top(); y <= changed.bottom() && !changed.isEmpty(); ++y) {
+        for (int x = changed.left(); x <= changed.right(); ++x) {
+            if (before.pixel(x, y) == after.pixel(x, y)) continue;
+            const auto& parts = surface.dirtyParts();
+            const bool covered = std::any_of(parts.begin(), parts.end(),
+                                             [&](const QRect& r) { return r.contains(x, y); });
+            if (!covered) {
+                ADD_FAILURE() << what << ": pixel " << x << "," << y << " outside every part";
+                return dirty;
+            }
+        }
+    }
+    for (const QRect& part : surface.dirtyParts()) EXPECT_TRUE(dirty.contains(part)) << what;
     return dirty;
 }
 
@@ -102,6 +118,11 @@ TEST(SurfaceDirty, SmallOperationsRecordSmallRectangles) {
     EXPECT_LT(area(checkOperation(surface, "line",
                                   [](Surface& s) { s.line(100, 100, 130, 90, 0x0000FF); })),
               quarter);
+    // A long diagonal comes in pieces that hug it: together far less than its bounding box.
+    checkOperation(surface, "long line", [](Surface& s) { s.line(0, 0, 239, 179, 0xFF00FF); });
+    int pieces = 0;
+    for (const QRect& part : surface.dirtyParts()) pieces += area(part);
+    EXPECT_LT(pieces, 240 * 180 / 3);
     EXPECT_LT(area(checkOperation(surface, "box",
                                   [](Surface& s) { s.box(20, 20, 50, 40, 30, 0, 0xFF, 0); })),
               quarter);

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "app/GreyScale.h"
@@ -122,13 +123,13 @@ void BM_UndoHistory_5000Insertions(benchmark::State& state) {
         for (int i = 0; i < kInsertions; ++i) {
             // Alternate which of the two goes first, so neither always finds the cache warm.
             if (i % 2 == 0) {
-                copies.measure(history.current().image());
+                copies.measure(std::as_const(history.current()).image());
             }
             const auto t0 = Clock::now();
             history.push();
             pushTimes.push_back(seconds(Clock::now() - t0));
             if (i % 2 == 1) {
-                copies.measure(history.current().image());
+                copies.measure(std::as_const(history.current()).image());
             }
             if (i == 0) {
                 levelZeroBytes = history.storedBytes();

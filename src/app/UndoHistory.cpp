@@ -130,9 +130,8 @@ bool UndoHistory::sameAsTile(int index, const Tile& tile) const {
     return true;
 }
 
-void UndoHistory::writeTile(int index, const Tile& tile) {
+void UndoHistory::writeTile(QImage& image, int index, const Tile& tile) {
     const QRect r = tilePixels(index);
-    QImage& image = current_.imageFor(r);
     const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
     for (int row = 0; row < r.height(); ++row) {
         std::memcpy(image.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
@@ -191,11 +190,14 @@ void UndoHistory::commit() {
 
 // Writes back from top_ the dirty tiles and those of the pending changes.
 void UndoHistory::restore() {
+    const std::vector<int>& dirty = dirtyTiles();
+    // The surface's record is cleared right after, so the writes need not widen it.
+    QImage& image = current_.imageFor(QRect());
     for (const Change& change : pending_) {
-        writeTile(change.index, *top_[std::size_t(change.index)].get());
+        writeTile(image, change.index, *top_[std::size_t(change.index)].get());
     }
     pending_.clear();
-    for (const int index : dirtyTiles()) writeTile(index, *top_[std::size_t(index)].get());
+    for (const int index : dirty) writeTile(image, index, *top_[std::size_t(index)].get());
 }
 
 // The changes of a level that left the stored ones: top_ goes back to the tiles they replaced,

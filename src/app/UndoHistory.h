@@ -114,7 +114,7 @@ class UndoHistory {
     QRect tilePixels(int index) const;
     TilePtr copyTile(int index);
     bool sameAsTile(int index, const Tile& tile) const;
-    void writeTile(int index, const Tile& tile);
+    void writeTile(QImage& image, int index, const Tile& tile);
     void commitAll();
     void commit();
     void restore();

@@ -48,6 +48,8 @@ void UndoHistory::start(const QImage& picture) {
 }
 
 void UndoHistory::clear() {
+    // No spare tiles are kept for a picture that is gone.
+    pool_.setSpareLimit(0);
     levels_.clear();
     top_ = {};
     pending_.clear();
@@ -58,7 +60,6 @@ void UndoHistory::clear() {
     across_ = down_ = 0;
     size_ = QSize();
     current_ = Surface(QImage());
-    pool_.setSpareLimit(0);
 }
 
 // ---- tiles -----------------------------------------------------------------------------

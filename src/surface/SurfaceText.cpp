@@ -47,10 +47,11 @@ void Surface::print(const QString& text) {
     if (font_.escapement != 0) placement.rotate(-font_.escapement / 10.0);
     // What the text can paint: its cell and its ink, with room for overhangs (italics, accents
     // above the ascent) and the antialiased fringe, turned like the text.
-    const int slack = metrics.height() / 2 + 2;
+    const int slackX = metrics.height() / 6 + 2;
+    const int slackY = metrics.height() / 12 + 2;
     const QRect ink = QRect(QPoint(0, 0), measure(text)) |
                       metrics.boundingRect(text).translated(0, metrics.ascent());
-    markDirty(placement.mapRect(QRectF(ink.adjusted(-slack, -slack, slack, slack)))
+    markDirty(placement.mapRect(QRectF(ink.adjusted(-slackX, -slackY, slackX, slackY)))
                   .toAlignedRect()
                   .adjusted(-1, -1, 1, 1));
 

@@ -160,7 +160,7 @@ TEST(SurfaceDirty, EveryOperationStaysInsideItsRectangle) {
     Surface surface = noisySurface(5);
     QRandomGenerator random(11);
     auto coordinate = [&random](int extent) { return int(random.bounded(extent + 80)) - 40; };
-    for (int step = 0; step < 600; ++step) {
+    for (int step = 0; step < 1200; ++step) {
         const int x1 = coordinate(kWidth), y1 = coordinate(kHeight);
         const int x2 = coordinate(kWidth), y2 = coordinate(kHeight);
         const Colour colour = Colour(random.bounded(0x1000000));

@@ -1,6 +1,8 @@
 // How long one texture of 1333 x 1000 takes to make, against a plain fill of a surface of the
 // same size measured in the same run. Texture 24 is the default paper; 49 (terrazzo), 97 (cork)
-// and 45 (cobblestones) are among the slowest families.
+// and 45 (cobblestones) are among the slowest families, 99 (cork) and 92 (clouds, 1582 wide) the
+// slowest of all. BM_SelectorCorner is one step of the texture selector: the 495 x 398 corner
+// it shows. Run under `taskset -c 0` for the figures on one core.
 
 #include <benchmark/benchmark.h>
 
@@ -34,6 +36,25 @@ BENCHMARK(BM_Texture)
     ->Arg(45)
     ->Arg(49)
     ->Arg(97)
+    ->Arg(99)
+    ->Arg(92)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_SelectorCorner(benchmark::State& state) {
+    const int number = int(state.range(0));
+    for (auto _ : state) {
+        const QImage corner = tessel::textures::makeTextureCorner(number, QSize(495, 398));
+        benchmark::DoNotOptimize(corner.constBits());
+    }
+    state.SetLabel(tessel::textures::textureFamily(number).toStdString());
+}
+BENCHMARK(BM_SelectorCorner)
+    ->Arg(24)
+    ->Arg(49)
+    ->Arg(97)
+    ->Arg(99)
+    ->Arg(92)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -2,101 +2,22 @@
 
 #include <unistd.h>
 
+#include <QtGlobal>
 #include <algorithm>
 #include <cstring>
-#include <new>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include <utility>
 
 namespace tessel {
 
-// One stored tile: a header with its sharing count and size, then its pixels row after row,
-// without padding, from the next cache line on; one allocation per tile.
-struct UndoHistory::Tile {
-    static constexpr std::size_t kHeaderBytes = 64;
-    static constexpr std::align_val_t kAlignment{64};
-    static_assert(sizeof(int) * 3 <= kHeaderBytes);
-
-    int references = 1;
-    int width = 0;
-    int height = 0;
-
-    static Tile* create(int width, int height) {
-        const std::size_t bytes = std::size_t(width) * std::size_t(height) * sizeof(std::uint32_t);
-        void* memory = ::operator new(kHeaderBytes + bytes, kAlignment);
-        return new (memory) Tile{1, width, height};
-    }
-    static void destroy(Tile* tile) {
-        tile->~Tile();
-        ::operator delete(tile, kAlignment);
-    }
-    std::uint32_t* pixels() {
-        return reinterpret_cast<std::uint32_t*>(reinterpret_cast<uchar*>(this) + kHeaderBytes);
-    }
-    const std::uint32_t* pixels() const {
-        return reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const uchar*>(this) +
-                                                      kHeaderBytes);
-    }
-};
-
-UndoHistory::TilePtr::TilePtr(const TilePtr& other) : tile_(other.tile_) {
-    if (tile_) {
-        ++tile_->references;
-    }
-}
-
-void UndoHistory::TilePtr::reset() {
-    if (tile_ && --tile_->references == 0) {
-        Tile::destroy(tile_);
-    }
-    tile_ = nullptr;
-}
-
-int UndoHistory::TilePtr::useCount() const {
-    return tile_ ? tile_->references : 0;
-}
-
 namespace {
 
-// What the header and the allocator add to every tile, roughly.
-constexpr std::size_t kTileOverhead = 96;
-constexpr std::size_t kPixelBytes = sizeof(std::uint32_t);
-constexpr int kCacheLine = 64;
-constexpr std::size_t kFullRowBytes = UndoHistory::kTileSize * kPixelBytes;
-
-// Whether two runs of bytes are equal. Inlined, since the runs are short (one row of a tile)
-// and many: a library call per run would cost more than the comparison itself.
-inline bool sameBytes(const uchar* a, const uchar* b, std::size_t count) {
-    std::size_t i = 0;
-#ifdef __SSE2__
-    __m128i difference = _mm_setzero_si128();
-    for (; i + 32 <= count; i += 32) {
-        const __m128i x0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
-        const __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i + 16));
-        const __m128i y0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
-        const __m128i y1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i + 16));
-        difference =
-            _mm_or_si128(difference, _mm_or_si128(_mm_xor_si128(x0, y0), _mm_xor_si128(x1, y1)));
-    }
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(difference, _mm_setzero_si128())) != 0xFFFF) {
-        return false;
-    }
-#endif
-    std::uint32_t rest = 0;
-    for (; i < count; i += 4) {
-        std::uint32_t x;
-        std::uint32_t y;
-        std::memcpy(&x, a + i, 4);
-        std::memcpy(&y, b + i, 4);
-        rest |= x ^ y;
-    }
-    return rest == 0;
-}
+constexpr int kSide = UndoHistory::kTileSize;
+constexpr std::size_t kPixelBytes = 4;
+// A tile as the budget sees it: its pixels and its share of the pool's bookkeeping.
+constexpr std::size_t kTileCost = TilePool::kPixelBytes + sizeof(TilePool::Tile) + sizeof(int);
 
 int tilesIn(int pixels) {
-    return (pixels + UndoHistory::kTileSize - 1) / UndoHistory::kTileSize;
+    return (pixels + kSide - 1) / kSide;
 }
 
 }  // namespace
@@ -118,195 +39,286 @@ void UndoHistory::start(const QImage& picture) {
     clear();
     current_ = Surface(picture);
     hasPicture_ = !current_.isNull();
+    size_ = current_.size();
+    across_ = tilesIn(current_.width());
+    down_ = tilesIn(current_.height());
+    // Spare tiles for one change of the whole picture: undoing and redoing such a change takes
+    // no new memory.
+    pool_.setSpareLimit(std::size_t(across_) * std::size_t(down_));
 }
 
 void UndoHistory::clear() {
-    stored_.clear();
+    // No spare tiles are kept for a picture that is gone.
+    pool_.setSpareLimit(0);
+    levels_.clear();
+    top_ = {};
+    pending_.clear();
     storedBytes_ = 0;
     droppedLevels_ = 0;
     level_ = 0;
     hasPicture_ = false;
+    across_ = down_ = 0;
+    size_ = QSize();
     current_ = Surface(QImage());
 }
 
-QRect UndoHistory::tileRect(int index, QSize size) {
-    const int across = tilesIn(size.width());
-    const int x = (index % across) * kTileSize;
-    const int y = (index / across) * kTileSize;
-    return QRect(x, y, std::min(kTileSize, size.width() - x),
-                 std::min(kTileSize, size.height() - y));
+// ---- tiles -----------------------------------------------------------------------------
+
+QRect UndoHistory::tileArea(const QRect& pixels) const {
+    const QRect clipped = pixels & std::as_const(current_).image().rect();
+    if (clipped.isEmpty()) return QRect();
+    return QRect(QPoint(clipped.left() / kSide, clipped.top() / kSide),
+                 QPoint(clipped.right() / kSide, clipped.bottom() / kSide));
 }
 
-std::size_t UndoHistory::tileCost(const Tile& tile) {
-    return std::size_t(tile.width) * tile.height * kPixelBytes + kTileOverhead;
+const std::vector<int>& UndoHistory::dirtyTiles() {
+    dirtyTiles_.clear();
+    if (seen_.size() != std::size_t(across_) * std::size_t(down_)) {
+        seen_.assign(std::size_t(across_) * std::size_t(down_), 0);
+        search_ = 0;
+    }
+    if (++search_ == 0) {
+        std::fill(seen_.begin(), seen_.end(), 0);
+        search_ = 1;
+    }
+    const std::vector<QRect>& parts = current_.dirtyParts();
+    for (const QRect& part : parts) {
+        const QRect area = tileArea(part);
+        if (area.isEmpty()) continue;
+        for (int ty = area.top(); ty <= area.bottom(); ++ty) {
+            for (int tx = area.left(); tx <= area.right(); ++tx) {
+                const int index = ty * across_ + tx;
+                if (seen_[std::size_t(index)] == search_) continue;
+                seen_[std::size_t(index)] = search_;
+                dirtyTiles_.push_back(index);
+            }
+        }
+    }
+    if (parts.size() > 1) std::sort(dirtyTiles_.begin(), dirtyTiles_.end());
+    return dirtyTiles_;
+}
+
+QRect UndoHistory::tilePixels(int index) const {
+    const int x = (index % across_) * kSide;
+    const int y = (index / across_) * kSide;
+    return QRect(x, y, std::min(kSide, current_.width() - x), std::min(kSide, current_.height() - y));
+}
+
+UndoHistory::TilePtr UndoHistory::copyTile(int index) {
+    const QRect r = tilePixels(index);
+    const QImage& image = std::as_const(current_).image();
+    Tile* tile = pool_.take();
+    const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
+    for (int row = 0; row < r.height(); ++row) {
+        std::memcpy(tile->pixels + row * kSide,
+                    image.constScanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes, rowBytes);
+    }
+    storedBytes_ += kTileCost;
+    return TilePtr(tile, &pool_);
+}
+
+bool UndoHistory::sameAsTile(int index, const Tile& tile) const {
+    const QRect r = tilePixels(index);
+    const QImage& image = std::as_const(current_).image();
+    const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
+    for (int row = 0; row < r.height(); ++row) {
+        if (std::memcmp(tile.pixels + row * kSide,
+                        image.constScanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
+                        rowBytes) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void UndoHistory::writeTile(QImage& image, int index, const Tile& tile) {
+    const QRect r = tilePixels(index);
+    const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
+    for (int row = 0; row < r.height(); ++row) {
+        std::memcpy(image.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
+                    tile.pixels + row * kSide, rowBytes);
+    }
+}
+
+void UndoHistory::releaseTile(TilePtr& tile) {
+    if (tile.useCount() == 1) storedBytes_ -= kTileCost;
+    tile.reset();
 }
 
 std::size_t UndoHistory::levelCost(const Level& level) {
-    return sizeof(Level) + level.tiles.capacity() * sizeof(TilePtr);
+    return sizeof(Level) + level.changes.capacity() * sizeof(Change);
 }
 
-// Cuts the current picture into tiles, sharing every tile that equals the one of the level below.
-// The picture is read in bands of tile rows, row by row from the top, so that it streams through
-// the cache once; a tile found different is not compared further.
-UndoHistory::Level UndoHistory::commitCurrent(const Level* below) {
-    QImage& image = current_.image();
-    if (image.format() != QImage::Format_RGB32) {
-        image.convertTo(QImage::Format_RGB32);
-    }
-    const uchar* bits = image.constBits();
-    const qsizetype stride = image.bytesPerLine();
-    if (below && below->size != image.size()) {
-        below = nullptr;
-    }
-    const int across = tilesIn(image.width());
-    const int down = tilesIn(image.height());
+// ---- levels ----------------------------------------------------------------------------
 
-    Level level{image.size(), std::vector<TilePtr>(std::size_t(across) * std::size_t(down))};
+// Level 0: every tile of the picture.
+void UndoHistory::commitAll() {
+    top_.clear();
+    top_.reserve(std::size_t(across_) * std::size_t(down_));
+    for (int i = 0; i < across_ * down_; ++i) top_.push_back(copyTile(i));
+    storedBytes_ += top_.capacity() * sizeof(TilePtr);
+}
+
+// A new level: the pending changes that drawing has not touched since, as they are, and the dirty
+// tiles that differ from the level below.
+void UndoHistory::commit() {
+    const std::vector<int>& dirty = dirtyTiles();
+    Level level;
+    level.changes.reserve(pending_.size());
+    for (Change& change : pending_) {
+        if (seen_[std::size_t(change.index)] == search_) continue;  // looked at again below
+        top_[std::size_t(change.index)] = change.tile;
+        storedBytes_ += kTileCost;
+        level.changes.push_back(std::move(change));
+    }
+    pending_.clear();
+    const std::size_t kept = level.changes.size();
+    for (const int index : dirty) {
+        if (sameAsTile(index, *top_[std::size_t(index)].get())) continue;
+        TilePtr tile = copyTile(index);
+        level.changes.push_back(Change{index, tile, std::move(top_[std::size_t(index)])});
+        top_[std::size_t(index)] = std::move(tile);
+    }
+    if (kept > 0 && kept < level.changes.size()) {
+        std::inplace_merge(level.changes.begin(), level.changes.begin() + std::ptrdiff_t(kept),
+                           level.changes.end(),
+                           [](const Change& a, const Change& b) { return a.index < b.index; });
+    }
+    level.changes.shrink_to_fit();
     storedBytes_ += levelCost(level);
-    std::vector<char> same(static_cast<std::size_t>(across));
-    std::vector<const uchar*> oldRows(static_cast<std::size_t>(across));
-    for (int band = 0; band < down; ++band) {
-        const int top = band * kTileSize;
-        const int height = std::min(kTileSize, image.height() - top);
-        const std::size_t first = std::size_t(band) * std::size_t(across);
-        std::fill(same.begin(), same.end(), below != nullptr);
-        if (below) {
-            // Where each tile of the band is read next, and the width of the last one.
-            for (int t = 0; t < across; ++t) {
-                oldRows[t] = reinterpret_cast<const uchar*>(below->tiles[first + t]->pixels());
-            }
-            const std::size_t lastBytes =
-                std::size_t(image.width() - (across - 1) * kTileSize) * kPixelBytes;
-            // The tiles of the next band lie scattered in memory, where the processor cannot
-            // guess them: ask for two of their cache lines per row compared here.
-            const TilePtr* next = band + 1 < down ? &below->tiles[first + across] : nullptr;
-            for (int row = 0; row < height; ++row) {
-                const uchar* line = bits + (top + row) * stride;
-                if (next) {
-                    for (int t = 0; t < across; ++t) {
-                        // Plain addresses: a narrow tile ends before the last rows asked for,
-                        // which a prefetch may do but pointer arithmetic may not.
-                        const std::uintptr_t ahead =
-                            reinterpret_cast<std::uintptr_t>(next[t].get()) +
-                            std::uintptr_t(row) * 2 * kCacheLine;
-                        __builtin_prefetch(reinterpret_cast<const void*>(ahead), 0, 2);
-                        __builtin_prefetch(reinterpret_cast<const void*>(ahead + kCacheLine), 0, 2);
-                    }
-                }
-                for (int t = 0; t < across - 1; ++t) {
-                    if (same[t]) {
-                        same[t] = sameBytes(line + t * kFullRowBytes, oldRows[t], kFullRowBytes);
-                        oldRows[t] += kFullRowBytes;
-                    }
-                }
-                const int last = across - 1;
-                if (same[last]) {
-                    same[last] = sameBytes(line + last * kFullRowBytes, oldRows[last], lastBytes);
-                    oldRows[last] += lastBytes;
-                }
-            }
-        }
-        for (int t = 0; t < across; ++t) {
-            if (same[t]) {
-                level.tiles[first + t] = below->tiles[first + t];
-                continue;
-            }
-            const QRect r = tileRect(int(first) + t, level.size);
-            const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
-            const uchar* origin = bits + r.y() * stride + std::size_t(r.x()) * kPixelBytes;
-            Tile* tile = Tile::create(r.width(), r.height());
-            for (int row = 0; row < r.height(); ++row) {
-                std::memcpy(tile->pixels() + row * r.width(), origin + row * stride, rowBytes);
-            }
-            storedBytes_ += tileCost(*tile);
-            level.tiles[first + t] = TilePtr(tile);
-        }
-    }
-    return level;
+    levels_.push_back(std::move(level));
 }
 
-void UndoHistory::restoreCurrent(const Level& level) {
-    QImage& image = current_.image();
-    if (image.size() != level.size || image.format() != QImage::Format_RGB32) {
-        image = QImage(level.size, QImage::Format_RGB32);
+// Writes back from top_ the dirty tiles and those of the pending changes.
+void UndoHistory::restore() {
+    const std::vector<int>& dirty = dirtyTiles();
+    // The surface's record is cleared right after, so the writes need not widen it.
+    QImage& image = current_.imageFor(QRect());
+    for (const Change& change : pending_) {
+        writeTile(image, change.index, *top_[std::size_t(change.index)].get());
     }
-    uchar* bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    for (std::size_t i = 0; i < level.tiles.size(); ++i) {
-        const QRect r = tileRect(int(i), level.size);
-        const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
-        uchar* origin = bits + r.y() * stride + std::size_t(r.x()) * kPixelBytes;
-        const std::uint32_t* source = level.tiles[i]->pixels();
-        for (int row = 0; row < r.height(); ++row) {
-            std::memcpy(origin + row * stride, source + row * r.width(), rowBytes);
-        }
+    pending_.clear();
+    for (const int index : dirty) writeTile(image, index, *top_[std::size_t(index)].get());
+}
+
+// The changes of a level that left the stored ones: top_ goes back to the tiles they replaced,
+// and they wait as pending for the next push (their tiles no longer count as stored).
+void UndoHistory::setPending(std::vector<Change>&& changes) {
+    pending_ = std::move(changes);
+    for (Change& change : pending_) {
+        top_[std::size_t(change.index)] = change.previous;
+        storedBytes_ -= kTileCost;
     }
 }
 
-// Gives back the memory of the tiles that no other level shares.
-void UndoHistory::releaseLevel(Level& level) {
-    for (TilePtr& tile : level.tiles) {
-        if (tile.useCount() == 1) {
-            storedBytes_ -= tileCost(*tile);
-        }
-        tile.reset();
+// Takes the newest stored level away; the current picture may then differ from top_ where that
+// level's change was looked for.
+void UndoHistory::popTop() {
+    if (levels_.empty()) {
+        for (TilePtr& tile : top_) releaseTile(tile);
+        storedBytes_ -= top_.capacity() * sizeof(TilePtr);
+        top_ = {};
+        pending_.clear();
+        return;
     }
+    Level& level = levels_.back();
     storedBytes_ -= levelCost(level);
-    level.tiles = {};
+    setPending(std::move(level.changes));
+    levels_.pop_back();
 }
 
-void UndoHistory::dropStoredLevel(std::size_t index) {
-    releaseLevel(stored_[index]);
-    stored_.erase(stored_.begin() + std::ptrdiff_t(index));
+// Level 1 goes: level 2 takes its changes where it has none of its own, and the tiles of
+// level 0 as the ones it replaced.
+void UndoHistory::dropLevelOne() {
+    Level one = std::move(levels_.front());
+    levels_.pop_front();
+    storedBytes_ -= levelCost(one);
+    if (levels_.empty()) {
+        // Level 1 was the newest: the current picture now lies right above level 0.
+        setPending(std::move(one.changes));
+        one.changes.clear();
+    } else {
+        Level& two = levels_.front();
+        storedBytes_ -= levelCost(two);
+        std::vector<Change> merged;
+        merged.reserve(one.changes.size() + two.changes.size());
+        auto a = one.changes.begin();
+        auto b = two.changes.begin();
+        while (a != one.changes.end() || b != two.changes.end()) {
+            if (b == two.changes.end() || (a != one.changes.end() && a->index < b->index)) {
+                merged.push_back(std::move(*a++));
+            } else if (a == one.changes.end() || b->index < a->index) {
+                merged.push_back(std::move(*b++));
+            } else {
+                // b's old previous is a's tile: a keeps a reference until it is released.
+                b->previous = std::move(a->previous);
+                releaseTile(a->tile);
+                ++a;
+                merged.push_back(std::move(*b++));
+            }
+        }
+        two.changes = std::move(merged);
+        storedBytes_ += levelCost(two);
+    }
+    for (Change& change : one.changes) {
+        releaseTile(change.tile);
+        releaseTile(change.previous);
+    }
     --level_;
     ++droppedLevels_;
 }
 
 // The oldest levels above level 0 go first; level 0 and the current picture always stay.
 void UndoHistory::fitInBudget() {
-    while (storedBytes_ > budget_ && stored_.size() > 1) {
-        dropStoredLevel(1);
-    }
+    while (storedBytes_ > budget_ && !levels_.empty()) dropLevelOne();
 }
 
 void UndoHistory::push() {
-    if (!hasPicture_) {
-        return;
+    if (!hasPicture_) return;
+    if (std::as_const(current_).image().format() != QImage::Format_RGB32) {
+        current_.image().convertTo(QImage::Format_RGB32);
     }
-    stored_.push_back(commitCurrent(stored_.empty() ? nullptr : &stored_.back()));
+    if (current_.size() != size_) {
+        // Not a picture this history can hold levels of: it starts again from this one.
+        qWarning("UndoHistory: the picture changed its size; the history starts again");
+        start(std::as_const(current_).image().copy());
+    }
+    if (top_.empty()) {
+        commitAll();
+    } else {
+        commit();
+    }
+    current_.clearDirty();
     ++level_;
-    if (level_ > kMaxLevel) {
-        dropStoredLevel(1);
-    }
+    if (level_ > kMaxLevel) dropLevelOne();
     fitInBudget();
 }
 
 bool UndoHistory::undo() {
-    if (!hasPicture_ || level_ == 0) {
-        return false;
-    }
-    restoreCurrent(stored_.back());
-    releaseLevel(stored_.back());
-    stored_.pop_back();
+    if (!hasPicture_ || level_ == 0) return false;
+    restore();
+    popTop();
+    current_.clearDirty();
     --level_;
     return true;
 }
 
 QImage UndoHistory::levelPicture(int k) const {
-    if (!hasPicture_ || k < 0 || k > level_) {
-        return QImage();
+    if (!hasPicture_ || k < 0 || k > level_) return QImage();
+    if (k == level_) return current_.image().copy();
+    std::vector<const Tile*> tiles(top_.size());
+    for (std::size_t i = 0; i < top_.size(); ++i) tiles[i] = top_[i].get();
+    for (int j = level_ - 1; j > k; --j) {
+        for (const Change& change : levels_[std::size_t(j - 1)].changes) {
+            tiles[std::size_t(change.index)] = change.previous.get();
+        }
     }
-    if (k == level_) {
-        return current_.image().copy();
-    }
-    const Level& level = stored_[std::size_t(k)];
-    QImage picture(level.size, QImage::Format_RGB32);
-    for (std::size_t i = 0; i < level.tiles.size(); ++i) {
-        const QRect r = tileRect(int(i), level.size);
-        const std::uint32_t* source = level.tiles[i]->pixels();
+    QImage picture(current_.size(), QImage::Format_RGB32);
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        const QRect r = tilePixels(int(i));
         for (int row = 0; row < r.height(); ++row) {
             std::memcpy(picture.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
-                        source + row * r.width(), std::size_t(r.width()) * kPixelBytes);
+                        tiles[i]->pixels + row * kSide, std::size_t(r.width()) * kPixelBytes);
         }
     }
     return picture;

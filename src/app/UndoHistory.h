@@ -2,10 +2,12 @@
 // The undo history: level 0 is the picture as opened or created, every change adds a level on
 // top, "Deshacer" drops the newest one.
 //
-// Only the current picture is kept as a whole bitmap. Every level below it is stored as a grid of
-// square tiles; a tile that did not change from the level below is shared with it rather than
-// copied, so the memory grows with what each change touched, not with the size of the picture.
-// Each level still reads back as the complete picture.
+// Only the current picture is kept as a whole bitmap. Below it sits the newest stored level as a
+// table of square tiles, and every stored level keeps only the tiles its change altered (with the
+// tiles they replaced), so the memory grows with what each change touched. The current surface
+// records the rectangle it was drawn on since the last push; a push looks only at the tiles under
+// it, an undo writes back only those tiles. Each level still reads back as the complete picture.
+// All levels have the size of the picture the history was started with.
 //
 // At most kMaxLevel levels sit above level 0: the change after that drops the oldest level above
 // level 0, so work never stops. The stored levels also stay within a memory budget; beyond it the
@@ -18,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/TilePool.h"
 #include "surface/Surface.h"
 
 namespace tessel {
@@ -27,7 +30,7 @@ class UndoHistory {
     static constexpr int kMaxLevel = 5000;
     // Side of the square tiles the stored levels are cut into, in pixels: small enough that a
     // short stroke or line of text stores well under 1 % of a paper per level.
-    static constexpr int kTileSize = 32;
+    static constexpr int kTileSize = TilePool::kSide;
 
     // memoryBudget: bytes the stored levels may use; default a quarter of physical memory.
     explicit UndoHistory(std::size_t memoryBudget = defaultMemoryBudget());
@@ -64,50 +67,84 @@ class UndoHistory {
     int droppedLevels() const { return droppedLevels_; }
 
   private:
-    struct Tile;
-    // Shares one tile between levels. The count lives in the tile itself and is not atomic: the
+    using Tile = TilePool::Tile;
+    // One shared reference to a tile. The count lives in the tile itself and is not atomic: the
     // history belongs to the one thread that handles the window.
     class TilePtr {
       public:
         TilePtr() = default;
-        explicit TilePtr(Tile* tile) : tile_(tile) {}
-        TilePtr(const TilePtr& other);
-        TilePtr(TilePtr&& other) noexcept : tile_(other.tile_) { other.tile_ = nullptr; }
+        TilePtr(Tile* tile, TilePool* pool) : tile_(tile), pool_(pool) {}
+        TilePtr(const TilePtr& other) : tile_(other.tile_), pool_(other.pool_) {
+            if (tile_) ++tile_->references;
+        }
+        TilePtr(TilePtr&& other) noexcept : tile_(other.tile_), pool_(other.pool_) {
+            other.tile_ = nullptr;
+        }
         TilePtr& operator=(TilePtr other) noexcept {
             std::swap(tile_, other.tile_);
+            std::swap(pool_, other.pool_);
             return *this;
         }
         ~TilePtr() { reset(); }
-        void reset();
+        void reset() {
+            if (tile_ && --tile_->references == 0) pool_->give(tile_);
+            tile_ = nullptr;
+        }
         const Tile* get() const { return tile_; }
-        const Tile& operator*() const { return *tile_; }
-        const Tile* operator->() const { return tile_; }
-        int useCount() const;
+        int useCount() const { return tile_ ? tile_->references : 0; }
 
       private:
         Tile* tile_ = nullptr;
+        TilePool* pool_ = nullptr;
     };
-    // A stored level: the picture's size and its tiles, row after row of tiles.
+    // What one change altered: the tile at `index` became `tile`; it was `previous`.
+    struct Change {
+        int index;
+        TilePtr tile;
+        TilePtr previous;
+    };
+    // A stored level above level 0: the changes of its tiles, by rising index.
     struct Level {
-        QSize size;
-        std::vector<TilePtr> tiles;
+        std::vector<Change> changes;
     };
 
-    Level commitCurrent(const Level* below);
-    void restoreCurrent(const Level& level);
-    void dropStoredLevel(std::size_t index);
-    void releaseLevel(Level& level);
+    QRect tileArea(const QRect& pixels) const;
+    // Every tile under the surface's dirty parts, once each, by rising index.
+    const std::vector<int>& dirtyTiles();
+    QRect tilePixels(int index) const;
+    TilePtr copyTile(int index);
+    bool sameAsTile(int index, const Tile& tile) const;
+    void writeTile(QImage& image, int index, const Tile& tile);
+    void commitAll();
+    void commit();
+    void restore();
+    void popTop();
+    void setPending(std::vector<Change>&& changes);
+    void dropLevelOne();
     void fitInBudget();
-    static QRect tileRect(int index, QSize size);
-    static std::size_t tileCost(const Tile& tile);
+    void releaseTile(TilePtr& tile);
     static std::size_t levelCost(const Level& level);
 
+    TilePool pool_;
     std::size_t budget_;
     Surface current_;
     bool hasPicture_ = false;
     int level_ = 0;
-    // The levels 0..n-1; the current level n is current_.
-    std::deque<Level> stored_;
+    // The newest stored level (n - 1), tile by tile, row after row of tiles; empty at level 0.
+    std::vector<TilePtr> top_;
+    QSize size_;
+    int across_ = 0;
+    int down_ = 0;
+    // The levels 1..n-1 (level 0 is top_ with every change undone).
+    std::deque<Level> levels_;
+    // Where the current picture differs from top_ beyond the surface's own dirty rectangle: the
+    // changes of the level last undone (or dropped), whose tiles hold the current pixels. The
+    // next push takes them back as they are, unless drawing has touched them since.
+    std::vector<Change> pending_;
+    // For dirtyTiles(): the tiles found, and for each tile the last search that found it.
+    std::vector<int> dirtyTiles_;
+    std::vector<std::uint32_t> seen_;
+    std::uint32_t search_ = 0;
     std::size_t storedBytes_ = 0;
     int droppedLevels_ = 0;
 };

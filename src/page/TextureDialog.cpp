@@ -70,13 +70,14 @@ void TextureDialog::choose() {
 }
 
 void TextureDialog::showTexture(int number) {
-    const QImage texture = platform::texturePicture(number);
-    sizeLabel_->setText(
-        QStringLiteral("%1x%2 píxeles ...").arg(texture.width()).arg(texture.height()));
+    const QSize size = platform::textureSize(number);
+    sizeLabel_->setText(QStringLiteral("%1x%2 píxeles ...").arg(size.width()).arg(size.height()));
     Surface& surface = preview_->surface();
-    // Every texture is larger than the preview; should one not be, the rest stays white.
+    // Only the corner the preview shows is made. Every texture is larger than the preview;
+    // should one not be, the rest stays white.
+    const QImage corner = platform::textureCorner(number, surface.size());
     surface.clear(0xFFFFFF);
-    surface.copyFrom(texture, QRect(QPoint(0, 0), surface.size()), QPoint(0, 0));
+    surface.copyFrom(corner, corner.rect(), QPoint(0, 0));
     preview_->update();
 }
 

@@ -21,6 +21,15 @@ textures::TextureCache& textureCache() {
     return cache;
 }
 
+// A corner of the selector's size is under 1 MB: keep enough for going back and forth.
+constexpr int kKeptCorners = 16;
+
+struct CornerCache {
+    QSize extent;
+    textures::TextureCache cache{kKeptCorners,
+                                 [this](int n) { return textures::makeTextureCorner(n, extent); }};
+};
+
 QString iconFile(int size) {
     return QStringLiteral(":/tessel/icons/tessel-%1.png").arg(size);
 }
@@ -30,6 +39,24 @@ QString iconFile(int size) {
 QImage texturePicture(int number) {
     if (number < 1 || number > kTextureCount) return QImage();
     return textureCache().get(number);
+}
+
+QImage textureCorner(int number, QSize extent) {
+    if (number < 1 || number > kTextureCount || extent.isEmpty()) return QImage();
+    if (textureCache().contains(number)) {
+        const QImage whole = textureCache().get(number);
+        return whole.copy(QRect(QPoint(0, 0), extent) & whole.rect());
+    }
+    static CornerCache corners;
+    if (corners.extent != extent) {
+        corners.cache.clear();
+        corners.extent = extent;
+    }
+    return corners.cache.get(number);
+}
+
+QSize textureSize(int number) {
+    return textures::textureSize(number);
 }
 
 QString textureResourceName(int number) {

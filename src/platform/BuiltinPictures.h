@@ -15,6 +15,12 @@ inline constexpr int kWindowIconId = 200;
 // Texture n (1 to 100), resource 700 + n, Format_RGB32. Made when first asked for and kept
 // while it is among the most recently used.
 QImage texturePicture(int number);
+// The top-left corner of texture n in the given extent, exactly as in texturePicture(n): taken
+// from the whole texture when that is at hand, otherwise made alone (a fraction of the work).
+// The corners made last are kept.
+QImage textureCorner(int number, QSize extent);
+// The size of texture n without making it; empty for any other number.
+QSize textureSize(int number);
 // A picture by its resource name: "#724" is texture 24, "#103" the pieces picture. A null image
 // for a name the program does not carry.
 QImage builtinPicture(const QString& name);

@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QPen>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -74,10 +75,31 @@ Surface::Surface(int width, int height) {
         image_ = QImage(width, height, QImage::Format_RGB32);
         if (!image_.isNull()) image_.fill(QColor(Qt::black));
     }
+    markDirty(image_.rect());
 }
 
 Surface::Surface(const QImage& picture) {
     if (!picture.isNull()) image_ = picture.convertToFormat(QImage::Format_RGB32);
+    markDirty(image_.rect());
+}
+
+void Surface::markDirty(const QRect& area) {
+    const QRect part = area.normalized() & image_.rect();
+    if (part.isEmpty()) return;
+    dirty_ |= part;
+    if (partsMerged_ || dirtyParts_.size() >= kMaxDirtyParts) {
+        partsMerged_ = true;
+        dirtyParts_.assign(1, dirty_);
+    } else {
+        dirtyParts_.push_back(part);
+    }
+}
+
+QRect Surface::penReach(const QRect& area) const {
+    // Wide pens are centred on the path with round caps; one pixel more covers the rounding of
+    // the raster.
+    const int margin = penWidth_ <= 1 ? 2 : penWidth_ / 2 + 2;
+    return area.normalized().adjusted(-margin, -margin, margin, margin);
 }
 
 // ---- colours, pen, painter -------------------------------------------------------------
@@ -148,6 +170,7 @@ void Surface::clear(Colour colour, int fillStyle) {
     if (image_.isNull()) return;
     // A sentinel clears with the current background colour, whatever the background mode.
     const Colour fill = colour < 0 ? background_ : colour & kColourMask;
+    markDirty(image_.rect());
     QPainter painter(&image_);
     preparePainter(painter);
     painter.fillRect(image_.rect(), makeBrush(fill, fillStyle));
@@ -160,6 +183,19 @@ void Surface::lineTo(int x, int y, Colour colour) {
     position_ = QPoint(x, y);
     const Colour ink = lineColourOf(colour);
     if (image_.isNull() || ink == kTransparent) return;
+    // A long line in pieces along its length, so that its rectangles hug it.
+    {
+        const double dx = double(position_.x()) - from.x();
+        const double dy = double(position_.y()) - from.y();
+        const double length = std::max(std::fabs(dx), std::fabs(dy));
+        const int pieces = int(std::clamp(std::ceil(length / 32.0), 1.0, 64.0));
+        auto at = [&](int k) {
+            const double t = double(k) / pieces;
+            return QPoint(int(std::clamp(std::floor(from.x() + dx * t), -1e9, 1e9)),
+                          int(std::clamp(std::floor(from.y() + dy * t), -1e9, 1e9)));
+        };
+        for (int k = 0; k < pieces; ++k) markDirty(penReach(QRect(at(k), at(k + 1))));
+    }
     if (penWidth_ > 1) {
         QPainter painter(&image_);
         preparePainter(painter);
@@ -229,6 +265,7 @@ void Surface::drawRoundedShape(const QRect& box, int arcWidth, int arcHeight, Co
     // Qt's aliased raster puts pixel centres on integer coordinates: the outline runs through
     // the centres of the box's outer pixels, so it covers exactly the box.
     const QPolygon outline = roundedOutline(box, arcWidth, arcHeight);
+    markDirty(ink == kTransparent ? box : penReach(box));
 
     QPainter painter(&image_);
     preparePainter(painter);
@@ -248,6 +285,7 @@ void Surface::setPixel(int x, int y, Colour colour) {
     if (image_.isNull() || !image_.rect().contains(x, y)) return;
     if (colour == kDefaultColour) colour = foreground_;
     if (colour < 0) return;
+    markDirty(QRect(x, y, 1, 1));
     reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = toQRgb(colour);
 }
 
@@ -257,6 +295,9 @@ void Surface::floodFill(int x, int y, Colour fill, Colour boundary, int fillStyl
     boundary = boundary < 0 ? fill : boundary & kColourMask;
     const std::vector<FloodSpan> spans = floodRegion(image_, QPoint(x, y), toQRgb(boundary), mode);
     if (spans.empty()) return;
+    for (const FloodSpan& span : spans) {
+        markDirty(QRect(QPoint(span.first, span.y), QPoint(span.last, span.y)));
+    }
 
     if (hatchOf(fillStyle) == Qt::SolidPattern) {
         const QRgb ink = toQRgb(fill);

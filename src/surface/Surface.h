@@ -14,6 +14,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <vector>
 
 #include "surface/Colour.h"
 #include "surface/FontRequest.h"
@@ -46,7 +47,32 @@ class Surface {
     QSize size() const { return image_.size(); }
     bool isNull() const { return image_.isNull(); }
     const QImage& image() const { return image_; }
-    QImage& image() { return image_; }
+    // Direct access for writing: the whole surface counts as touched.
+    QImage& image() {
+        markDirty(image_.rect());
+        return image_;
+    }
+    // Direct access for writing inside `area` only: just that rectangle counts as touched.
+    QImage& imageFor(const QRect& area) {
+        markDirty(area);
+        return image_;
+    }
+
+    // The rectangle holding every pixel written since the last clearDirty() (or since the
+    // surface was made, when it covers the whole surface), clipped to the surface; empty when
+    // nothing was written. Every writing operation widens it, so a history needs to look at
+    // nothing outside it.
+    QRect dirtyRect() const { return dirty_; }
+    // Smaller rectangles whose union holds every pixel written since the last clearDirty(): one
+    // per operation (a long line gives several along its length), or the dirty rectangle alone
+    // once there are many.
+    const std::vector<QRect>& dirtyParts() const { return dirtyParts_; }
+    void markDirty(const QRect& area);
+    void clearDirty() {
+        dirty_ = QRect();
+        dirtyParts_.clear();
+        partsMerged_ = false;
+    }
 
     // Fills the whole surface; -1 means the current background colour, also while the
     // background mode is transparent. The current position returns to (0, 0).
@@ -135,7 +161,15 @@ class Surface {
     // The selected font with grey-scale (never sub-pixel) antialiasing.
     QFont drawingFont() const;
 
+    // The rectangle that a pen of the current width can paint around the given one.
+    QRect penReach(const QRect& area) const;
+
+    static constexpr std::size_t kMaxDirtyParts = 64;
+
     QImage image_;
+    QRect dirty_;
+    std::vector<QRect> dirtyParts_;
+    bool partsMerged_ = false;
     Colour foreground_ = 0;
     Colour background_ = 0xFFFFFF;
     BackgroundMode backgroundMode_ = BackgroundMode::Opaque;

@@ -51,6 +51,7 @@ void Surface::copyFrom(const QImage& source, const QRect& sourceRect, const QPoi
     to = placed.topLeft();
     // A detached copy keeps copies of a surface onto itself correct.
     const QImage pixels = source.copy(from).convertToFormat(QImage::Format_RGB32);
+    markDirty(placed);
     for (int y = 0; y < pixels.height(); ++y) {
         std::memcpy(image_.scanLine(to.y() + y) + std::size_t(to.x()) * 4, pixels.constScanLine(y),
                     std::size_t(pixels.width()) * 4);
@@ -82,6 +83,7 @@ void Surface::drawPicture(const QImage& picture, const QRect& target) {
         picture.convertToFormat(QImage::Format_ARGB32_Premultiplied)
             .scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (scaled.isNull()) return;
+    markDirty(target);
     compose(image_, scaled, target.topLeft());
 }
 
@@ -115,6 +117,7 @@ bool Surface::setPixelBlock(const QByteArray& block) {
     if (readInt32(in) != width() || readInt32(in + 4) != height()) return false;
     if (qint64(block.size()) != kBlockHeader + 4 * qint64(width()) * height()) return false;
     in += kBlockHeader;
+    markDirty(image_.rect());
     for (int y = 0; y < height(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
         for (int x = 0; x < width(); ++x) {

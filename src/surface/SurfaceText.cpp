@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTransform>
 #include <algorithm>
 
 #include "surface/Surface.h"
@@ -39,13 +40,25 @@ void Surface::print(const QString& text) {
     position_.ry() += metrics.ascent() + metrics.descent() + std::max(0, metrics.leading());
     if (image_.isNull()) return;
 
+    QTransform placement;
+    placement.translate(origin.x(), origin.y());
+    // The escapement turns the baseline counter-clockwise around the text's top-left corner;
+    // Qt's y axis points down, so counter-clockwise is a negative angle.
+    if (font_.escapement != 0) placement.rotate(-font_.escapement / 10.0);
+    // What the text can paint: its cell and its ink, with room for overhangs (italics, accents
+    // above the ascent) and the antialiased fringe, turned like the text.
+    const int slackX = metrics.height() / 6 + 2;
+    const int slackY = metrics.height() / 12 + 2;
+    const QRect ink = QRect(QPoint(0, 0), measure(text)) |
+                      metrics.boundingRect(text).translated(0, metrics.ascent());
+    markDirty(placement.mapRect(QRectF(ink.adjusted(-slackX, -slackY, slackX, slackY)))
+                  .toAlignedRect()
+                  .adjusted(-1, -1, 1, 1));
+
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.translate(origin);
-    // The escapement turns the baseline counter-clockwise around the text's top-left corner;
-    // Qt's y axis points down, so counter-clockwise is a negative angle.
-    if (font_.escapement != 0) painter.rotate(-font_.escapement / 10.0);
+    painter.setTransform(placement);
     if (backgroundMode_ == BackgroundMode::Opaque) {
         painter.fillRect(QRect(QPoint(0, 0), measure(text)), toQColor(background_));
     }

@@ -1,5 +1,6 @@
 #include "textures/Generators.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "textures/Families.h"
@@ -26,6 +27,11 @@ Generator::Generator(const Recipe& recipe)
     : seed_(recipe.seed),
       width_(float(recipe.size.width())),
       height_(float(recipe.size.height())),
+      neededWidth_(recipe.extent.isEmpty() ? recipe.size.width()
+                                           : std::min(recipe.extent.width(), recipe.size.width())),
+      neededHeight_(recipe.extent.isEmpty()
+                        ? recipe.size.height()
+                        : std::min(recipe.extent.height(), recipe.size.height())),
       stops_(recipe.stops) {}
 
 const QStringList& knownFamilies() {

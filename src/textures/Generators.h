@@ -24,7 +24,7 @@ class Generator {
     // A smooth part of the texture, sampled every stepX / stepY pixels (see Grid).
     template <typename F>
     Grid sampled(int stepX, int stepY, F f) const {
-        return Grid(int(width_), int(height_), stepX, stepY, f);
+        return Grid(int(width_), int(height_), stepX, stepY, f, neededWidth_, neededHeight_);
     }
     // A smooth displacement of every pixel (a domain warp), sampled every `step` pixels: each
     // component is amplitude * fbm(x / scale, y / scale), the vertical one shifted by `offset`
@@ -48,6 +48,9 @@ class Generator {
     std::uint32_t seed_;
     float width_;
     float height_;
+    // The top-left part of the picture that will be asked for (the recipe's extent).
+    int neededWidth_;
+    int neededHeight_;
 
   private:
     QList<float> stops_;

@@ -2,6 +2,7 @@
 // A smooth part of a texture sampled every few pixels and interpolated in between: a noise whose
 // finest detail spans many pixels looks the same and costs a fraction of the evaluations.
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -13,9 +14,12 @@ class Grid {
   public:
     Grid() = default;
     // Samples f(x, y) at the pixel centres of every stepX-th column and stepY-th row of a
-    // width x height picture (and one beyond, so every pixel lies between samples).
+    // width x height picture (and one beyond, so every pixel lies between samples). Only the
+    // samples that the top-left neededWidth x neededHeight pixels read are made; those pixels
+    // read the same values as in a grid made in full.
     template <typename F>
-    Grid(int width, int height, int stepX, int stepY, F f)
+    Grid(int width, int height, int stepX, int stepY, F f, int neededWidth = -1,
+         int neededHeight = -1)
         : stepX_(std::max(1, stepX)),
           stepY_(std::max(1, stepY)),
           columns_(width / stepX_ + 2),
@@ -23,11 +27,20 @@ class Grid {
           inverseX_(1.0f / float(stepX_)),
           inverseY_(1.0f / float(stepY_)),
           values_(std::size_t(columns_) * std::size_t(rows_)) {
+        // A pixel centre at most (needed - 0.5) reads the samples up to one past
+        // (needed - 1) / step; one more leaves room for the rounding of the float steps.
+        // (A negative extent stands for the whole picture.)
+        const int rows = neededHeight < 0
+                             ? rows_
+                             : std::min(rows_, std::max(0, neededHeight - 1) / stepY_ + 3);
+        const int columns = neededWidth < 0
+                                ? columns_
+                                : std::min(columns_, std::max(0, neededWidth - 1) / stepX_ + 3);
         forEachBand(
-            rows_,
+            rows,
             [&](int first, int end) {
                 for (int j = first; j < end; ++j)
-                    for (int i = 0; i < columns_; ++i)
+                    for (int i = 0; i < columns; ++i)
                         values_[std::size_t(j) * std::size_t(columns_) + std::size_t(i)] =
                             f(float(i * stepX_) + 0.5f, float(j * stepY_) + 0.5f);
             },

@@ -33,6 +33,9 @@ struct Recipe {
     QList<QRgb> palette;
     QList<float> stops;  // the place of each palette colour, from 0 to 1, rising
     QHash<QString, float> values;
+    // The part of the picture to make, from its top-left corner; empty for all of it. Not part
+    // of the table: the pixels made are those of the same place in the whole picture.
+    QSize extent;
 
     float value(const QString& name, float fallback) const { return values.value(name, fallback); }
 };

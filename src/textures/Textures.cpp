@@ -53,12 +53,18 @@ QImage renderRecipe(const Recipe& recipe) {
     const int h = recipe.size.height();
     const auto generator = makeGenerator(recipe);
     if (!generator || w <= 0 || h <= 0 || recipe.palette.size() < 2) return QImage();
+    // The part to make, and the field under it with the row and column beyond that the relief
+    // reads.
+    const int ew = recipe.extent.isEmpty() ? w : std::min(w, recipe.extent.width());
+    const int eh = recipe.extent.isEmpty() ? h : std::min(h, recipe.extent.height());
+    const int fw = std::min(w, ew + 1);
+    const int fh = std::min(h, eh + 1);
 
-    std::vector<float> field(std::size_t(w) * std::size_t(h));
-    forEachBand(h, [&](int first, int end) {
+    std::vector<float> field(std::size_t(fw) * std::size_t(fh));
+    forEachBand(fh, [&](int first, int end) {
         for (int y = first; y < end; ++y) {
-            float* row = field.data() + std::size_t(y) * std::size_t(w);
-            for (int x = 0; x < w; ++x) row[x] = generator->at(float(x) + 0.5f, float(y) + 0.5f);
+            float* row = field.data() + std::size_t(y) * std::size_t(fw);
+            for (int x = 0; x < fw; ++x) row[x] = generator->at(float(x) + 0.5f, float(y) + 0.5f);
         }
     });
 
@@ -67,16 +73,17 @@ QImage renderRecipe(const Recipe& recipe) {
     const float noise = recipe.value(QStringLiteral("noise"), 0.0f);
     const float vignette = recipe.value(QStringLiteral("vignette"), 0.0f);
     const std::uint32_t seed = recipe.seed ^ 0xA511E9B3u;
-    QImage picture(w, h, QImage::Format_RGB32);
-    forEachBand(h, [&](int first, int end) {
+    QImage picture(ew, eh, QImage::Format_RGB32);
+    if (picture.isNull()) return picture;
+    forEachBand(eh, [&](int first, int end) {
         for (int y = first; y < end; ++y) {
-            const float* row = field.data() + std::size_t(y) * std::size_t(w);
-            const float* above = field.data() + std::size_t(std::max(0, y - 1)) * std::size_t(w);
+            const float* row = field.data() + std::size_t(y) * std::size_t(fw);
+            const float* above = field.data() + std::size_t(std::max(0, y - 1)) * std::size_t(fw);
             const float* below =
-                field.data() + std::size_t(std::min(h - 1, y + 1)) * std::size_t(w);
+                field.data() + std::size_t(std::min(h - 1, y + 1)) * std::size_t(fw);
             auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
             const float vy = 2.0f * float(y) / float(h) - 1.0f;
-            for (int x = 0; x < w; ++x) {
+            for (int x = 0; x < ew; ++x) {
                 float t = row[x];
                 if (noise != 0.0f) t += noise * (hashUnit(x, y, seed) - 0.5f);
                 float shade = 1.0f;
@@ -104,6 +111,14 @@ QImage renderRecipe(const Recipe& recipe) {
 QImage makeTexture(int number) {
     const Recipe* recipe = builtinRecipe(number);
     return recipe ? renderRecipe(*recipe) : QImage();
+}
+
+QImage makeTextureCorner(int number, QSize extent) {
+    const Recipe* recipe = builtinRecipe(number);
+    if (!recipe || extent.isEmpty()) return QImage();
+    Recipe corner = *recipe;
+    corner.extent = extent;
+    return renderRecipe(corner);
 }
 
 QSize textureSize(int number) {

@@ -172,6 +172,80 @@ TEST(UndoHistory, LevelsShareTheTilesThatDidNotChange) {
     EXPECT_EQ(history.current().image(), picture);
 }
 
+// Small changes drawn through the surface's own operations, undos between them and a budget that
+// makes old levels go: every level reads back exactly as it was drawn.
+TEST(UndoHistory, LevelsStayExactUnderSmallChangesUndosAndDrops) {
+    const QImage picture = noisePicture(300, 200, 4);
+    UndoHistory history(std::size_t(picture.sizeInBytes()) + 60 * kTileBytes);
+    history.start(picture);
+    std::vector<QImage> model{picture};  // the pictures of levels 0..n
+    QRandomGenerator random(17);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(18);
+    int dropped = 0;
+    for (int step = 0; step < 400; ++step) {
+        if (random.bounded(4) == 0) {
+            const bool undone = history.undo();
+            ASSERT_EQ(undone, model.size() > 1);
+            if (undone) model.pop_back();
+            ASSERT_EQ(history.current().image(), model.back()) << "undo at step " << step;
+        } else {
+            history.push();
+            model.push_back(model.back());
+            Surface& canvas = history.current();
+            const int x = int(random.bounded(340)) - 20, y = int(random.bounded(240)) - 20;
+            const Colour colour = Colour(random.bounded(0x1000000));
+            canvas.setPenWidth(1 + int(random.bounded(6)));
+            switch (step % 5) {
+                case 0: canvas.line(x, y, x + 40, y - 25, colour); break;
+                case 1: canvas.box(x, y, x + 30, y + 20, 25, colour, colour ^ 0xFF, 5); break;
+                case 2:
+                    canvas.selectFont(ResolvedFont{font, step % 2 ? 0 : 900});
+                    canvas.setForeground(colour);
+                    canvas.setBackground(-2);
+                    canvas.moveTo(x, y);
+                    canvas.print(QStringLiteral("Año"));
+                    break;
+                case 3: canvas.setPixel(x, y, colour); break;
+                default: canvas.copyFrom(canvas, QRect(x, y, 45, 33), QPoint(y, x)); break;
+            }
+            model.back() = std::as_const(canvas).image().copy();
+            const int newlyDropped = history.droppedLevels() - dropped;
+            dropped = history.droppedLevels();
+            model.erase(model.begin() + 1, model.begin() + 1 + newlyDropped);
+        }
+        ASSERT_EQ(history.level(), int(model.size()) - 1);
+        if (step % 25 == 0) {
+            for (int k = 0; k <= history.level(); ++k) {
+                ASSERT_EQ(history.levelPicture(k), model[std::size_t(k)])
+                    << "level " << k << " at step " << step;
+            }
+        }
+    }
+    EXPECT_GT(dropped, 0);
+    while (history.undo()) model.pop_back();
+    EXPECT_EQ(history.current().image(), picture);
+}
+
+// On a large picture a small change costs the tiles under it, not a pass over the picture.
+TEST(UndoHistory, SmallChangeStoresOnlyTheTilesItTouched) {
+    const QImage picture = noisePicture(2000, 1500, 8);
+    UndoHistory history;
+    history.start(picture);
+    history.push();
+    const std::size_t full = history.storedBytes();
+    // A 100 x 100 box from (500, 400): tiles 15..18 across and 12..15 down, 16 in all.
+    history.current().box(500, 400, 600, 500, 0, 0x00FF00, 0x00FF00, 0);
+    history.push();
+    const std::size_t change = history.storedBytes() - full;
+    EXPECT_GE(change, 16 * kTileBytes);
+    EXPECT_LE(change, 16 * kTileBytes * 11 / 10);
+    ASSERT_TRUE(history.undo());
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(history.current().image(), picture);
+    EXPECT_EQ(history.storedBytes(), 0u);
+}
+
 TEST(UndoHistory, OldestLevelsAboveLevelZeroGoWhenTheBudgetIsExceeded) {
     const QImage picture = noisePicture(4 * kTile, 4 * kTile);
     const std::size_t pictureBytes = std::size_t(picture.sizeInBytes());

@@ -20,6 +20,25 @@ TEST(BuiltinPicturesTest, TexturesAreNamedByTheirResourceNumber) {
     EXPECT_EQ(byName.format(), QImage::Format_RGB32);
 }
 
+// The selector's corner, made alone, kept, or cut from the whole texture: always the same pixels.
+TEST(BuiltinPicturesTest, TextureCornersAreTheCornersOfTheWholeTextures) {
+    const QSize selector(495, 398);
+    const QImage alone = textureCorner(61, selector);  // nothing of texture 61 made yet
+    const QImage kept = textureCorner(61, selector);
+    const QImage whole = texturePicture(61);
+    ASSERT_EQ(whole.size(), textureSize(61));
+    const QImage expected = whole.copy(QRect(QPoint(0, 0), selector));
+    EXPECT_EQ(alone, expected);
+    EXPECT_EQ(kept, expected);
+    EXPECT_EQ(textureCorner(61, selector), expected);  // now cut from the whole one
+    // Another extent, and one beyond the texture, which gives the whole texture.
+    EXPECT_EQ(textureCorner(62, QSize(40, 30)), texturePicture(62).copy(0, 0, 40, 30));
+    EXPECT_EQ(textureCorner(62, QSize(4000, 3000)), texturePicture(62));
+    EXPECT_TRUE(textureCorner(0, selector).isNull());
+    EXPECT_TRUE(textureCorner(101, selector).isNull());
+    EXPECT_TRUE(textureSize(101).isEmpty());
+}
+
 TEST(BuiltinPicturesTest, NamesTheProgramDoesNotCarryGiveNothing) {
     for (const char* name : {"#700", "#801", "#104", "724", "#", "#7a4", " #724", "#00724x"})
         EXPECT_TRUE(builtinPicture(QString::fromLatin1(name)).isNull()) << name;

@@ -1,0 +1,53 @@
+#pragma once
+// Memory for the square tiles of the undo history. Tiles come in slabs of many, so a change of a
+// whole picture asks the system for a few large blocks rather than thousands of small ones, and
+// the tiles a dropped level gives back are handed out again before any new memory is taken.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace tessel {
+
+class TilePool {
+  public:
+    // Side of a tile in pixels; every tile holds kSide x kSide pixels whatever part of it a
+    // picture's edge leaves in use, rows kSide pixels apart.
+    static constexpr int kSide = 32;
+    static constexpr std::size_t kPixelBytes = std::size_t(kSide) * kSide * 4;
+    static constexpr int kTilesPerSlab = 64;
+
+    struct Slab;
+    struct Tile {
+        int references = 0;
+        int slot = 0;
+        Slab* slab = nullptr;
+        std::uint32_t* pixels = nullptr;
+    };
+
+    TilePool();
+    ~TilePool();
+    TilePool(const TilePool&) = delete;
+    TilePool& operator=(const TilePool&) = delete;
+
+    // A tile with one reference and undefined pixels; throws std::bad_alloc when memory is out.
+    Tile* take();
+    // Gives the tile back (its last reference went).
+    void give(Tile* tile);
+    // Empty slabs beyond this many spare tiles go back to the system.
+    void setSpareLimit(std::size_t tiles) { spareLimit_ = tiles; }
+    std::size_t tilesInUse() const { return inUse_; }
+    std::size_t spareTiles() const { return spare_; }
+
+  private:
+    void release(Slab* slab);
+
+    std::vector<std::unique_ptr<Slab>> slabs_;
+    std::vector<Slab*> open_;  // slabs with a free tile
+    std::size_t inUse_ = 0;
+    std::size_t spare_ = 0;
+    std::size_t spareLimit_ = 0;
+};
+
+}  // namespace tessel

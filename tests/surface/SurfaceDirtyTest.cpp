@@ -3,11 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-#include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <functional>
 

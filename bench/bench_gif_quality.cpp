@@ -1,22 +1,19 @@
-// GIF quality check: makes a photograph-like picture, saves it as GIF through the program's
-// own writer, and measures how far GIF files decode from the original.
+// GIF quality check: makes a photograph-like picture and saves it as GIF through the program's
+// own writer, timing the save.
 //
 //   bench_gif_quality make FOLDER          writes FOLDER/original.png and FOLDER/tessel.gif
-//   bench_gif_quality compare ORIGINAL GIF...  prints the mean error of each GIF
 //
-// bench/gif_quality.sh runs both around ImageMagick's convert.
+// bench/gif_quality.sh runs it and bench_codec_quality's compare around ImageMagick's convert.
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
 
-#include "PictureQuality.h"
 #include "imaging/CodecBridge.h"
 #include "platform/Services.h"
 
@@ -71,23 +68,6 @@ int make(const QString& folder) {
     return saved ? 0 : 1;
 }
 
-int compare(const QString& originalFile, const QStringList& others) {
-    const QImage original(originalFile);
-    if (original.isNull()) return 1;
-    for (const QString& file : others) {
-        QImageReader reader(file);
-        const QImage other = reader.read();
-        if (other.size() != original.size()) {
-            std::printf("%-40s unreadable or of another size\n", qPrintable(file));
-            return 1;
-        }
-        std::printf("%-40s mean error %.3f per channel (0..255), %lld bytes\n",
-                    qPrintable(QDir(file).dirName()), tessel::bench::difference(original, other).mean,
-                    QFileInfo(file).size());
-    }
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,7 +75,6 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == "make") return make(args[2]);
-    if (args.size() >= 4 && args[1] == "compare") return compare(args[2], args.mid(3));
-    std::fprintf(stderr, "usage: %s make FOLDER | compare ORIGINAL GIF...\n", argv[0]);
+    std::fprintf(stderr, "usage: %s make FOLDER\n", argv[0]);
     return 2;
 }

@@ -12,16 +12,7 @@ photo=/usr/share/backgrounds/mate/nature/Aqua.jpg
 need=()
 convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 [ -f "$photo" ] || need+=(mate-backgrounds)
-if [ ${#need[@]} -gt 0 ]; then
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${need[@]}"
-fi
-
-if [ ! -f "$build_dir/build.ninja" ]; then
-    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-fi
+source bench/prepare.sh
 cmake --build "$build_dir" --target bench_codec_quality >/dev/null
 program=$build_dir/bench/bench_codec_quality
 

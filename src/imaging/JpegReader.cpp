@@ -1,24 +1,14 @@
 #include "imaging/JpegReader.h"
 
 #include <cmath>
-#include <csetjmp>
-#include <cstdio>
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
+
+#include "imaging/JpegErrors.h"
+// After jpeglib.h, which it needs.
 #include <jerror.h>
 
 namespace tessel {
 
 namespace {
-
-struct ErrorJump {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void jumpOnError(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1);
-}
 
 // Messages stay quiet; only the warning that the data ended early is counted, since libjpeg
 // goes on with grey in place of the missing data. Other warnings (stray bytes between
@@ -28,7 +18,7 @@ void countEarlyEnd(j_common_ptr info, int level) {
 }
 
 // The steps that may jump back on a libjpeg error hold no C++ objects with destructors.
-bool readHeader(jpeg_decompress_struct* info, ErrorJump* error, const QByteArray& bytes) {
+bool readHeader(jpeg_decompress_struct* info, JpegErrorJump* error, const QByteArray& bytes) {
     if (setjmp(error->jump)) return false;
     jpeg_create_decompress(info);
     jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(bytes.constData()),
@@ -36,7 +26,7 @@ bool readHeader(jpeg_decompress_struct* info, ErrorJump* error, const QByteArray
     return jpeg_read_header(info, TRUE) == JPEG_HEADER_OK;
 }
 
-bool startColourOrGrey(jpeg_decompress_struct* info, ErrorJump* error, bool grey) {
+bool startColourOrGrey(jpeg_decompress_struct* info, JpegErrorJump* error, bool grey) {
     if (setjmp(error->jump)) return false;
     info->out_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGRX;
     info->dct_method = JDCT_ISLOW;
@@ -45,7 +35,7 @@ bool startColourOrGrey(jpeg_decompress_struct* info, ErrorJump* error, bool grey
 }
 
 // Reads every row into the picture; a file that ends early counts as a failure.
-bool readRows(jpeg_decompress_struct* info, ErrorJump* error, uchar* bits, qsizetype stride) {
+bool readRows(jpeg_decompress_struct* info, JpegErrorJump* error, uchar* bits, qsizetype stride) {
     if (setjmp(error->jump)) return false;
     while (info->output_scanline < info->output_height) {
         JSAMPROW row = bits + qsizetype(info->output_scanline) * stride;
@@ -67,10 +57,8 @@ void setDensity(QImage& picture, const jpeg_decompress_struct& info) {
 
 JpegResult readJpeg(const QByteArray& bytes, qint64 maxPixels) {
     jpeg_decompress_struct info{};
-    ErrorJump error{};
-    info.err = jpeg_std_error(&error.manager);
-    error.manager.error_exit = jumpOnError;
-    error.manager.emit_message = countEarlyEnd;
+    JpegErrorJump error{};
+    info.err = installJpegErrors(error, countEarlyEnd);
     JpegResult result;
     result.outcome = JpegDecode::Refused;
     if (readHeader(&info, &error, bytes)) {

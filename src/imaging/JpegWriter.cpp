@@ -1,30 +1,18 @@
 #include "imaging/JpegWriter.h"
 
 #include <cmath>
-#include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
+
+#include "imaging/JpegErrors.h"
 
 namespace tessel {
 
 namespace {
 
-struct ErrorJump {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void jumpOnError(j_common_ptr info) {
-    auto* error = reinterpret_cast<ErrorJump*>(info->err);
-    std::longjmp(error->jump, 1);
-}
-
 void silence(j_common_ptr, int) {}
 
 // Compresses the BGRX rows; holds no C++ objects with destructors, since an error jumps back.
-bool compress(jpeg_compress_struct* info, ErrorJump* error, const QImage& picture,
+bool compress(jpeg_compress_struct* info, JpegErrorJump* error, const QImage& picture,
               unsigned char** out, unsigned long* size) {
     if (setjmp(error->jump)) return false;
     jpeg_create_compress(info);
@@ -62,10 +50,8 @@ std::optional<QByteArray> encodeJpegFullColour(const QImage& source) {
                                ? source
                                : source.convertToFormat(QImage::Format_RGB32);
     jpeg_compress_struct info{};
-    ErrorJump error{};
-    info.err = jpeg_std_error(&error.manager);
-    error.manager.error_exit = jumpOnError;
-    error.manager.emit_message = silence;
+    JpegErrorJump error{};
+    info.err = installJpegErrors(error, silence);
     unsigned char* out = nullptr;
     unsigned long size = 0;
     const bool ok = compress(&info, &error, picture, &out, &size);

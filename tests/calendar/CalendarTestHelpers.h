@@ -2,10 +2,11 @@
 // Helpers of the calendar tests: holiday records as raw bytes, files in a temporary folder.
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <cstdint>
 #include <initializer_list>
+
+#include "support/FileBytes.h"
 
 namespace tessel::testing {
 
@@ -27,16 +28,6 @@ inline QByteArray recordBytes(std::initializer_list<RawRecord> records) {
         put(r.deleted);
     }
     return bytes;
-}
-
-inline bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace tessel::testing

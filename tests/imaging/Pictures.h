@@ -2,7 +2,6 @@
 // Pictures and file helpers shared by the imaging tests.
 
 #include <QByteArray>
-#include <QFile>
 #include <QImage>
 #include <QString>
 #include <algorithm>
@@ -10,6 +9,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <random>
+
+#include "support/FileBytes.h"
 
 namespace tessel::testing {
 
@@ -55,16 +56,6 @@ inline double meanError(const QImage& a, const QImage& b) {
         }
     }
     return sum / (3.0 * x.width() * x.height());
-}
-
-inline bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace tessel::testing

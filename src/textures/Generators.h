@@ -19,6 +19,10 @@ class Generator {
     virtual ~Generator() = default;
     // The value at the pixel centre (x, y); the caller clamps it to 0..1.
     virtual float at(float x, float y) const = 0;
+    // at() for the first `count` pixel centres of the row whose centre is at y.
+    virtual void row(float y, int count, float* out) const {
+        for (int x = 0; x < count; ++x) out[x] = at(float(x) + 0.5f, y);
+    }
 
   protected:
     // A smooth part of the texture, sampled every stepX / stepY pixels (see Grid).
@@ -27,19 +31,31 @@ class Generator {
         return Grid(int(width_), int(height_), stepX, stepY, f, neededWidth_, neededHeight_);
     }
     // A smooth displacement of every pixel (a domain warp), sampled every `step` pixels: each
-    // component is amplitude * fbm(x / scale, y / scale), the vertical one shifted by `offset`
-    // in noise space.
+    // component is amplitude * fbm(x / scale, y / scale) of two octaves, the vertical one
+    // shifted by `offset` in noise space. (The octaves are fixed, so that the compiler unrolls
+    // and vectorises them.)
     struct Warp {
         Grid dx, dy;
     };
-    Warp warp(int step, float amplitude, float scale, int octaves, float offset) const {
+    Warp warp(int step, float amplitude, float scale, float offset) const {
+        const std::uint32_t seed = seed_;
         return {sampled(step, step,
-                        [=, this](float x, float y) {
-                            return amplitude * fbm(x / scale, y / scale, octaves, seed_ + 1u);
+                        [=](float x, float y) TESSEL_ROW_INLINE {
+                            return amplitude * fbm(x / scale, y / scale, 2, seed + 1u);
                         }),
-                sampled(step, step, [=, this](float x, float y) {
-                    return amplitude * fbm(x / scale + offset, y / scale, octaves, seed_ + 2u);
+                sampled(step, step, [=](float x, float y) TESSEL_ROW_INLINE {
+                    return amplitude * fbm(x / scale + offset, y / scale, 2, seed + 2u);
                 })};
+    }
+    // Worley cells of size `size` pixels for the part of the picture that will be asked for and
+    // `reach` pixels beyond it on every side: a generator that displaces its points passes how
+    // far they can move (plus room for sampled grids, which read a few pixels past the edge).
+    WorleyField cells(float size, std::uint32_t seed, float jitter = 1.0f,
+                      float reach = 0.0f) const {
+        const float margin = reach + 16.0f;
+        return WorleyField(seed, jitter, -margin / size, -margin / size,
+                           (float(neededWidth_) + margin) / size,
+                           (float(neededHeight_) + margin) / size);
     }
     // The place of palette colour k (for generators that pick whole colours).
     float stop(int k) const { return stops_[k]; }
@@ -54,6 +70,19 @@ class Generator {
 
   private:
     QList<float> stops_;
+};
+
+// The base of a family: its rows call its own at() directly, so that the compiler can inline
+// and vectorise the whole row (see textures/Rows.h).
+template <typename Self>
+class Family : public Generator {
+  public:
+    using Generator::Generator;
+    void row(float y, int count, float* out) const final {
+        const Self& self = static_cast<const Self&>(*this);
+        fillRow(out, count, 1, y,
+                [&self](float x, float y) TESSEL_ROW_INLINE { return self.Self::at(x, y); });
+    }
 };
 
 // The names of every family, in the order of the factory table.

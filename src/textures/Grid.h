@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "textures/Parallel.h"
+#include "textures/Rows.h"
 
 namespace tessel::textures {
 
@@ -30,9 +31,8 @@ class Grid {
         // A pixel centre at most (needed - 0.5) reads the samples up to one past
         // (needed - 1) / step; one more leaves room for the rounding of the float steps.
         // (A negative extent stands for the whole picture.)
-        const int rows = neededHeight < 0
-                             ? rows_
-                             : std::min(rows_, std::max(0, neededHeight - 1) / stepY_ + 3);
+        const int rows =
+            neededHeight < 0 ? rows_ : std::min(rows_, std::max(0, neededHeight - 1) / stepY_ + 3);
         const int columns = neededWidth < 0
                                 ? columns_
                                 : std::min(columns_, std::max(0, neededWidth - 1) / stepX_ + 3);
@@ -40,24 +40,25 @@ class Grid {
             rows,
             [&](int first, int end) {
                 for (int j = first; j < end; ++j)
-                    for (int i = 0; i < columns; ++i)
-                        values_[std::size_t(j) * std::size_t(columns_) + std::size_t(i)] =
-                            f(float(i * stepX_) + 0.5f, float(j * stepY_) + 0.5f);
+                    fillRow(values_.data() + std::size_t(j) * std::size_t(columns_), columns,
+                            stepX_, float(j * stepY_) + 0.5f, f);
             },
             4);
     }
 
     // The value at a pixel centre inside the picture, interpolated bilinearly.
-    float at(float x, float y) const {
+    [[gnu::always_inline]] float at(float x, float y) const {
         const float gx = std::max(0.0f, (x - 0.5f) * inverseX_);
         const float gy = std::max(0.0f, (y - 0.5f) * inverseY_);
         const int i = std::min(int(gx), columns_ - 2);
         const int j = std::min(int(gy), rows_ - 2);
         const float fx = gx - float(i);
         const float fy = gy - float(j);
-        const float* p = values_.data() + std::size_t(j) * std::size_t(columns_) + std::size_t(i);
-        const float top = p[0] + (p[1] - p[0]) * fx;
-        const float bottom = p[columns_] + (p[columns_ + 1] - p[columns_]) * fx;
+        // 32-bit indices, so that a vectorised row reads its samples with one gather each.
+        const float* v = values_.data();
+        const int k = j * columns_ + i;
+        const float top = v[k] + (v[k + 1] - v[k]) * fx;
+        const float bottom = v[k + columns_] + (v[k + columns_ + 1] - v[k + columns_]) * fx;
         return top + (bottom - top) * fy;
     }
 

@@ -6,107 +6,6 @@ namespace tessel::textures {
 
 namespace {
 
-// Sixteen unit gradients, 22.5 degrees apart.
-constexpr float kGradients[16][2] = {
-    {1.0f, 0.0f},
-    {0.9238795f, 0.3826834f},
-    {0.7071068f, 0.7071068f},
-    {0.3826834f, 0.9238795f},
-    {0.0f, 1.0f},
-    {-0.3826834f, 0.9238795f},
-    {-0.7071068f, 0.7071068f},
-    {-0.9238795f, 0.3826834f},
-    {-1.0f, 0.0f},
-    {-0.9238795f, -0.3826834f},
-    {-0.7071068f, -0.7071068f},
-    {-0.3826834f, -0.9238795f},
-    {0.0f, -1.0f},
-    {0.3826834f, -0.9238795f},
-    {0.7071068f, -0.7071068f},
-    {0.9238795f, -0.3826834f},
-};
-
-inline float fade(float t) {
-    return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f);
-}
-
-// Each octave turns the plane by about 37 degrees and shifts it, so that lattice lines and the
-// zero at the origin do not coincide from one octave to the next.
-constexpr float kTurnCos = 0.8f;
-constexpr float kTurnSin = 0.6f;
-
-template <typename Shape>
-float fractal(float x, float y, int octaves, std::uint32_t seed, float gain, Shape shape) {
-    float sum = 0.0f;
-    float amplitude = 1.0f;
-    float total = 0.0f;
-    for (int i = 0; i < octaves; ++i) {
-        sum += amplitude * shape(gradientNoise(x, y, seed + std::uint32_t(i) * 1013u));
-        total += amplitude;
-        amplitude *= gain;
-        const float nx = 2.0f * (kTurnCos * x - kTurnSin * y) + 17.31f;
-        const float ny = 2.0f * (kTurnSin * x + kTurnCos * y) + 9.73f;
-        x = nx;
-        y = ny;
-    }
-    return sum / total;
-}
-
-}  // namespace
-
-float gradientNoise(float x, float y, std::uint32_t seed) {
-    const std::int32_t ix = floorToInt(x);
-    const std::int32_t iy = floorToInt(y);
-    const float dx = x - float(ix);
-    const float dy = y - float(iy);
-    // The four corner hashes, worked out as hash() does, sharing the half that depends on x
-    // only and the y terms.
-    const std::uint32_t s = seed * 0x9E3779B9u;
-    const std::uint32_t mx0 = std::uint32_t(ix) * 0x85EBCA6Bu;
-    const std::uint32_t mx1 = mx0 + 0x85EBCA6Bu;
-    std::uint32_t a0 = s ^ mx0;
-    std::uint32_t a1 = s ^ mx1;
-    a0 = (a0 ^ (a0 >> 15)) * 0x2C1B3C6Du;
-    a1 = (a1 ^ (a1 >> 15)) * 0x2C1B3C6Du;
-    const std::uint32_t my0 = std::uint32_t(iy) * 0xC2B2AE35u;
-    const std::uint32_t my1 = my0 + 0xC2B2AE35u;
-    const auto finish = [](std::uint32_t h) {
-        h = (h ^ (h >> 13)) * 0x297A2D39u;
-        return (h ^ (h >> 16)) & 15u;
-    };
-    const std::uint32_t h00 = finish(a0 ^ my0);
-    const std::uint32_t h10 = finish(a1 ^ my0);
-    const std::uint32_t h01 = finish(a0 ^ my1);
-    const std::uint32_t h11 = finish(a1 ^ my1);
-    const float dx1 = dx - 1.0f;
-    const float dy1 = dy - 1.0f;
-    const float n00 = kGradients[h00][0] * dx + kGradients[h00][1] * dy;
-    const float n10 = kGradients[h10][0] * dx1 + kGradients[h10][1] * dy;
-    const float n01 = kGradients[h01][0] * dx + kGradients[h01][1] * dy1;
-    const float n11 = kGradients[h11][0] * dx1 + kGradients[h11][1] * dy1;
-    const float u = fade(dx);
-    const float v = fade(dy);
-    // Unit gradients reach at most about 0.7; stretch to about [-1, 1].
-    return 1.4f * lerp(lerp(n00, n10, u), lerp(n01, n11, u), v);
-}
-
-float fbm(float x, float y, int octaves, std::uint32_t seed, float gain) {
-    return fractal(x, y, octaves, seed, gain, [](float n) { return n; });
-}
-
-float turbulence(float x, float y, int octaves, std::uint32_t seed, float gain) {
-    return fractal(x, y, octaves, seed, gain, [](float n) { return std::fabs(n); });
-}
-
-float ridged(float x, float y, int octaves, std::uint32_t seed, float gain) {
-    return fractal(x, y, octaves, seed, gain, [](float n) {
-        const float r = 1.0f - std::fabs(n);
-        return r * r;
-    });
-}
-
-namespace {
-
 // The jittered feature points around one lattice cell. Neighbouring pixels mostly fall in the
 // same cell, so each thread keeps the last few neighbourhoods it worked out; the arithmetic is
 // the same either way, so the cache never changes a result.
@@ -179,6 +78,27 @@ Cells worley(float x, float y, std::uint32_t seed, float jitter) {
     cells.nearX = x + bestX;
     cells.nearY = y + bestY;
     return cells;
+}
+
+WorleyField::WorleyField(std::uint32_t seed, float jitter, float firstX, float firstY, float lastX,
+                         float lastY)
+    : seed_(seed), jitter_(jitter) {
+    // The cells the region's points fall in, and one more on every side for their neighbours.
+    i0_ = floorToInt(firstX) - 1;
+    j0_ = floorToInt(firstY) - 1;
+    columns_ = std::max(3, floorToInt(lastX) + 2 - i0_);
+    rows_ = std::max(3, floorToInt(lastY) + 2 - j0_);
+    offsetX_.resize(std::size_t(columns_) * std::size_t(rows_));
+    offsetY_.resize(offsetX_.size());
+    const float scale = jitter / 65536.0f;
+    for (std::int32_t j = 0; j < rows_; ++j) {
+        for (std::int32_t i = 0; i < columns_; ++i) {
+            const std::uint32_t h = hash(i0_ + i, j0_ + j, seed);
+            const std::size_t k = std::size_t(j) * std::size_t(columns_) + std::size_t(i);
+            offsetX_[k] = scale * float(h & 0xFFFFu);
+            offsetY_[k] = scale * float(h >> 16);
+        }
+    }
 }
 
 }  // namespace tessel::textures

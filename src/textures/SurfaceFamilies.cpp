@@ -18,108 +18,118 @@ inline float unitOf(std::uint32_t h) {
 }
 
 // The round chips of one size of terrazzo. Each lattice cell may hold one chip of radius under
-// half a cell; the chips of the cells the picture can reach are worked out once, the rest (far
-// outside) on demand.
+// half a cell, of one of the chip colours. The chips of every cell the picture can reach are
+// worked out when the layer is made, each with the value its colour has in the palette.
 class ChipLayer {
   public:
     ChipLayer() = default;
-    ChipLayer(std::uint32_t seed, float density, float firstU, float firstV, float lastU,
-              float lastV)
-        : seed_(seed),
-          density_(density),
-          i0_(floorToInt(firstU) - 1),
+    // The cells that points of [firstU, lastU] x [firstV, lastV] can meet; chip colour k has
+    // the value values[k % values.size()].
+    ChipLayer(std::uint32_t seed, float density, const std::vector<float>& values, float firstU,
+              float firstV, float lastU, float lastV)
+        : i0_(floorToInt(firstU) - 1),
           j0_(floorToInt(firstV) - 1),
-          columns_(floorToInt(lastU) + 2 - i0_),
-          rows_(floorToInt(lastV) + 2 - j0_),
-          chips_(std::size_t(columns_) * std::size_t(rows_)) {
-        for (int j = 0; j < rows_; ++j)
-            for (int i = 0; i < columns_; ++i)
-                chips_[std::size_t(j) * std::size_t(columns_) + std::size_t(i)] =
-                    make(i0_ + i, j0_ + j);
+          columns_(std::max(2, floorToInt(lastU) + 2 - i0_)),
+          rows_(std::max(2, floorToInt(lastV) + 2 - j0_)),
+          x_(std::size_t(columns_) * std::size_t(rows_)),
+          y_(x_.size()),
+          radius2_(x_.size()),
+          value_(x_.size()) {
+        for (int j = 0; j < rows_; ++j) {
+            for (int i = 0; i < columns_; ++i) {
+                const Chip c = make(seed, density, values, i0_ + i, j0_ + j);
+                const std::size_t k = std::size_t(j) * std::size_t(columns_) + std::size_t(i);
+                x_[k] = c.x;
+                y_[k] = c.y;
+                radius2_[k] = c.radius2;
+                value_[k] = c.value;
+            }
+        }
     }
 
-    // The chip covering (u, v), or -1. Only the 2 x 2 cells nearest the point can reach it.
-    int at(float u, float v) const {
-        const std::int32_t i0 = floorToInt(u - 0.5f);
-        const std::int32_t j0 = floorToInt(v - 0.5f);
-        const int ti = i0 - i0_;
-        const int tj = j0 - j0_;
-        if (ti < 0 || tj < 0 || ti + 1 >= columns_ || tj + 1 >= rows_) {
-            for (std::int32_t j = 0; j <= 1; ++j)
-                for (std::int32_t i = 0; i <= 1; ++i)
-                    if (const int k = covers(make(i0 + i, j0 + j), u, v); k >= 0) return k;
-            return -1;
-        }
-        const Chip* p = chips_.data() + std::size_t(tj) * std::size_t(columns_) + std::size_t(ti);
-        if (const int k = covers(p[0], u, v); k >= 0) return k;
-        if (const int k = covers(p[1], u, v); k >= 0) return k;
-        if (const int k = covers(p[columns_], u, v); k >= 0) return k;
-        return covers(p[columns_ + 1], u, v);
+    // The value of the chip covering (u, v), or -1 for none. Only the 2 x 2 cells nearest the
+    // point can reach it; of those, the first in reading order that covers it counts. Written
+    // without branches, so that a row of lookups vectorises; a point beyond the cells the layer
+    // was made for is looked up among the nearest of them.
+    [[gnu::always_inline]] float at(float u, float v) const {
+        const std::int32_t ti = std::clamp(floorToInt(u - 0.5f) - i0_, 0, columns_ - 2);
+        const std::int32_t tj = std::clamp(floorToInt(v - 0.5f) - j0_, 0, rows_ - 2);
+        const int k = tj * columns_ + ti;
+        const float c0 = covers(k, u, v);
+        const float c1 = covers(k + 1, u, v);
+        const float c2 = covers(k + columns_, u, v);
+        const float c3 = covers(k + columns_ + 1, u, v);
+        return c0 >= 0.0f ? c0 : (c1 >= 0.0f ? c1 : (c2 >= 0.0f ? c2 : c3));
     }
 
   private:
     struct Chip {
-        float x = 0.0f, y = 0.0f, radius2 = 0.0f;
-        int colour = -1;
+        float x = 0.0f, y = 0.0f, radius2 = 0.0f;  // radius2 0: no chip
+        float value = -1.0f;
     };
 
-    // The chip's colour if it covers (u, v), or -1.
-    static int covers(const Chip& c, float u, float v) {
-        const float dx = c.x - u;
-        const float dy = c.y - v;
-        return c.colour >= 0 && dx * dx + dy * dy < c.radius2 ? c.colour : -1;
+    // The value of chip k if it covers (u, v), or -1. (The chips' fields are separate tables
+    // with 32-bit indices, so that a vectorised row gathers them.)
+    [[gnu::always_inline]] float covers(int k, float u, float v) const {
+        const float dx = x_.data()[k] - u;
+        const float dy = y_.data()[k] - v;
+        return dx * dx + dy * dy < radius2_.data()[k] ? value_.data()[k] : -1.0f;
     }
 
-    Chip make(std::int32_t i, std::int32_t j) const {
+    static Chip make(std::uint32_t seed, float density, const std::vector<float>& values,
+                     std::int32_t i, std::int32_t j) {
         Chip c;
-        const std::uint32_t look = hash(i, j, seed_ + 1u);
-        if (unitOf(look) > density_) return c;
-        const std::uint32_t h = hash(i, j, seed_);
+        const std::uint32_t look = hash(i, j, seed + 1u);
+        if (unitOf(look) > density || values.empty()) return c;
+        const std::uint32_t h = hash(i, j, seed);
         c.x = float(i) + float(h & 0xFFFFu) / 65536.0f;
         c.y = float(j) + float(h >> 16) / 65536.0f;
         const float radius = 0.18f + 0.3f * float(look & 0xFFu) / 255.0f;
         c.radius2 = radius * radius;
-        c.colour = int((look >> 8) & 0xFFu);
+        c.value = values[std::size_t((look >> 8) & 0xFFu) % values.size()];
         return c;
     }
 
-    std::uint32_t seed_ = 0;
-    float density_ = 0.0f;
     std::int32_t i0_ = 0, j0_ = 0;
     int columns_ = 0, rows_ = 0;
-    std::vector<Chip> chips_;
+    std::vector<float> x_, y_, radius2_, value_;
 };
 
 // Terrazzo: chips of the palette's colours (from the third on) in a speckled ground of the
 // first two, in three sizes.
-class Terrazzo : public Generator {
+class Terrazzo final : public Family<Terrazzo> {
   public:
     explicit Terrazzo(const Recipe& r)
-        : Generator(r), chip_(r.value("scale", 34.0f)), density_(r.value("density", 0.7f)) {
-        bend_ = warp(2, 0.25f * chip_, chip_, 2, 4.0f);
-        cloud_ = sampled(8, 8, [this](float x, float y) {
+        : Family(r), chip_(r.value("scale", 34.0f)), density_(r.value("density", 0.7f)) {
+        bend_ = warp(2, 0.25f * chip_, chip_, 4.0f);
+        cloud_ = sampled(8, 8, [this](float x, float y) TESSEL_ROW_INLINE {
             return 0.5f + 0.25f * fbm(x / 120.0f, y / 120.0f, 3, seed_ + 4u);
         });
-        // The bends stay within about a quarter chip; a point beyond the table is still found.
+        // The chip colours' places in the palette, from the third colour on.
+        std::vector<float> values;
+        for (int k = 2; k < colourCount(); ++k) values.push_back(stop(k));
+        // The bends move a point less than 0.25 chip x 2 (|fbm| < 2).
         const float reach = 0.5f * chip_;
+        const float right = float(neededWidth_) + reach;
+        const float bottom = float(neededHeight_) + reach;
         for (int layer = 0; layer < 3; ++layer) {
             const float size = sizes()[layer];
-            layers_[layer] = ChipLayer(seed_ + 10u * layer, density_, -reach / size, -reach / size,
-                                       (width_ + reach) / size, (height_ + reach) / size);
+            layers_[layer] = ChipLayer(seed_ + 10u * layer, density_, values, -reach / size,
+                                       -reach / size, right / size, bottom / size);
         }
     }
 
-    float at(float x, float y) const override {
+    [[gnu::always_inline]] float at(float x, float y) const override {
         const float wx = x + bend_.dx.at(x, y);
         const float wy = y + bend_.dy.at(x, y);
         const std::array<float, 3> sizes = this->sizes();
-        const int chips = colourCount() - 2;
-        for (int layer = 0; layer < 3 && chips > 0; ++layer) {
-            const int k = layers_[layer].at(wx / sizes[layer], wy / sizes[layer]);
-            if (k >= 0) return stop(2 + k % chips);
-        }
+        // The largest chip covering the point shows; the ground where none does.
+        const float big = layers_[0].at(wx / sizes[0], wy / sizes[0]);
+        const float middle = layers_[1].at(wx / sizes[1], wy / sizes[1]);
+        const float small = layers_[2].at(wx / sizes[2], wy / sizes[2]);
         const float speckle = gradientNoise(x / 1.6f, y / 1.6f, seed_ + 3u);
-        return stop(1) * (cloud_.at(x, y) + 0.35f * speckle);
+        const float ground = stop(1) * (cloud_.at(x, y) + 0.35f * speckle);
+        return big >= 0.0f ? big : (middle >= 0.0f ? middle : (small >= 0.0f ? small : ground));
     }
 
   private:
@@ -132,22 +142,27 @@ class Terrazzo : public Generator {
 };
 
 // Stucco: a rough plaster face, billowy lumps and fine sand (best with relief).
-class Stucco : public Generator {
+class Stucco final : public Family<Stucco> {
   public:
-    explicit Stucco(const Recipe& r) : Generator(r), scale_(r.value("scale", 30.0f)) {
+    explicit Stucco(const Recipe& r) : Family(r), scale_(r.value("scale", 30.0f)) {
         // Fine lumps lose an octave that would be finer than two pixels.
         const int step = scale_ >= 30.0f ? 2 : 1;
-        const int octaves = scale_ >= 24.0f ? 4 : 3;
-        lumps_ = sampled(step, step, [this, octaves](float x, float y) {
-            return 0.6f * turbulence(x / scale_, y / scale_, octaves, seed_);
-        });
+        // (Two lambdas, each with its octaves fixed, so that the compiler unrolls them.)
+        if (scale_ >= 24.0f)
+            lumps_ = sampled(step, step, [this](float x, float y) TESSEL_ROW_INLINE {
+                return 0.6f * turbulence(x / scale_, y / scale_, 4, seed_);
+            });
+        else
+            lumps_ = sampled(step, step, [this](float x, float y) TESSEL_ROW_INLINE {
+                return 0.6f * turbulence(x / scale_, y / scale_, 3, seed_);
+            });
         // The broad swell changes over hundreds of pixels.
-        swell_ = sampled(8, 8, [this](float x, float y) {
+        swell_ = sampled(8, 8, [this](float x, float y) TESSEL_ROW_INLINE {
             return 0.35f + 0.12f * fbm(x / 300.0f, y / 300.0f, 3, seed_ + 2u);
         });
     }
 
-    float at(float x, float y) const override {
+    [[gnu::always_inline]] float at(float x, float y) const override {
         return swell_.at(x, y) + lumps_.at(x, y) + 0.08f * fbm(x / 2.5f, y / 2.5f, 2, seed_ + 1u);
     }
 
@@ -157,23 +172,25 @@ class Stucco : public Generator {
 };
 
 // Brushed metal: long fine streaks along x under a broad soft sheen.
-class Metal : public Generator {
+class Metal final : public Family<Metal> {
   public:
     explicit Metal(const Recipe& r)
-        : Generator(r), streak_(r.value("scale", 240.0f)), sheen_(r.value("sheen", 0.35f)) {
+        : Family(r), streak_(r.value("scale", 240.0f)), sheen_(r.value("sheen", 0.35f)) {
         // Streaks change slowly along x and from one row to the next.
-        streaks_ = sampled(8, 1, [this](float x, float y) {
+        streaks_ = sampled(8, 1, [this](float x, float y) TESSEL_ROW_INLINE {
             return 0.12f * fbm(x / streak_, y / 1.3f, 3, seed_) +
                    0.06f * fbm(x / (streak_ * 0.3f), y / 0.7f, 2, seed_ + 1u);
         });
-        cloud_ = sampled(8, 8, [this](float x, float y) {
+        cloud_ = sampled(8, 8, [this](float x, float y) TESSEL_ROW_INLINE {
             const float sheen = wave(0.8f * x / width_ + 0.35f * y / height_ + 0.2f);
             return 0.42f + sheen_ * (sheen - 0.5f) +
                    0.08f * fbm(x / 400.0f, y / 400.0f, 2, seed_ + 2u);
         });
     }
 
-    float at(float x, float y) const override { return streaks_.at(x, y) + cloud_.at(x, y); }
+    [[gnu::always_inline]] float at(float x, float y) const override {
+        return streaks_.at(x, y) + cloud_.at(x, y);
+    }
 
   private:
     float streak_, sheen_;
@@ -181,53 +198,55 @@ class Metal : public Generator {
 };
 
 // Rusted steel: grey metal eaten by patches of rust with pits and streaks.
-class Rust : public Generator {
+class Rust final : public Family<Rust> {
   public:
     explicit Rust(const Recipe& r)
-        : Generator(r), scale_(r.value("scale", 260.0f)), amount_(r.value("amount", 0.0f)) {
-        rust_ = sampled(2, 2, [this](float x, float y) {
+        : Family(r), scale_(r.value("scale", 260.0f)), amount_(r.value("amount", 0.0f)) {
+        rust_ = sampled(2, 2, [this](float x, float y) TESSEL_ROW_INLINE {
             const float px = x / scale_, py = y / scale_;
             const float patch =
                 fbm(px, py, 6, seed_) + 0.35f * fbm(px * 5.0f, py * 5.0f, 3, seed_ + 1u);
             return smoothstep(-0.05f - amount_, 0.2f - amount_, patch);
         });
-        metal_ = sampled(8, 1, [this](float x, float y) {
+        metal_ = sampled(8, 1, [this](float x, float y) TESSEL_ROW_INLINE {
             return 0.1f + 0.1f * fbm(x / 200.0f, y / 3.0f, 3, seed_ + 2u);
         });
+        pits_ = cells(9.0f, seed_ + 4u);
         // The crust's finest detail spans dozens of pixels, and a pit darkens only near its own
         // centre, so both are smooth and can be sampled.
-        crust_ = sampled(2, 2, [this](float x, float y) {
+        crust_ = sampled(2, 2, [this](float x, float y) TESSEL_ROW_INLINE {
             const float px = x / scale_, py = y / scale_;
             const float crust = 0.7f + 0.25f * fbm(px * 9.0f, py * 9.0f, 2, seed_ + 3u);
-            const Cells pits = worley(x / 9.0f, y / 9.0f, seed_ + 4u);
+            const Cells pits = pits_.at(x / 9.0f, y / 9.0f);
             const float pit =
                 (pits.id & 3u) == 0u ? 0.35f * (1.0f - smoothstep(0.05f, 0.3f, pits.f1)) : 0.0f;
             return crust - pit;
         });
     }
 
-    float at(float x, float y) const override {
+    [[gnu::always_inline]] float at(float x, float y) const override {
         return lerp(metal_.at(x, y), crust_.at(x, y), rust_.at(x, y));
     }
 
   private:
     float scale_, amount_;
+    WorleyField pits_;
     Grid rust_, metal_, crust_;
 };
 
 // Camouflage: overlapping blobs, each layer one whole colour of the palette.
-class Camo : public Generator {
+class Camo final : public Family<Camo> {
   public:
     explicit Camo(const Recipe& r)
-        : Generator(r), scale_(r.value("scale", 160.0f)), level_(r.value("level", 0.12f)) {
-        warpX_ = sampled(4, 4, [this](float x, float y) {
+        : Family(r), scale_(r.value("scale", 160.0f)), level_(r.value("level", 0.12f)) {
+        warpX_ = sampled(4, 4, [this](float x, float y) TESSEL_ROW_INLINE {
             return 0.4f * fbm(x * 2.0f / scale_, y * 2.0f / scale_, 2, seed_ + 100u);
         });
-        warpY_ = sampled(4, 4, [this](float x, float y) {
+        warpY_ = sampled(4, 4, [this](float x, float y) TESSEL_ROW_INLINE {
             return 0.4f * fbm(x * 2.0f / scale_ + 5.0f, y * 2.0f / scale_, 2, seed_ + 101u);
         });
         for (int k = 1; k < colourCount() && k < kLayers + 1; ++k) {
-            layers_[k - 1] = sampled(3, 3, [this, k](float x, float y) {
+            layers_[k - 1] = sampled(3, 3, [this, k](float x, float y) TESSEL_ROW_INLINE {
                 const float px = x / scale_ + warpX_.at(x, y);
                 const float py = y / scale_ + warpY_.at(x, y);
                 return fbm(px, py, 4, seed_ + std::uint32_t(k) * 31u);
@@ -235,7 +254,7 @@ class Camo : public Generator {
         }
     }
 
-    float at(float x, float y) const override {
+    [[gnu::always_inline]] float at(float x, float y) const override {
         float v = stop(0);
         for (int k = 1; k < colourCount() && k < kLayers + 1; ++k)
             if (layers_[k - 1].at(x, y) > level_) v = stop(k);
@@ -250,10 +269,10 @@ class Camo : public Generator {
 };
 
 // A smooth gradient along a direction (or from the centre) with a faint cloudiness.
-class Gradient : public Generator {
+class Gradient final : public Family<Gradient> {
   public:
     explicit Gradient(const Recipe& r)
-        : Generator(r),
+        : Family(r),
           directionX_(r.value("dx", 0.0f)),
           directionY_(r.value("dy", 1.0f)),
           radial_(r.value("radial", 0.0f) != 0.0f),
@@ -265,12 +284,12 @@ class Gradient : public Generator {
         }
         span_ = std::fabs(directionX_) * width_ + std::fabs(directionY_) * height_;
         start_ = std::min(0.0f, directionX_ * width_) + std::min(0.0f, directionY_ * height_);
-        clouds_ = sampled(8, 8, [this](float x, float y) {
+        clouds_ = sampled(8, 8, [this](float x, float y) TESSEL_ROW_INLINE {
             return cloud_ * fbm(x / 350.0f, y / 350.0f, 4, seed_);
         });
     }
 
-    float at(float x, float y) const override {
+    [[gnu::always_inline]] float at(float x, float y) const override {
         float t;
         if (radial_) {
             const float dx = (x - 0.5f * width_) / (0.5f * width_);
@@ -291,14 +310,14 @@ class Gradient : public Generator {
 };
 
 // Plasma: interfering waves over a warped plane, cycling smoothly through the palette.
-class Plasma : public Generator {
+class Plasma final : public Family<Plasma> {
   public:
     explicit Plasma(const Recipe& r)
-        : Generator(r), scale_(r.value("scale", 300.0f)), cycles_(r.value("cycles", 1.5f)) {
-        values_ = sampled(2, 2, [this](float x, float y) { return value(x, y); });
+        : Family(r), scale_(r.value("scale", 300.0f)), cycles_(r.value("cycles", 1.5f)) {
+        values_ = sampled(2, 2, [this](float x, float y) TESSEL_ROW_INLINE { return value(x, y); });
     }
 
-    float at(float x, float y) const override { return values_.at(x, y); }
+    [[gnu::always_inline]] float at(float x, float y) const override { return values_.at(x, y); }
 
   private:
     float value(float x, float y) const {
@@ -319,13 +338,16 @@ class Plasma : public Generator {
 
 // Mosaic: irregular tiles, each one of the palette's colours after the first, in grout of the
 // first colour.
-class Mosaic : public Generator {
+class Mosaic final : public Family<Mosaic> {
   public:
     explicit Mosaic(const Recipe& r)
-        : Generator(r), tile_(r.value("scale", 30.0f)), grout_(r.value("grout", 0.08f)) {}
+        : Family(r),
+          tile_(r.value("scale", 30.0f)),
+          grout_(r.value("grout", 0.08f)),
+          tiles_(cells(tile_, seed_, 0.75f)) {}
 
-    float at(float x, float y) const override {
-        const Cells c = worley(x / tile_, y / tile_, seed_, 0.75f);
+    [[gnu::always_inline]] float at(float x, float y) const override {
+        const Cells c = tiles_.at(x / tile_, y / tile_);
         if (c.f2 - c.f1 < grout_) return stop(0);
         const int tiles = colourCount() - 1;
         const int k = 1 + int((c.id & 0xFFFFu) % std::uint32_t(tiles));
@@ -336,6 +358,7 @@ class Mosaic : public Generator {
 
   private:
     float tile_, grout_;
+    WorleyField tiles_;
 };
 
 }  // namespace

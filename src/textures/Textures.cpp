@@ -63,8 +63,7 @@ QImage renderRecipe(const Recipe& recipe) {
     std::vector<float> field(std::size_t(fw) * std::size_t(fh));
     forEachBand(fh, [&](int first, int end) {
         for (int y = first; y < end; ++y) {
-            float* row = field.data() + std::size_t(y) * std::size_t(fw);
-            for (int x = 0; x < fw; ++x) row[x] = generator->at(float(x) + 0.5f, float(y) + 0.5f);
+            generator->row(float(y) + 0.5f, fw, field.data() + std::size_t(y) * std::size_t(fw));
         }
     });
 

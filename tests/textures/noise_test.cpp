@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <vector>
 
 #include "textures/Grid.h"
 #include "textures/Noise.h"
+#include "textures/Parallel.h"
 
 namespace tessel::textures {
 namespace {
@@ -63,6 +66,37 @@ TEST(NoiseTest, WorleyDistancesAreOrderedAndNameTheNearestCell) {
     }
 }
 
+TEST(NoiseTest, WorleyFieldAnswersExactlyAsWorleyInsideItsRegion) {
+    // The region covers cells -2..30 x -1..20; points run through negative coordinates, across
+    // cell borders and out beyond the region on every side, for three jitters.
+    for (const float jitter : {1.0f, 0.85f, 0.5f}) {
+        const WorleyField field(23u, jitter, -2.0f, -1.0f, 30.0f, 20.0f);
+        int inside = 0;
+        for (int j = 0; j < 90; ++j) {
+            for (int i = 0; i < 120; ++i) {
+                const float x = -6.0f + i * 0.3137f;
+                const float y = -4.0f + j * 0.2891f;
+                const Cells a = field.at(x, y);
+                ASSERT_LE(a.f1, a.f2);
+                if (x < -2.0f || x >= 31.0f || y < -1.0f || y >= 21.0f) {
+                    // Beyond the region: the border cells stand in, so some feature point
+                    // still lies within reach.
+                    ASSERT_TRUE(std::isfinite(a.f1) && std::isfinite(a.f2));
+                    continue;
+                }
+                ++inside;
+                const Cells b = worley(x, y, 23u, jitter);
+                ASSERT_EQ(a.f1, b.f1) << x << "," << y;
+                ASSERT_EQ(a.f2, b.f2) << x << "," << y;
+                ASSERT_EQ(a.id, b.id) << x << "," << y;
+                ASSERT_EQ(a.nearX, b.nearX) << x << "," << y;
+                ASSERT_EQ(a.nearY, b.nearY) << x << "," << y;
+            }
+        }
+        EXPECT_GT(inside, 5000);
+    }
+}
+
 TEST(NoiseTest, WaveRunsFromZeroToOneAndBack) {
     EXPECT_FLOAT_EQ(wave(0.0f), 0.0f);
     EXPECT_FLOAT_EQ(wave(0.5f), 1.0f);
@@ -81,6 +115,25 @@ TEST(GridTest, MatchesItsSamplesAndInterpolatesLinearlyBetween) {
     // The last pixels of a size that is not a multiple of the step still lie between samples.
     const Grid edge(101, 61, 8, 8, [](float x, float) { return x; });
     EXPECT_NEAR(edge.at(100.5f, 60.5f), 100.5f, 1e-3f);
+}
+
+TEST(ParallelTest, EveryRowIsWorkedOnceWhateverTheBandSize) {
+    EXPECT_GE(usableCores(), 1);
+    for (const int rows : {1, 15, 16, 17, 1000}) {
+        for (const int band : {1, 4, 16, 2000}) {
+            std::vector<std::atomic<int>> visits(static_cast<std::size_t>(rows));
+            forEachBand(
+                rows,
+                [&](int first, int end) {
+                    EXPECT_LE(end - first, band);
+                    for (int y = first; y < end; ++y) ++visits[std::size_t(y)];
+                },
+                band);
+            for (int y = 0; y < rows; ++y)
+                ASSERT_EQ(visits[std::size_t(y)].load(), 1) << rows << " rows, band " << band;
+        }
+    }
+    forEachBand(0, [](int, int) { ADD_FAILURE() << "no rows, no work"; });
 }
 
 }  // namespace

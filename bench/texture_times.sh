@@ -20,7 +20,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 run() {  # run <program> <cores> <output> [extra]
     taskset -c "$2" "$1" --benchmark_filter='BM_EveryTexture/' --benchmark_min_time=0.2 \
-        --benchmark_format=json "${@:4}" >"$3" 2>/dev/null
+        --benchmark_format=json "${@:4}" >"$3" 2>"$3.err"
+    grep -q '"BM_EveryTexture/100' "$3" || { echo "$1 made no timings:" >&2; cat "$3.err" >&2; exit 1; }
 }
 for cores in 0,1 0; do
     for r in $(seq "$reps"); do

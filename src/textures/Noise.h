@@ -193,7 +193,8 @@ Cells worley(float x, float y, std::uint32_t seed, float jitter = 1.0f);
 // answer but not worley()'s. The textures make their regions cover every point they can ask for.
 class WorleyField {
   public:
-    WorleyField() = default;
+    // A field of seed 0 and jitter 1 over the single cell at the origin.
+    WorleyField() : WorleyField(0u, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f) {}
     // The region is [firstX, lastX] x [firstY, lastY] in cell units (lastX >= firstX,
     // lastY >= firstY).
     WorleyField(std::uint32_t seed, float jitter, float firstX, float firstY, float lastX,

@@ -10,6 +10,9 @@
 // that the loop holds all of their arithmetic and can be vectorised.
 #define TESSEL_ROW_INLINE __attribute__((always_inline))
 
+#include <algorithm>
+#include <cstring>
+
 namespace tessel::textures {
 
 // Whether rows use AVX2; false on a processor without it. setWideVectors(false) makes every
@@ -20,23 +23,31 @@ void setWideVectors(bool on);
 
 namespace detail {
 
+// The values go to a buffer on the stack first, a stretch at a time: the compiler can then see
+// that storing them changes none of the tables the function reads, and keeps those tables'
+// addresses in registers instead of reading them again for every value.
 template <typename F>
-[[gnu::always_inline]] inline void fillRowBody(float* __restrict out, int count, int step, float y,
+[[gnu::always_inline]] inline void fillRowBody(float* out, int count, int step, float y,
                                                const F& f) {
-    for (int i = 0; i < count; ++i) out[i] = f(float(i * step) + 0.5f, y);
+    constexpr int kStretch = 256;
+    float buffer[kStretch];
+    for (int start = 0; start < count; start += kStretch) {
+        const int n = std::min(kStretch, count - start);
+        for (int i = 0; i < n; ++i) buffer[i] = f(float((start + i) * step) + 0.5f, y);
+        std::memcpy(out + start, buffer, std::size_t(n) * sizeof(float));
+    }
 }
 
 #if defined(__x86_64__) || defined(__i386__)
 template <typename F>
-__attribute__((target("avx2"), flatten)) void fillRowWide(float* __restrict out, int count,
-                                                          int step, float y, const F& f) {
+__attribute__((target("avx2"), flatten)) void fillRowWide(float* out, int count, int step, float y,
+                                                          const F& f) {
     fillRowBody(out, count, step, y, f);
 }
 #endif
 
 template <typename F>
-__attribute__((flatten)) void fillRowPlain(float* __restrict out, int count, int step, float y,
-                                           const F& f) {
+__attribute__((flatten)) void fillRowPlain(float* out, int count, int step, float y, const F& f) {
     fillRowBody(out, count, step, y, f);
 }
 

@@ -73,7 +73,8 @@ class ChipLayer {
     [[gnu::always_inline]] float covers(int k, float u, float v) const {
         const float dx = x_.data()[k] - u;
         const float dy = y_.data()[k] - v;
-        return dx * dx + dy * dy < radius2_.data()[k] ? value_.data()[k] : -1.0f;
+        const float value = value_.data()[k];  // read whether or not it is used: no branch
+        return dx * dx + dy * dy < radius2_.data()[k] ? value : -1.0f;
     }
 
     static Chip make(std::uint32_t seed, float density, const std::vector<float>& values,

@@ -95,6 +95,10 @@ TEST(NoiseTest, WorleyFieldAnswersExactlyAsWorleyInsideItsRegion) {
         }
         EXPECT_GT(inside, 5000);
     }
+    // A field made without a region covers the cell at the origin.
+    const WorleyField origin;
+    EXPECT_EQ(origin.at(0.25f, 0.75f).f1, worley(0.25f, 0.75f, 0u).f1);
+    EXPECT_EQ(origin.at(0.25f, 0.75f).id, worley(0.25f, 0.75f, 0u).id);
 }
 
 TEST(NoiseTest, WaveRunsFromZeroToOneAndBack) {

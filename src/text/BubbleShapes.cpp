@@ -171,21 +171,46 @@ int bubblePixelHeight(int points) {
     return int(roundToInt(points * (long double)platform::logicalDpiY() / 72.0L));
 }
 
+namespace {
+
+// Where a shape of the given height goes: the width of its edge line, the scale from its own
+// units to pixels, and the box it paints in (empty when there is nothing to paint).
+struct BubbleGeometry {
+    qreal edge = 0;
+    qreal scale = 0;
+    QRectF box;
+};
+
+BubbleGeometry bubbleGeometry(const QPainterPath& path, QPointF topLeft, qreal height) {
+    const QRectF bounds = path.boundingRect();
+    if (height <= 0 || bounds.height() <= 0) return {};
+    BubbleGeometry g;
+    // The edge line lies inside the height: its outer side touches the bounding box.
+    g.edge = std::min(height / 4, std::max<qreal>(1, height * kEdgeFraction));
+    g.scale = (height - g.edge) / bounds.height();
+    g.box = QRectF(topLeft, QSizeF(bounds.width() * g.scale + g.edge, height));
+    return g;
+}
+
+}  // namespace
+
+QRectF bubbleBox(const QString& glyph, QPointF topLeft, qreal height) {
+    return bubbleGeometry(outlines()[shapeIndex(glyph)], topLeft, height).box;
+}
+
 void paintBubbleShape(QPainter& painter, const QString& glyph, QPointF topLeft, qreal height,
                       const QColor& fill, const QColor& outline) {
     const int index = shapeIndex(glyph);
     const QPainterPath& path = outlines()[index];
-    const QRectF bounds = path.boundingRect();
-    if (height <= 0 || bounds.height() <= 0) return;
-    // The edge line lies inside the height: its outer side touches the bounding box.
-    const qreal edge = std::min(height / 4, std::max<qreal>(1, height * kEdgeFraction));
-    const qreal scale = (height - edge) / bounds.height();
+    const BubbleGeometry g = bubbleGeometry(path, topLeft, height);
+    if (g.box.isEmpty()) return;
+    const qreal edge = g.edge;
+    const qreal scale = g.scale;
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     // Nothing of the edge's smoothing spills out of the bubble's box.
-    const qreal width = bounds.width() * scale + edge;
-    painter.setClipRect(QRectF(topLeft, QSizeF(width, height)), Qt::IntersectClip);
+    painter.setClipRect(g.box, Qt::IntersectClip);
     painter.translate(topLeft + QPointF(edge / 2, edge / 2));
     painter.scale(scale, scale);
     QPen pen(outline, edge / scale);
@@ -204,9 +229,13 @@ void drawBubbleGlyph(Surface& surface, Colour colour, const QString& glyph, int 
                      int y) {
     if (surface.isNull()) return;
     const QColor fill = toQColor(colour);
-    QPainter painter(&surface.image());
-    paintBubbleShape(painter, glyph, QPointF(x, y), bubblePixelHeight(points), fill,
-                     fill.darker(200));
+    const QPointF topLeft(x, y);
+    const qreal height = bubblePixelHeight(points);
+    // Only the bubble's box counts as changed, so that undo looks at no more than that.
+    const QRect box = bubbleBox(glyph, topLeft, height).toAlignedRect();
+    if (box.isEmpty()) return;
+    QPainter painter(&surface.imageFor(box));
+    paintBubbleShape(painter, glyph, topLeft, height, fill, fill.darker(200));
 }
 
 void drawBubble(Surface& surface, int x, int y, const BubbleSettings& settings) {

@@ -35,6 +35,10 @@ QPainterPath bubbleOutline(const QString& glyph);
 // The pixel height of a bubble of the given points at the screen's logical DPI.
 int bubblePixelHeight(int points);
 
+// The box a shape of the given height with its top-left at topLeft paints in: nothing of it,
+// smoothing included, falls outside. Empty for a height of 0 or less.
+QRectF bubbleBox(const QString& glyph, QPointF topLeft, qreal height);
+
 // Paints the shape with its bounding box's top-left at topLeft, the given height in pixels,
 // filled solid and edged with a thin line of the outline colour (antialiased).
 void paintBubbleShape(QPainter& painter, const QString& glyph, QPointF topLeft, qreal height,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QRect>
+#include <utility>
 #include <vector>
 
 #include "surface/Surface.h"
@@ -139,6 +140,44 @@ TEST(BubbleShapes, ShadowLiesRightOfAndBelowTheBubbleOnly) {
         EXPECT_GT(count(shadowed, settings.colour), count(bubbleOnly, settings.colour) * 9 / 10);
     }
     EXPECT_EQ(bubble.topLeft(), QPoint(x, y));
+}
+
+TEST(BubbleShapes, OnlyTheBubblesBoxCountsAsChanged) {
+    // Every shape, with and without its shadow, inside the surface and hanging over its edges,
+    // on a surface of many colours so that any written pixel shows.
+    QImage noisy(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, (x * y) & 255));
+    const QPoint places[] = {{60, 40}, {-50, -30}, {330, 250}};
+    for (int i = 0; i < 10; ++i) {
+        for (const QPoint at : places) {
+            for (const bool shadow : {false, true}) {
+                Surface s(noisy);
+                s.clearDirty();
+                BubbleSettings settings;
+                settings.glyph = key(i);
+                settings.size = 60;
+                settings.shadow = shadow;
+                drawBubble(s, at.x(), at.y(), settings);
+                QRect changed;
+                const QImage& after = std::as_const(s).image();
+                for (int y = 0; y < s.height(); ++y)
+                    for (int x = 0; x < s.width(); ++x)
+                        if (after.pixel(x, y) != noisy.pixel(x, y)) changed |= QRect(x, y, 1, 1);
+                SCOPED_TRACE(key(i).toStdString() + (shadow ? " with shadow" : ""));
+                ASSERT_FALSE(changed.isEmpty());
+                const QRect dirty = s.dirtyRect();
+                EXPECT_TRUE(dirty.contains(changed));
+                // The box starts at the point and is one em high (the shadow's em when there
+                // is one), clipped to the surface.
+                const int em = emPixels(shadow ? 65 : 60);
+                const QRect tall = QRect(at.x(), at.y(), 10000, em + 1) & after.rect();
+                EXPECT_TRUE(tall.contains(dirty));
+                EXPECT_LT(dirty.width() * dirty.height(), s.width() * s.height() / 2);
+            }
+        }
+    }
 }
 
 }  // namespace

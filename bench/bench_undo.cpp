@@ -3,7 +3,9 @@
 // plain copy of the picture, both measured in the same run. Then a 5640 x 3172 photograph (the
 // file given as TESSEL_PHOTO, else the Debian background of that size, else a synthetic picture):
 // a 100 x 100 change against a memcpy of the picture, in time and in memory against the tiles it
-// touched, and a whole-picture change (grey scale) and its undo against a deep copy.
+// touched, a speech bubble of 60 points with its shadow against the same memcpy (and against the
+// same bubble with the whole picture marked as changed, as writing through image() does), and a
+// whole-picture change (grey scale) and its undo against a deep copy.
 
 #include <benchmark/benchmark.h>
 
@@ -21,6 +23,8 @@
 #include "app/GreyScale.h"
 #include "app/UndoHistory.h"
 #include "surface/Surface.h"
+#include "text/BubbleSettings.h"
+#include "text/BubbleShapes.h"
 
 namespace {
 
@@ -219,7 +223,11 @@ void BM_UndoHistory_Photograph(benchmark::State& state) {
         history.push();  // level 0
         std::vector<uchar> buffer(picture.sizeInBytes());
         QRandomGenerator random(7);
-        std::vector<double> small, smallMemory, grey, greyUndo, memcpyTimes, copyTimes;
+        std::vector<double> small, smallMemory, bubble, bubbleWhole, grey, greyUndo, memcpyTimes,
+            copyTimes;
+        tessel::BubbleSettings bubbleSettings;
+        bubbleSettings.size = 60;
+        bubbleSettings.shadow = 1;
         for (int r = 0; r < kRepetitions; ++r) {
             // A 100 x 100 change, committed by the next push (after a push that takes back the
             // level undone last time, so that only this change is measured).
@@ -243,6 +251,19 @@ void BM_UndoHistory_Photograph(benchmark::State& state) {
             small.push_back(push / plain);
             memcpyTimes.push_back(plain);
 
+            // A speech bubble, committed by the next push.
+            tessel::drawBubble(history.current(), int(random.bounded(picture.width() - 100)),
+                               int(random.bounded(picture.height() - 100)), bubbleSettings);
+            t0 = Clock::now();
+            history.push();
+            bubble.push_back(seconds(Clock::now() - t0) / plain);
+            tessel::drawBubble(history.current(), int(random.bounded(picture.width() - 100)),
+                               int(random.bounded(picture.height() - 100)), bubbleSettings);
+            history.current().markDirty(picture.rect());
+            t0 = Clock::now();
+            history.push();
+            bubbleWhole.push_back(seconds(Clock::now() - t0) / plain);
+
             // A change of the whole picture, committed by the next push, then undone.
             tessel::toGreyScale(history.current());
             t0 = Clock::now();
@@ -260,8 +281,9 @@ void BM_UndoHistory_Photograph(benchmark::State& state) {
             history.undo();  // the colours come back
             greyUndo.push_back(seconds(Clock::now() - t0) / plain);
         }
-        const Spread s = spread(small), m = spread(smallMemory), g = spread(grey),
-                     u = spread(greyUndo), mc = spread(memcpyTimes), dc = spread(copyTimes);
+        const Spread s = spread(small), m = spread(smallMemory), b = spread(bubble),
+                     bw = spread(bubbleWhole), g = spread(grey), u = spread(greyUndo),
+                     mc = spread(memcpyTimes), dc = spread(copyTimes);
         state.counters["small_vs_memcpy"] = s.median;
         state.counters["grey_vs_deep_copy"] = g.median;
         std::printf(
@@ -269,12 +291,15 @@ void BM_UndoHistory_Photograph(benchmark::State& state) {
             "  memcpy %.2f ms [%.2f, %.2f], deep copy %.2f ms [%.2f, %.2f]\n"
             "  100 x 100 change: push+commit %.4f %% of a memcpy [%.4f, %.4f] (target <= 1 %%), "
             "memory %.2fx its tiles [%.2f, %.2f] (target <= 4x)\n"
+            "  bubble of 60 points with its shadow: push+commit %.4f %% of a memcpy [%.4f, %.4f]; "
+            "with the whole picture marked %.4f %% [%.4f, %.4f]\n"
             "  grey scale: push+commit %.2fx a deep copy [%.2f, %.2f] (target <= 1.2x), "
             "undo %.2fx a memcpy [%.2f, %.2f]\n\n",
             picture.width(), picture.height(), pictureBytes / 1e6, kRepetitions, mc.median * 1e3,
-            mc.min * 1e3, mc.max * 1e3, dc.median * 1e3, dc.min * 1e3, dc.max * 1e3,
-            100 * s.median, 100 * s.min, 100 * s.max, m.median, m.min, m.max, g.median, g.min,
-            g.max, u.median, u.min, u.max);
+            mc.min * 1e3, mc.max * 1e3, dc.median * 1e3, dc.min * 1e3, dc.max * 1e3, 100 * s.median,
+            100 * s.min, 100 * s.max, m.median, m.min, m.max, 100 * b.median, 100 * b.min,
+            100 * b.max, 100 * bw.median, 100 * bw.min, 100 * bw.max, g.median, g.min, g.max,
+            u.median, u.min, u.max);
     }
 }
 BENCHMARK(BM_UndoHistory_Photograph)->Iterations(1)->Unit(benchmark::kMillisecond);

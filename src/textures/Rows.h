@@ -6,12 +6,12 @@
 // is the same IEEE operation in the same order, only several lanes at a time (the library is
 // built without fused multiply-add or any reassociation).
 
+#include <algorithm>
+#include <cstring>
+
 // For the functions given to fillRow() (through Grid and the families' rows): forced inline, so
 // that the loop holds all of their arithmetic and can be vectorised.
 #define TESSEL_ROW_INLINE __attribute__((always_inline))
-
-#include <algorithm>
-#include <cstring>
 
 namespace tessel::textures {
 

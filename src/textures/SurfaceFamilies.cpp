@@ -22,7 +22,8 @@ inline float unitOf(std::uint32_t h) {
 // worked out when the layer is made, each with the value its colour has in the palette.
 class ChipLayer {
   public:
-    ChipLayer() = default;
+    // A layer of one empty cell.
+    ChipLayer() : ChipLayer(0u, 0.0f, {}, 0.0f, 0.0f, 0.0f, 0.0f) {}
     // The cells that points of [firstU, lastU] x [firstV, lastV] can meet; chip colour k has
     // the value values[k % values.size()].
     ChipLayer(std::uint32_t seed, float density, const std::vector<float>& values, float firstU,

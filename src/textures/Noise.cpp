@@ -4,80 +4,21 @@
 
 namespace tessel::textures {
 
-namespace {
-
-// The jittered feature points around one lattice cell. Neighbouring pixels mostly fall in the
-// same cell, so each thread keeps the last few neighbourhoods it worked out; the arithmetic is
-// the same either way, so the cache never changes a result.
-struct Neighbourhood {
-    std::int32_t ix = 0, iy = 0;
-    std::uint32_t seed = 0;
-    float jitter = -1.0f;
-    float offsetX[9], offsetY[9];
-};
-
-const Neighbourhood& neighbourhood(std::int32_t ix, std::int32_t iy, std::uint32_t seed,
-                                   float jitter) {
-    constexpr int kSlots = 4;
-    thread_local Neighbourhood slots[kSlots];
-    thread_local int next = 0;
-    for (const Neighbourhood& n : slots)
-        if (n.ix == ix && n.iy == iy && n.seed == seed && n.jitter == jitter) return n;
-    Neighbourhood& n = slots[next];
-    next = (next + 1) % kSlots;
-    n.ix = ix;
-    n.iy = iy;
-    n.seed = seed;
-    n.jitter = jitter;
-    const float scale = jitter / 65536.0f;
-    for (int j = -1, k = 0; j <= 1; ++j) {
-        for (int i = -1; i <= 1; ++i, ++k) {
-            const std::uint32_t h = hash(ix + i, iy + j, seed);
-            n.offsetX[k] = scale * float(h & 0xFFFFu);
-            n.offsetY[k] = scale * float(h >> 16);
-        }
-    }
-    return n;
-}
-
-}  // namespace
-
 Cells worley(float x, float y, std::uint32_t seed, float jitter) {
     const std::int32_t ix = floorToInt(x);
     const std::int32_t iy = floorToInt(y);
-    const Neighbourhood& n = neighbourhood(ix, iy, seed, jitter);
-    const float offset = 0.5f * (1.0f - jitter);
-    const float dx0 = float(ix) - x + offset;
-    const float dy0 = float(iy) - y + offset;
-    float best = 1e30f;
-    float second = 1e30f;
-    int bestK = 4;
-    float bestX = 0.0f, bestY = 0.0f;
-    // Written without branches (the nearest point is a coin toss for the processor); keeps
-    // the first of equally near points, as a plain search in this order would.
-#pragma GCC unroll 3
+    const float scale = jitter / 65536.0f;
+    float offsetX[9], offsetY[9];
     for (int j = -1, k = 0; j <= 1; ++j) {
-        const float dy = dy0 + float(j);
-#pragma GCC unroll 3
         for (int i = -1; i <= 1; ++i, ++k) {
-            const float px = dx0 + float(i) + n.offsetX[k];
-            const float py = dy + n.offsetY[k];
-            const float d = px * px + py * py;
-            const bool nearer = d < best;
-            second = std::min(second, std::max(best, d));
-            best = nearer ? d : best;
-            bestK = nearer ? k : bestK;
-            bestX = nearer ? px : bestX;
-            bestY = nearer ? py : bestY;
+            const std::uint32_t h = hash(ix + i, iy + j, seed);
+            offsetX[k] = scale * float(h & 0xFFFFu);
+            offsetY[k] = scale * float(h >> 16);
         }
     }
-    Cells cells;
-    cells.f1 = std::sqrt(best);
-    cells.f2 = std::sqrt(second);
-    cells.id = hash(ix + bestK % 3 - 1, iy + bestK / 3 - 1, seed ^ 0x5BD1E995u);
-    cells.nearX = x + bestX;
-    cells.nearY = y + bestY;
-    return cells;
+    return detail::nearestFeature(x, y, ix, iy, seed, jitter, [&](int k) {
+        return std::pair<float, float>(offsetX[k], offsetY[k]);
+    });
 }
 
 WorleyField::WorleyField(std::uint32_t seed, float jitter, float firstX, float firstY, float lastX,

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // The noise functions are forced inline: a row of them then compiles to straight-line code that
@@ -183,6 +184,54 @@ struct Cells {
     std::uint32_t id;    // a hash that names the nearest cell
     float nearX, nearY;  // the nearest feature point
 };
+
+namespace detail {
+
+// The Worley search around the cell (ix, iy) that holds (x, y): offsets(k) gives the jittered
+// feature point of neighbour k (k = 3 * (dy + 1) + (dx + 1), dx, dy in -1..1) as an (x, y)
+// pair inside its cell. Written without branches (the nearest point is a coin toss for the
+// processor, and a row of searches vectorises); keeps the first of equally near points, as a
+// plain search in this order would.
+template <typename Offsets>
+TESSEL_NOISE_INLINE Cells nearestFeature(float x, float y, std::int32_t ix, std::int32_t iy,
+                                         std::uint32_t seed, float jitter, const Offsets& offsets) {
+    const float offset = 0.5f * (1.0f - jitter);
+    const float dx0 = float(ix) - x + offset;
+    const float dy0 = float(iy) - y + offset;
+    float best = 1e30f;
+    float second = 1e30f;
+    int bestK = 4;
+    float bestX = 0.0f, bestY = 0.0f;
+#pragma GCC unroll 3
+    for (int j = -1, k = 0; j <= 1; ++j) {
+        const float dy = dy0 + float(j);
+#pragma GCC unroll 3
+        for (int i = -1; i <= 1; ++i, ++k) {
+            const auto [ox, oy] = offsets(k);
+            const float px = dx0 + float(i) + ox;
+            const float py = dy + oy;
+            const float d = px * px + py * py;
+            const bool nearer = d < best;
+            second = std::min(second, std::max(best, d));
+            best = nearer ? d : best;
+            bestK = nearer ? k : bestK;
+            bestX = nearer ? px : bestX;
+            bestY = nearer ? py : bestY;
+        }
+    }
+    Cells cells;
+    cells.f1 = std::sqrt(best);
+    cells.f2 = std::sqrt(second);
+    cells.id = hash(ix + bestK % 3 - 1, iy + bestK / 3 - 1, seed ^ 0x5BD1E995u);
+    cells.nearX = x + bestX;
+    cells.nearY = y + bestY;
+    return cells;
+}
+
+}  // namespace detail
+
+// Worley cells, hashing the nine feature points around the point (the reference WorleyField
+// is checked against).
 Cells worley(float x, float y, std::uint32_t seed, float jitter = 1.0f);
 
 // worley() for a field that is read all over one region, as a texture reads it: the feature
@@ -210,38 +259,11 @@ class WorleyField {
         const float* offsetX = offsetX_.data();
         const float* offsetY = offsetY_.data();
         const int p = tj * columns_ + ti;
-        const float offset = 0.5f * (1.0f - jitter_);
-        const float dx0 = float(ix) - x + offset;
-        const float dy0 = float(iy) - y + offset;
-        float best = 1e30f;
-        float second = 1e30f;
-        int bestK = 4;
-        float bestX = 0.0f, bestY = 0.0f;
-        // The same search as worley(), in the same order.
-#pragma GCC unroll 3
-        for (int j = -1, k = 0; j <= 1; ++j) {
-            const float dy = dy0 + float(j);
-            const int line = p + (j + 1) * columns_;
-#pragma GCC unroll 3
-            for (int i = -1; i <= 1; ++i, ++k) {
-                const float px = dx0 + float(i) + offsetX[line + i + 1];
-                const float py = dy + offsetY[line + i + 1];
-                const float d = px * px + py * py;
-                const bool nearer = d < best;
-                second = std::min(second, std::max(best, d));
-                best = nearer ? d : best;
-                bestK = nearer ? k : bestK;
-                bestX = nearer ? px : bestX;
-                bestY = nearer ? py : bestY;
-            }
-        }
-        Cells cells;
-        cells.f1 = std::sqrt(best);
-        cells.f2 = std::sqrt(second);
-        cells.id = hash(ix + bestK % 3 - 1, iy + bestK / 3 - 1, seed_ ^ 0x5BD1E995u);
-        cells.nearX = x + bestX;
-        cells.nearY = y + bestY;
-        return cells;
+        const int columns = columns_;
+        return detail::nearestFeature(x, y, ix, iy, seed_, jitter_, [&](int k) {
+            const int cell = p + (k / 3) * columns + k % 3;
+            return std::pair<float, float>(offsetX[cell], offsetY[cell]);
+        });
     }
 
   private:

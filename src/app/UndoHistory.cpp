@@ -45,12 +45,14 @@ void UndoHistory::start(const QImage& picture) {
     // Spare tiles for one change of the whole picture: undoing and redoing such a change takes
     // no new memory.
     pool_.setSpareLimit(std::size_t(across_) * std::size_t(down_));
+    if (hasPicture_) ids_.push_back(++lastId_);
 }
 
 void UndoHistory::clear() {
     // No spare tiles are kept for a picture that is gone.
     pool_.setSpareLimit(0);
     levels_.clear();
+    ids_.clear();
     top_ = {};
     pending_.clear();
     storedBytes_ = 0;
@@ -264,6 +266,7 @@ void UndoHistory::dropLevelOne() {
         releaseTile(change.tile);
         releaseTile(change.previous);
     }
+    ids_.erase(ids_.begin() + 1);
     --level_;
     ++droppedLevels_;
 }
@@ -290,6 +293,7 @@ void UndoHistory::push() {
     }
     current_.clearDirty();
     ++level_;
+    ids_.push_back(++lastId_);
     if (level_ > kMaxLevel) dropLevelOne();
     fitInBudget();
 }
@@ -300,6 +304,7 @@ bool UndoHistory::undo() {
     popTop();
     current_.clearDirty();
     --level_;
+    ids_.pop_back();
     return true;
 }
 

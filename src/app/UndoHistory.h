@@ -58,6 +58,11 @@ class UndoHistory {
     // Back to the level below; false (and nothing happens) at level 0 or without a picture.
     bool undo();
 
+    // Names the picture the current level holds: a new number for every level pushed and for
+    // every picture started, the level's own number again after undoing back to it; 0 without a
+    // picture. A save remembers it, so "unchanged since the save" is one comparison.
+    std::uint64_t stateId() const { return ids_.empty() ? 0 : ids_.back(); }
+
     // The complete picture of level k (0..n); a null image for any other k.
     QImage levelPicture(int k) const;
 
@@ -147,6 +152,9 @@ class UndoHistory {
     std::uint32_t search_ = 0;
     std::size_t storedBytes_ = 0;
     int droppedLevels_ = 0;
+    // The state number of each level 0..n, and the last number given out.
+    std::deque<std::uint64_t> ids_;
+    std::uint64_t lastId_ = 0;
 };
 
 }  // namespace tessel

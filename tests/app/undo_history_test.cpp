@@ -101,6 +101,38 @@ TEST(UndoHistory, ChangeAfterUndoReplacesTheDroppedLevel) {
     EXPECT_TRUE(history.levelPicture(-1).isNull());
 }
 
+// A saved state is recognised again only by undoing back to it, never by a new change that
+// happens to land on the same level; a dropped level's number goes with it.
+TEST(UndoHistory, StateNumbersNameLevelsNotDepths) {
+    UndoHistory history;
+    EXPECT_EQ(history.stateId(), 0u);
+    history.start(noisePicture(40, 40));
+    const std::uint64_t opened = history.stateId();
+    EXPECT_NE(opened, 0u);
+    history.push();
+    const std::uint64_t first = history.stateId();
+    EXPECT_NE(first, opened);
+    history.undo();
+    EXPECT_EQ(history.stateId(), opened);
+    history.push();
+    EXPECT_NE(history.stateId(), first);
+    EXPECT_NE(history.stateId(), opened);
+
+    UndoHistory tiny(0);  // no room: only level 0 and the current picture stay
+    tiny.start(noisePicture(40, 40));
+    const std::uint64_t base = tiny.stateId();
+    tiny.push();
+    const std::uint64_t dropped = tiny.stateId();
+    tiny.push();
+    const std::uint64_t top = tiny.stateId();
+    EXPECT_EQ(tiny.level(), 1);
+    EXPECT_NE(top, dropped);
+    ASSERT_TRUE(tiny.undo());
+    EXPECT_EQ(tiny.stateId(), base);
+    history.clear();
+    EXPECT_EQ(history.stateId(), 0u);
+}
+
 // Each change of a 3 x 2 picture writes its own number into a pixel, so every level is known.
 TEST(UndoHistory, ChangeBeyondTheLastLevelDropsTheOldestAboveLevelZero) {
     UndoHistory history;

@@ -188,9 +188,17 @@ void HolidayDialog::deleteHoliday() {
 }
 
 bool HolidayDialog::saveFile() {
-    if (writeHolidays(filePath_, table_)) return true;
-    platform::inform(holidaySaveFailedMessage(filePath_));
-    return false;
+    // A file that cannot be written where it is goes to the data folder, and the user is told.
+    const QString target = holidaySavePath(filePath_, holidayDataFolder());
+    if (!writeHolidays(target, table_)) {
+        platform::inform(holidaySaveFailedMessage(target));
+        return false;
+    }
+    if (target != filePath_) {
+        platform::inform(holidayMovedMessage(filePath_, target));
+        filePath_ = target;
+    }
+    return true;
 }
 
 void HolidayDialog::eraseFile() {

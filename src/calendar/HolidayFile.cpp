@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QtEndian>
 
 #include "platform/Paths.h"
+#include "platform/RegularFile.h"
 #include "platform/SafeFile.h"
 
 namespace tessel {
@@ -20,15 +22,31 @@ std::int32_t numberAt(const char* at) {
     return qFromLittleEndian<std::int32_t>(at);
 }
 
-// The most of a file that is read: far more records than the table takes, so that a table
-// full of records of days that do not exist is still noticed.
-constexpr qint64 kMostBytesRead = qint64(16) * kMaxHolidaySlots * kHolidayRecordBytes;
+// The largest file that is read: the whole file is needed, since a save writes back every
+// record the table does not show. Far more than any list of holidays.
+constexpr qint64 kMostBytesRead = qint64(4) * 1024 * 1024 * kHolidayRecordBytes;
 
 QString tooManyMessage() {
     return QStringLiteral(
                "El fichero de dias festivos tiene demasiados registros: solo se leen los %1 "
-               "primeros ...")
+               "primeros; los demas se conservan en el fichero ...")
         .arg(kMaxHolidaySlots);
+}
+
+QString damagedMessage(qsizetype records) {
+    return QStringLiteral(
+               "El fichero de dias festivos esta dañado: %1 registros no son dias del "
+               "calendario; se conservan en el fichero sin mostrarse ...")
+        .arg(records);
+}
+
+void putRecord(QByteArray& bytes, const Holiday& h, std::int32_t deleted) {
+    char record[kHolidayRecordBytes];
+    putNumber(record, h.day);
+    putNumber(record + 4, h.month);
+    putNumber(record + 8, h.colour);
+    putNumber(record + 12, deleted);
+    bytes.append(record, kHolidayRecordBytes);
 }
 
 QString unreadableMessage(const QString& path) {
@@ -37,17 +55,40 @@ QString unreadableMessage(const QString& path) {
 
 }  // namespace
 
-QString holidayFilePath(const QString& executableFolder, const QString& dataFolder) {
-    const QFileInfo folder(executableFolder);
-    if (!executableFolder.isEmpty() && folder.isDir() && folder.isWritable()) {
-        return QDir(executableFolder).filePath(kHolidayFileName);
+QString holidayFilePath(const QString& executableFolder, const QString& dataFolder,
+                        bool installed) {
+    const QString dataFile = QDir(dataFolder).filePath(kHolidayFileName);
+    const bool hasFolder = !executableFolder.isEmpty() && QFileInfo(executableFolder).isDir();
+    const QString besideFile = hasFolder ? QDir(executableFolder).filePath(kHolidayFileName)
+                                         : QString();
+    if (hasFolder && holidayFileExists(besideFile)) {
+        // Saves of a file that cannot be written where it is go to the data folder, so the
+        // copy there is the newer one.
+        if (!platform::isWritableTarget(besideFile) && holidayFileExists(dataFile)) return dataFile;
+        return besideFile;
     }
-    return QDir(dataFolder).filePath(kHolidayFileName);
+    if (holidayFileExists(dataFile) || installed || !hasFolder) return dataFile;
+    return besideFile;
+}
+
+QString holidayDataFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
 QString defaultHolidayFilePath() {
-    return holidayFilePath(platform::executableFolder(),
-                           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const QString folder = platform::executableFolder();
+    return holidayFilePath(folder, holidayDataFolder(), platform::isInstalledProgramFolder(folder));
+}
+
+QString holidaySavePath(const QString& path, const QString& dataFolder) {
+    const QString dataFile = QDir(dataFolder).filePath(kHolidayFileName);
+    if (QFileInfo(path).absoluteFilePath() == QFileInfo(dataFile).absoluteFilePath()) return path;
+    return platform::isWritableTarget(path) ? path : dataFile;
+}
+
+QString holidayMovedMessage(const QString& from, const QString& to) {
+    return QStringLiteral("No se puede grabar el fichero de dias festivos en\r\n") + from +
+           QStringLiteral("\r\nSe ha grabado en\r\n") + to + QStringLiteral(" ...");
 }
 
 bool holidayFileExists(const QString& path) {
@@ -57,48 +98,50 @@ bool holidayFileExists(const QString& path) {
 QByteArray encodeHolidays(const HolidayTable& table) {
     QByteArray bytes;
     for (const Holiday& h : table.used()) {
-        if (h.deleted != 0) continue;
-        char record[kHolidayRecordBytes];
-        putNumber(record, h.day);
-        putNumber(record + 4, h.month);
-        putNumber(record + 8, h.colour);
-        putNumber(record + 12, 0);
-        bytes.append(record, kHolidayRecordBytes);
+        if (h.deleted == 0) putRecord(bytes, h, 0);
     }
+    for (const Holiday& h : table.kept()) putRecord(bytes, h, h.deleted);
     return bytes;
 }
 
 void decodeHolidays(const QByteArray& bytes, HolidayTable& table, QString* problem) {
     table.reset();
     const qsizetype records = bytes.size() / kHolidayRecordBytes;
+    qsizetype damaged = 0;
+    bool full = false;
     for (qsizetype n = 0; n < records; ++n) {
         const char* at = bytes.constData() + n * kHolidayRecordBytes;
         const Holiday h{numberAt(at), numberAt(at + 4), numberAt(at + 8), numberAt(at + 12)};
-        if (!isCalendarDay(h.day, h.month)) continue;
-        if (!table.append(h)) {
-            if (problem) *problem = tooManyMessage();
-            break;
+        if (!isCalendarDay(h.day, h.month)) {
+            ++damaged;
+            table.keep(h);
+        } else if (full || !table.append(h)) {
+            full = true;
+            table.keep(h);
         }
     }
     table.rebuildColourMap();
+    if (!problem) return;
+    QStringList problems;
+    if (damaged > 0) {
+        problems << damagedMessage(damaged);
+    } else if (!bytes.isEmpty() && bytes.count('\0') == bytes.size()) {
+        problems << QStringLiteral("El fichero de dias festivos esta dañado: no contiene ningun dia ...");
+    }
+    if (full) problems << tooManyMessage();
+    *problem = problems.join(QStringLiteral("\r\n"));
 }
 
 HolidayLoad loadHolidays(const QString& path, HolidayTable& table) {
     table.reset();
     HolidayLoad result;
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        result.problem = unreadableMessage(path);
-        return result;
-    }
-    const QByteArray bytes = file.read(kMostBytesRead);
-    if (file.error() != QFileDevice::NoError) {
+    const std::optional<QByteArray> bytes = platform::readRegularFile(path, kMostBytesRead);
+    if (!bytes) {
         result.problem = unreadableMessage(path);
         return result;
     }
     result.read = true;
-    decodeHolidays(bytes, table, &result.problem);
-    if (result.problem.isEmpty() && file.size() > kMostBytesRead) result.problem = tooManyMessage();
+    decodeHolidays(*bytes, table, &result.problem);
     return result;
 }
 

@@ -13,16 +13,26 @@ namespace tessel {
 inline constexpr int kHolidayRecordBytes = 16;
 inline const QString kHolidayFileName = QStringLiteral("Fiestas.log");
 
-// Where the file lives: beside the executable when that folder is writable, otherwise in the
-// user's data folder.
-QString holidayFilePath(const QString& executableFolder, const QString& dataFolder);
-// The same for this run of the program (QStandardPaths::AppDataLocation as the data folder).
+// Where the file is read from. An existing file beside the executable is read there, even when
+// its folder cannot be written (unless a copy saved in its stead is in the data folder); else an
+// existing file in the data folder; else, with no file anywhere, an installed program keeps it
+// in the data folder and one run from its build or unpacked folder beside the executable.
+QString holidayFilePath(const QString& executableFolder, const QString& dataFolder,
+                        bool installed = false);
+// The user's data folder (QStandardPaths::AppDataLocation).
+QString holidayDataFolder();
+// The same for this run of the program.
 QString defaultHolidayFilePath();
+// Where a save of the file at `path` goes: there when the safe writer may write it, otherwise
+// into the data folder.
+QString holidaySavePath(const QString& path, const QString& dataFolder);
+// The message that says a save went to the data folder instead.
+QString holidayMovedMessage(const QString& from, const QString& to);
 
 // True when a regular file stands at the path.
 bool holidayFileExists(const QString& path);
 
-// The records of the live slots in use, in slot order.
+// The records of the live slots in use, in slot order, then the records kept aside.
 QByteArray encodeHolidays(const HolidayTable& table);
 
 struct HolidayLoad {
@@ -30,9 +40,11 @@ struct HolidayLoad {
     QString problem;    // a message for the user, or empty
 };
 
-// Recreates the table from the file: one slot per whole record (a partial tail is ignored,
-// records of days that do not exist are left out, records beyond kMaxHolidaySlots are refused
-// with a message), then the colour map. A file that cannot be read leaves the table empty.
+// Recreates the table from the file: one slot per whole record of a real calendar day, up to
+// kMaxHolidaySlots, then the colour map. Records of days that do not exist and records beyond
+// the limit are kept aside in the table (and written back by every save), with a message; a
+// file of nothing but zero bytes is damaged; a partial tail is ignored. A file that cannot be
+// read leaves the table empty.
 HolidayLoad loadHolidays(const QString& path, HolidayTable& table);
 // Loads the bytes of a file (the same rules).
 void decodeHolidays(const QByteArray& bytes, HolidayTable& table, QString* problem = nullptr);

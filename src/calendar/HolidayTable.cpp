@@ -20,6 +20,7 @@ bool isCalendarDay(int day, int month) {
 void HolidayTable::reset() {
     slots_.assign(kHolidaySlots, Holiday{});
     count_ = 0;
+    kept_.clear();
     map_.fill(0);
 }
 

@@ -33,7 +33,7 @@ class HolidayTable {
   public:
     HolidayTable() { reset(); }
 
-    // Empty slots, count 0, colour map all 0.
+    // Empty slots, count 0, colour map all 0, nothing kept.
     void reset();
 
     int count() const { return count_; }
@@ -48,6 +48,12 @@ class HolidayTable {
     // True when a live slot in use has this day and month (both above 0).
     bool isDuplicate(int day, int month) const;
 
+    // Records of the file that the table does not show (days that do not exist, records beyond
+    // kMaxHolidaySlots), in file order, exactly as stored: a save writes them back after the
+    // slots, so that no record of the file is ever lost.
+    const std::vector<Holiday>& kept() const { return kept_; }
+    void keep(const Holiday& record) { kept_.push_back(record); }
+
     // The colour map, filled from the slots in use: each live record of a real calendar day
     // writes its colour, a later one overwriting an earlier one. Inserting and deleting in
     // the dialog never change it; loading the file calls this.
@@ -58,6 +64,7 @@ class HolidayTable {
   private:
     std::vector<Holiday> slots_;
     int count_ = 0;
+    std::vector<Holiday> kept_;
     std::array<Colour, 31 * 12> map_{};
 };
 

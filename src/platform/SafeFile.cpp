@@ -50,15 +50,39 @@ mode_t modeFor(const QByteArray& target) {
     return 0666 & ~mask;
 }
 
-// The file really written: the end of a chain of symbolic links, or the path itself.
+// The file really written: the end of a chain of symbolic links (which need not exist yet: a
+// link to a missing file is written through to that file, as the shell's ">" does), or the path
+// itself. Empty for a chain that loops or is longer than the system follows.
 QString resolvedTarget(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isSymLink()) return info.absoluteFilePath();
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    QFileInfo info(path);
+    for (int links = 0; info.isSymLink(); ++links) {
+        if (links >= 40) return {};
+        info = QFileInfo(info.symLinkTarget());
+    }
+    return info.absoluteFilePath();
+}
+
+// A folder entry this user may replace: writable for the user, as the system's own check says
+// (permissions, access lists, read-only mounts), and not marked read-only by its mode. The
+// second rule keeps a file or folder made read-only with chmod read-only for root as well, who
+// passes every access check: only a deliberate chmod makes it writable again.
+bool mayWrite(const QByteArray& name) {
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0) return false;
+    const int wanted = S_ISDIR(info.st_mode) ? (W_OK | X_OK) : W_OK;
+    return ::faccessat(AT_FDCWD, name.constData(), wanted, AT_EACCESS) == 0 &&
+           (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
 }  // namespace
+
+bool isWritableTarget(const QString& path) {
+    const QString resolved = resolvedTarget(path);
+    if (resolved.isEmpty()) return false;
+    const QFileInfo target(resolved);
+    if (target.exists() && !mayWrite(QFile::encodeName(target.absoluteFilePath()))) return false;
+    return mayWrite(QFile::encodeName(target.absolutePath()));
+}
 
 void setWriteFault(std::function<bool(WriteStep)> replacement) {
     fault() = std::move(replacement);
@@ -66,10 +90,14 @@ void setWriteFault(std::function<bool(WriteStep)> replacement) {
 
 bool writeFileSafely(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty()) return false;
-    const QFileInfo target(resolvedTarget(path));
+    const QString resolved = resolvedTarget(path);
+    if (resolved.isEmpty()) return false;
+    const QFileInfo target(resolved);
     if (target.exists() && !target.isFile()) return false;
     if (target.fileName().isEmpty()) return false;
     const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
+    // The rename below would get round the permissions of the file and of its folder.
+    if (!isWritableTarget(target.absoluteFilePath())) return false;
     // A shortened name keeps the temporary name within the file system's limit.
     QByteArray temporary =
         QFile::encodeName(target.absolutePath() + QStringLiteral("/.") +

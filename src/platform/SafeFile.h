@@ -11,8 +11,14 @@
 namespace tessel::platform {
 
 // True when the target now holds exactly these bytes. A target that is a symbolic link is
-// written through to the file it names; a target that exists but is no regular file is refused.
+// written through to the file it names (created when missing); a target that exists but is no
+// regular file, or that the user may not write (isWritableTarget), is refused.
 bool writeFileSafely(const QString& path, const QByteArray& bytes);
+
+// True when the safe writer may put a file at the path: an existing file must be writable by
+// the user and not made read-only by its mode (which holds for root too), and so must its
+// folder. A read-only file stays as it is, byte for byte.
+bool isWritableTarget(const QString& path);
 
 // The steps of a safe write, in order.
 enum class WriteStep { Create, Write, Sync, Close, Rename };

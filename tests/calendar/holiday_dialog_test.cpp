@@ -3,6 +3,7 @@
 // question on leaving.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QComboBox>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QTest>
 
 #include "calendar/CalendarTestHelpers.h"
+#include "calendar/HolidayFile.h"
 #include "calendar/HolidayDialog.h"
 #include "calendar/HolidayList.h"
 #include "platform/DrawingArea.h"
@@ -368,6 +370,45 @@ TEST_F(HolidayDialogTest, TheTableGrowsPast401SlotsAndRefusesBeyondItsLimit) {
     EXPECT_EQ(table.count(), kMaxHolidaySlots);
     ASSERT_EQ(scripted.messages.size(), 1);
     EXPECT_TRUE(scripted.messages[0].text.startsWith(QStringLiteral("No caben mas dias festivos")));
+}
+
+TEST_F(HolidayDialogTest, AFileThatCannotBeWrittenWhereItIsIsSavedInTheDataFolderAndSaysSo) {
+    // The user's data folder inside the test's folder.
+    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath(QStringLiteral("datos"))));
+    const QString program = folder.filePath(QStringLiteral("programa"));
+    ASSERT_TRUE(QDir().mkpath(program));
+    path = QDir(program).filePath(QStringLiteral("Fiestas.log"));
+    const QByteArray old = recordBytes({{1, 5, kRed, 0}});
+    ASSERT_TRUE(writeBytes(path, old));
+    ASSERT_EQ(::chmod(QFile::encodeName(program).constData(), 0555), 0);
+    const QString saved = QDir(holidayDataFolder()).filePath(QStringLiteral("Fiestas.log"));
+    ASSERT_TRUE(saved.startsWith(folder.path()));
+    {
+        auto dialog = open();
+        ASSERT_EQ(table.count(), 1);  // read where it is
+        enter(*dialog, 25, 12);
+        QTest::mouseClick(dialog->saveButton(), Qt::LeftButton);
+        ASSERT_EQ(scripted.messages.size(), 2);
+        EXPECT_TRUE(scripted.messages[0].text.contains(path));
+        EXPECT_TRUE(scripted.messages[0].text.contains(saved));
+        EXPECT_EQ(scripted.messages[1].text,
+                  QStringLiteral("Termine de grabar colores dias festivos ..."));
+        // A second save goes to the same place without a word more.
+        enter(*dialog, 6, 1);
+        QTest::mouseClick(dialog->saveButton(), Qt::LeftButton);
+        EXPECT_EQ(scripted.messages.size(), 3);
+    }
+    EXPECT_EQ(readBytes(saved),
+              recordBytes({{1, 5, kRed, 0}, {25, 12, kDarkGreen, 0}, {6, 1, kDarkGreen, 0}}));
+    EXPECT_EQ(holidayFilePath(program, holidayDataFolder()), saved);
+    ::chmod(QFile::encodeName(program).constData(), 0755);
+    EXPECT_EQ(readBytes(path), old);
+    if (oldDataHome.isEmpty()) {
+        qunsetenv("XDG_DATA_HOME");
+    } else {
+        qputenv("XDG_DATA_HOME", oldDataHome);
+    }
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QTemporaryDir>
 
 #include "calendar/CalendarTestHelpers.h"
 #include "calendar/HolidayFile.h"
+#include "platform/Paths.h"
 
 namespace tessel {
 namespace {
@@ -212,6 +215,95 @@ TEST_F(HolidayFileTest, LivesBesideTheExecutableWhenThatFolderIsWritable) {
     ASSERT_TRUE(table.append({1, 5, kRed, 0}));
     ASSERT_TRUE(writeHolidays(holidayFilePath(missing, data), table));
     EXPECT_EQ(readBytes(QDir(data).filePath("Fiestas.log")).size(), 16);
+}
+
+TEST_F(HolidayFileTest, ASaveKeepsEveryRecordTheTableCannotShow) {
+    // 1,200 real days: the first 1,000 are shown, the other 200 are written back untouched.
+    QByteArray records;
+    for (int i = 0; i < 1200; ++i) records += recordBytes({{1 + i % 28, 1 + i % 12, i + 1, 0}});
+    ASSERT_TRUE(writeBytes(path, records));
+    HolidayLoad load = loadHolidays(path, table);
+    EXPECT_TRUE(load.problem.contains(QStringLiteral("demasiados registros")));
+    ASSERT_EQ(table.count(), kMaxHolidaySlots);
+    ASSERT_TRUE(writeHolidays(path, table));
+    EXPECT_EQ(readBytes(path), records);
+    // Deleting the first holiday drops that record only.
+    ASSERT_TRUE(table.remove(0));
+    ASSERT_TRUE(writeHolidays(path, table));
+    EXPECT_EQ(readBytes(path), records.mid(16));
+
+    // Days that do not exist stay in the file, after the holidays of the table.
+    const QByteArray bad = recordBytes({{0, 5, kRed, 0}, {10, 13, kBlue, 0}, {30, 2, kGreen, 1}});
+    ASSERT_TRUE(writeBytes(path, recordBytes({{0, 5, kRed, 0}, {25, 12, kGreen, 0},
+                                              {10, 13, kBlue, 0}, {30, 2, kGreen, 1}})));
+    load = loadHolidays(path, table);
+    EXPECT_TRUE(load.problem.startsWith(QStringLiteral("El fichero de dias festivos esta dañado")));
+    EXPECT_TRUE(load.problem.contains(QStringLiteral(" 3 registros")));
+    ASSERT_EQ(table.count(), 1);
+    ASSERT_TRUE(table.append({1, 1, kRed, 0}));
+    ASSERT_TRUE(writeHolidays(path, table));
+    EXPECT_EQ(readBytes(path), recordBytes({{25, 12, kGreen, 0}, {1, 1, kRed, 0}}) + bad);
+}
+
+TEST_F(HolidayFileTest, AFileOfZeroBytesIsDamagedNotTooLong) {
+    for (const qsizetype size : {qsizetype(5), qsizetype(16), qsizetype(16) * 1500 + 3}) {
+        SCOPED_TRACE(size);
+        ASSERT_TRUE(writeBytes(path, QByteArray(size, '\0')));
+        const HolidayLoad load = loadHolidays(path, table);
+        EXPECT_TRUE(load.read);
+        EXPECT_TRUE(load.problem.startsWith(QStringLiteral("El fichero de dias festivos esta dañado")));
+        EXPECT_FALSE(load.problem.contains(QStringLiteral("demasiados")));
+        EXPECT_EQ(table.count(), 0);
+    }
+}
+
+TEST_F(HolidayFileTest, AnInstalledProgramKeepsTheFileInTheDataFolder) {
+    const QString program = folder.filePath(QStringLiteral("bin"));
+    const QString data = folder.filePath(QStringLiteral("data"));
+    ASSERT_TRUE(QDir().mkpath(program));
+    const QString beside = QDir(program).filePath("Fiestas.log");
+    const QString inData = QDir(data).filePath("Fiestas.log");
+    // No file anywhere: installed in the data folder, from a build folder beside the program.
+    EXPECT_EQ(holidayFilePath(program, data, true), inData);
+    EXPECT_EQ(holidayFilePath(program, data, false), beside);
+    // A file beside the program is read there, installed or not.
+    ASSERT_TRUE(writeBytes(beside, recordBytes({{1, 5, kRed, 0}})));
+    EXPECT_EQ(holidayFilePath(program, data, true), beside);
+    EXPECT_EQ(holidayFilePath(program, data, false), beside);
+    EXPECT_EQ(holidaySavePath(beside, data), beside);
+    // A file in the data folder is read from a build folder that holds none.
+    ASSERT_TRUE(QFile::remove(beside));
+    ASSERT_TRUE(writeBytes(inData, recordBytes({{2, 5, kRed, 0}})));
+    EXPECT_EQ(holidayFilePath(program, data, false), inData);
+
+    EXPECT_TRUE(platform::isInstalledProgramFolder(platform::installedProgramFolder()));
+    EXPECT_TRUE(platform::isInstalledProgramFolder(QStringLiteral("/usr/bin")));
+    EXPECT_FALSE(platform::isInstalledProgramFolder(program));
+}
+
+TEST_F(HolidayFileTest, AFileBesideAProgramInAFolderThatCannotBeWrittenIsReadAndSavedElsewhere) {
+    const QString program = folder.filePath(QStringLiteral("bin"));
+    const QString data = folder.filePath(QStringLiteral("data"));
+    ASSERT_TRUE(QDir().mkpath(program));
+    const QString beside = QDir(program).filePath("Fiestas.log");
+    const QByteArray old = recordBytes({{1, 5, kRed, 0}, {25, 12, kGreen, 0}});
+    ASSERT_TRUE(writeBytes(beside, old));
+    const QByteArray folderName = QFile::encodeName(program);
+    ASSERT_EQ(::chmod(folderName.constData(), 0555), 0);
+    for (const bool installed : {false, true}) {
+        EXPECT_EQ(holidayFilePath(program, data, installed), beside);
+    }
+    ASSERT_EQ(loadHolidays(beside, table).read, true);
+    EXPECT_EQ(table.count(), 2);
+    const QString target = holidaySavePath(beside, data);
+    EXPECT_EQ(target, QDir(data).filePath("Fiestas.log"));
+    ASSERT_TRUE(table.append({6, 1, kBlue, 0}));
+    ASSERT_TRUE(writeHolidays(target, table));
+    // The saved copy is read from then on; the one beside the program is left as it was.
+    EXPECT_EQ(holidayFilePath(program, data, false), target);
+    EXPECT_EQ(readBytes(target), old + recordBytes({{6, 1, kBlue, 0}}));
+    ::chmod(folderName.constData(), 0755);
+    EXPECT_EQ(readBytes(beside), old);
 }
 
 }  // namespace

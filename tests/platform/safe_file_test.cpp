@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -104,7 +105,6 @@ TEST_F(SafeFileTest, RefusesTargetsThatAreNoRegularFileAndMissingFolders) {
 }
 
 TEST_F(SafeFileTest, AFolderThatCannotBeWrittenLeavesTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write into any folder";
     ASSERT_TRUE(QDir(dir.path()).mkdir("solo_lectura"));
     const QString file = path("solo_lectura/f.png");
     put(file, "old");
@@ -112,6 +112,73 @@ TEST_F(SafeFileTest, AFolderThatCannotBeWrittenLeavesTheOldFile) {
     EXPECT_FALSE(writeFileSafely(file, "new"));
     ::chmod(QFile::encodeName(path("solo_lectura")).constData(), 0755);
     EXPECT_EQ(contents(file), "old");
+}
+
+TEST_F(SafeFileTest, AReadOnlyFileIsRefusedAndKeptByteForByte) {
+    // For root too, who passes every access check: the mode says read-only.
+    const QByteArray before = pattern(3000, 5);
+    put(path("solo.jpg"), before);
+    ASSERT_EQ(::chmod(QFile::encodeName(path("solo.jpg")).constData(), 0444), 0);
+    EXPECT_FALSE(isWritableTarget(path("solo.jpg")));
+    EXPECT_FALSE(writeFileSafely(path("solo.jpg"), "nuevo"));
+    EXPECT_EQ(contents(path("solo.jpg")), before);
+    // The same through a symbolic link to it.
+    ASSERT_TRUE(QFile::link(path("solo.jpg"), path("enlace.jpg")));
+    EXPECT_FALSE(writeFileSafely(path("enlace.jpg"), "nuevo"));
+    EXPECT_EQ(contents(path("solo.jpg")), before);
+    EXPECT_TRUE(QFileInfo(path("enlace.jpg")).isSymLink());
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path("solo.jpg")).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+    EXPECT_EQ(entriesOf(dir.path()), (QStringList{"enlace.jpg", "solo.jpg"}));
+    // Made writable again by the user, it is saved as usual.
+    ASSERT_EQ(::chmod(QFile::encodeName(path("solo.jpg")).constData(), 0644), 0);
+    EXPECT_TRUE(writeFileSafely(path("enlace.jpg"), "nuevo"));
+    EXPECT_EQ(contents(path("solo.jpg")), "nuevo");
+}
+
+TEST_F(SafeFileTest, ABrokenLinkIsWrittenThroughToItsTargetAndALoopIsRefused) {
+    ASSERT_TRUE(QFile::link(QStringLiteral("destino.png"), path("roto.png")));  // relative
+    ASSERT_TRUE(writeFileSafely(path("roto.png"), "nuevo"));
+    EXPECT_TRUE(QFileInfo(path("roto.png")).isSymLink());
+    EXPECT_EQ(contents(path("destino.png")), "nuevo");
+
+    ASSERT_TRUE(QFile::link(path("b"), path("a")));
+    ASSERT_TRUE(QFile::link(path("a"), path("b")));
+    EXPECT_FALSE(writeFileSafely(path("a"), "x"));
+    EXPECT_TRUE(QFileInfo(path("a")).isSymLink());
+    EXPECT_TRUE(QFileInfo(path("b")).isSymLink());
+}
+
+// Runs the write as the unprivileged user "nobody" in a child process; its outcome as the
+// child's exit status (0 written, 1 refused, 2 no such user could be taken on).
+int writeAsNobody(const QString& target, const QByteArray& bytes) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        ::_exit(writeFileSafely(target, bytes) ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+TEST_F(SafeFileTest, AFileTheUserMayNotWriteIsRefusedThoughItsFolderIsOpen) {
+    // An ordinary user, a file of someone else's that only its owner may write, in a folder
+    // everybody may write: renaming over it would work, so only the access check stops it.
+    if (::geteuid() != 0) GTEST_SKIP() << "making a file of another user needs root";
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const QByteArray before = pattern(2000, 6);
+    put(path("ajeno.png"), before);
+    ASSERT_EQ(::chmod(QFile::encodeName(path("ajeno.png")).constData(), 0644), 0);
+    const int outcome = writeAsNobody(path("ajeno.png"), "nuevo");
+    if (outcome == 2) GTEST_SKIP() << "this system cannot take on another user";
+    EXPECT_EQ(outcome, 1);
+    EXPECT_EQ(contents(path("ajeno.png")), before);
+    // A file in that folder the same user may write is replaced.
+    EXPECT_EQ(writeAsNobody(path("propio.png"), "suyo"), 0);
+    EXPECT_EQ(contents(path("propio.png")), "suyo");
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
 }
 
 TEST_F(SafeFileTest, ALongNameStillGetsItsTemporaryFile) {

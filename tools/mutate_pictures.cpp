@@ -91,6 +91,61 @@ QByteArray rleBmp() {
     return file + info + palette + runs;
 }
 
+// A BMP of every kind the reader takes: header size (12 core, 40, 108, 124), bits, coding,
+// colours used and palette entries as given; masks for bit fields; pixels that vary.
+QByteArray bmpOf(int header, int width, int height, int bits, quint32 coding, int used,
+                 int entries) {
+    QByteArray info;
+    appendLe(info, quint32(header), 4);
+    if (header == 12) {
+        for (const int v : {width, height, 1, bits}) appendLe(info, quint32(v), 2);
+    } else {
+        appendLe(info, quint32(width), 4);
+        appendLe(info, quint32(height), 4);
+        appendLe(info, 1, 2);
+        appendLe(info, quint32(bits), 2);
+        for (const quint32 v : {coding, 0u, 2835u, 2835u, quint32(used), 0u}) appendLe(info, v, 4);
+        const quint32 masks16[] = {0xF800, 0x07E0, 0x001F, 0};
+        const quint32 masks32[] = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+        const quint32* masks = bits == 16 ? masks16 : masks32;
+        if (header >= 108) {
+            for (int i = 0; i < 4; ++i) appendLe(info, masks[i], 4);
+            while (info.size() < header) info.append('\0');
+        } else if (coding == 3) {
+            for (int i = 0; i < 3; ++i) appendLe(info, masks[i], 4);
+        }
+    }
+    QByteArray palette;
+    for (int i = 0; i < entries; ++i) {
+        palette.append(char(i * 37)).append(char(255 - i * 11)).append(char(i * 5));
+        if (header != 12) palette.append('\0');
+    }
+    QByteArray pixels;
+    const int stride = ((width * bits + 31) / 32) * 4;
+    std::mt19937 random(quint32(header * 7 + bits));
+    for (int i = 0; i < stride * height; ++i) pixels.append(char(random() & 0xFF));
+    QByteArray file("BM");
+    const quint32 offset = 14 + quint32(info.size() + palette.size());
+    appendLe(file, offset + quint32(pixels.size()), 4);
+    appendLe(file, 0, 4);
+    appendLe(file, offset, 4);
+    return file + info + palette + pixels;
+}
+
+// A 4-bit run-length BMP with runs, moves and literal pixels (odd and even counts).
+QByteArray rle4Bmp() {
+    QByteArray runs;
+    for (int row = 0; row < 12; ++row) {
+        runs += QByteArray("\x05\x12\x00\x05\x34\x56\x70\x00\x03\xab", 10);
+        if (row % 4 == 1) runs += QByteArray("\x00\x02\x02\x01", 4);  // a move
+        runs += QByteArray("\x00\x00", 2);
+    }
+    runs += QByteArray("\x00\x01", 2);
+    QByteArray file = bmpOf(40, 20, 14, 4, 2, 16, 16);
+    file.truncate(file.size() - 14 * 12);  // the pixels give way to the runs
+    return file + runs;
+}
+
 QByteArray icon(const QImage& picture) {
     QByteArray png = encoded(picture.convertToFormat(QImage::Format_ARGB32), "png");
     QByteArray file;
@@ -105,12 +160,41 @@ QByteArray icon(const QImage& picture) {
     return file + png;
 }
 
+// For a BMP, a fifth kind: the data offset, the colours-used count or the header size set to
+// a value the reader may take differently from what the file holds.
+void damageBmpField(QByteArray& m, std::mt19937& random) {
+    if (m.size() < 54) return;
+    const auto put = [&m](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i) m[at + i] = char((value >> (8 * i)) & 0xFF);
+    };
+    switch (random() % 3) {
+        case 0:  // the data offset anywhere in the file, or just beyond it
+            put(10, quint32(random() % quint32(m.size() + 8)));
+            break;
+        case 1:  // colours used from none to more than a palette holds
+            put(46, quint32(random() % 300));
+            break;
+        default: {
+            const quint32 sizes[] = {12, 16, 40, 52, 56, 64, 108, 124, quint32(random() % 200)};
+            put(14, sizes[random() % 9]);
+            break;
+        }
+    }
+}
+
 QList<QByteArray> mutants(const QByteArray& base, int count, unsigned seed) {
     std::mt19937 random(seed);
+    const bool bmp = base.startsWith("BM");
     QList<QByteArray> out;
     const qsizetype size = base.size();
     for (int i = 0; i < count; ++i) {
         QByteArray m = base;
+        if (bmp && i % 5 == 4) {
+            damageBmpField(m, random);
+            if (random() % 3 == 0) m.truncate(m.size() - qsizetype(random() % quint32(m.size() / 3 + 1)));
+            out.append(m);
+            continue;
+        }
         switch (i % 4) {
             case 0:  // truncation anywhere
                 m.truncate(qsizetype(random() % quint32(size)));
@@ -180,6 +264,14 @@ int main(int argc, char** argv) {
         {"bmp", encoded(a, "bmp")},
         {"bmp8.bmp", encoded(indexed, "bmp")},
         {"rle.bmp", rleBmp()},
+        {"rle4.bmp", rle4Bmp()},
+        {"mono.bmp", bmpOf(40, 37, 19, 1, 0, 0, 2)},
+        {"mono255.bmp", bmpOf(40, 29, 11, 1, 0, 255, 255)},
+        {"bmp4.bmp", bmpOf(40, 21, 13, 4, 0, 0, 16)},
+        {"os2.bmp", bmpOf(12, 30, 17, 8, 0, 0, 256)},
+        {"bf16.bmp", bmpOf(40, 19, 11, 16, 3, 0, 0)},
+        {"bf32.bmp", bmpOf(40, 17, 12, 32, 3, 0, 0)},
+        {"v5.bmp", bmpOf(124, 15, 9, 32, 0, 0, 0)},
         {"tif", encoded(a, "tiff")},
         {"ico", icon(photo(32, 32, 3))},
     };

@@ -1,5 +1,7 @@
 #include "imaging/BmpIntegrity.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -13,7 +15,9 @@ constexpr std::uint32_t kRgb = 0;
 constexpr std::uint32_t kRle8 = 1;
 constexpr std::uint32_t kRle4 = 2;
 constexpr std::uint32_t kBitFields = 3;
-constexpr std::uint32_t kAlphaBitFields = 6;
+constexpr qint64 kOs2Header = 64;
+constexpr qint64 kV4Header = 108;
+constexpr qint64 kV5Header = 124;
 
 std::uint32_t u16(const QByteArray& b, qint64 at) {
     return std::uint32_t(std::uint8_t(b[at])) | std::uint32_t(std::uint8_t(b[at + 1])) << 8;
@@ -22,57 +26,35 @@ std::uint32_t u32(const QByteArray& b, qint64 at) {
     return u16(b, at) | u16(b, at + 2) << 16;
 }
 
-// Follows the runs from `at`; marks the pixels they set. False when the data ends before the
-// picture does (neither its end marker nor its last row reached).
-bool followRuns(const QByteArray& b, qint64 at, bool fourBits, BmpCheck& check) {
+// Follows the runs from `at`. False when the data ends before the picture does (neither its
+// end marker nor its last row reached).
+bool followRuns(const QByteArray& b, qint64 at, bool fourBits, int height) {
     const qint64 size = b.size();
-    const int width = check.width;
-    const int height = check.height;
-    std::vector<bool> set(size_t(width) * size_t(height), false);
-    qint64 x = 0;
     qint64 y = 0;  // rows count from the bottom
-    const auto mark = [&](qint64 count) {
-        for (qint64 i = 0; i < count; ++i, ++x) {
-            if (x < width) set[size_t(height - 1 - y) * size_t(width) + size_t(x)] = true;
-        }
-    };
-    bool ended = false;
-    while (!ended && y < height) {
+    while (y < height) {
         if (at + 1 >= size) return false;
         const int first = std::uint8_t(b[at]);
         const int second = std::uint8_t(b[at + 1]);
         at += 2;
-        if (first > 0) {  // a run of one value (two alternating nibbles for four bits)
-            mark(first);
-            continue;
-        }
+        if (first > 0) continue;  // a run of one value (two alternating nibbles for four bits)
         switch (second) {
             case 0:  // end of line
-                x = 0;
                 ++y;
                 break;
             case 1:  // end of picture
-                ended = true;
-                break;
+                return true;
             case 2:  // move right and up
                 if (at + 1 >= size) return false;
-                x += std::uint8_t(b[at]);
                 y += std::uint8_t(b[at + 1]);
                 at += 2;
                 break;
             default: {  // literal pixels, padded to a whole word
                 const qint64 dataBytes = fourBits ? (second + 1) / 2 : second;
-                const qint64 padded = (dataBytes + 1) & ~qint64(1);
                 if (at + dataBytes > size) return false;
-                mark(second);
-                at += padded;
+                at += (dataBytes + 1) & ~qint64(1);
                 break;
             }
         }
-    }
-    if (std::find(set.begin(), set.end(), false) != set.end()) {
-        check.unset.resize(set.size());
-        std::transform(set.begin(), set.end(), check.unset.begin(), [](bool s) { return !s; });
     }
     return true;
 }
@@ -82,69 +64,111 @@ bool followRuns(const QByteArray& b, qint64 at, bool fourBits, BmpCheck& check) 
 BmpCheck checkBmp(const QByteArray& b) {
     BmpCheck check;
     const qint64 size = b.size();
-    if (size < kFileHeader + 12 || b[0] != 'B' || b[1] != 'M') return check;
-    const qint64 offset = u32(b, 10);
-    const qint64 headerSize = u32(b, 14);
-    if (headerSize < 12 || kFileHeader + headerSize > size) return check;
+    if (size < kFileHeader + 4 || b[0] != 'B' || b[1] != 'M') return check;
+    // Both are signed numbers to the reader.
+    const qint64 offset = std::int32_t(u32(b, 10));
+    const qint64 headerSize = std::int32_t(u32(b, 14));
+    // The reader reads the full fields of these four header sizes only; any other size is read
+    // as the old core header (16-bit sides, no compression, no colour count).
+    const bool full = headerSize == 40 || headerSize == kOs2Header || headerSize == kV4Header ||
+                      headerSize == kV5Header;
+    if (kFileHeader + (full ? 40 : 12) > size) return check;
+    // It goes to the end of the declared header for the masks or the palette.
+    if (headerSize < 0 || kFileHeader + headerSize > size) return check;
 
     qint64 width = 0;
     qint64 height = 0;
+    std::uint32_t planes = 0;
     std::uint32_t bits = 0;
     std::uint32_t compression = kRgb;
-    std::uint32_t coloursUsed = 0;
-    qint64 paletteEntry = 4;
-    if (headerSize == 12) {  // the old core header
-        width = u16(b, 18);
-        height = std::int16_t(u16(b, 20));
-        bits = u16(b, 24);
-        paletteEntry = 3;
-    } else {
-        if (headerSize < 40) return check;
+    qint64 coloursUsed = 0;
+    if (full) {
         width = std::int32_t(u32(b, 18));
         height = std::int32_t(u32(b, 22));
+        planes = u16(b, 26);
         bits = u16(b, 28);
         compression = u32(b, 30);
-        coloursUsed = u32(b, 46);
+        coloursUsed = std::int32_t(u32(b, 46));
+    } else {
+        width = std::int16_t(u16(b, 18));
+        height = std::int16_t(u16(b, 20));
+        planes = u16(b, 22);
+        bits = u16(b, 24);
     }
+    if (planes != 1) return check;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
+        return check;
+    }
+    const bool known = compression == kRgb || (compression == kRle4 && bits == 4) ||
+                       (compression == kRle8 && bits == 8) ||
+                       (compression == kBitFields && (bits == 16 || bits == 32));
+    if (!known) return check;
     const bool topDown = height < 0;
     height = std::llabs(height);
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return check;
     check.width = int(width);
     check.height = int(height);
 
-    // The header, the colour masks and the palette must all be there.
-    qint64 tables = kFileHeader + headerSize;
-    if (headerSize == 40 && (compression == kBitFields || compression == kAlphaBitFields)) {
-        tables += compression == kBitFields ? 12 : 16;
-    }
+    // Where the reader stands after the header: the colour masks of a short header with bit
+    // fields, then a palette of as many entries as the header declares (three bytes each after
+    // the old core header, four otherwise), which must leave data behind it.
+    qint64 position = kFileHeader + headerSize;
+    if (headerSize < kV4Header && compression == kBitFields) position += 12;
     if (bits <= 8) {
-        const qint64 entries =
-            coloursUsed != 0 ? std::min<qint64>(coloursUsed, 1 << bits) : 1 << bits;
-        tables += entries * paletteEntry;
+        const qint64 entries = coloursUsed != 0 ? coloursUsed : qint64(1) << bits;
+        if (entries < 1 || entries > 256) return check;
+        position += entries * (headerSize == 12 ? 3 : 4);
+        if (position >= size) return check;
     }
-    if (tables > size) return check;
-    const qint64 start = offset >= kFileHeader + headerSize ? offset : tables;
+    // The pixel data starts at the declared offset only when that lies further on: the reader
+    // never goes back.
+    const qint64 start = offset > position ? offset : position;
     if (start > size) return check;
 
-    switch (compression) {
-        case kRgb:
-        case kBitFields:
-        case kAlphaBitFields: {
-            if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
-                return check;
-            }
-            const qint64 stride = ((width * bits + 31) / 32) * 4;
-            check.complete = start + stride * height <= size;
-            return check;
-        }
-        case kRle8:
-        case kRle4:
-            if (topDown || bits != (compression == kRle8 ? 8u : 4u)) return check;
-            check.complete = followRuns(b, start, compression == kRle4, check);
-            return check;
-        default:
-            return check;  // codings the decoder does not read
+    if (compression == kRle8 || compression == kRle4) {
+        if (topDown) return check;
+        check.runLength = true;
+        check.complete = followRuns(b, start, compression == kRle4, check.height);
+        return check;
     }
+    const qint64 stride = ((width * bits + 31) / 32) * 4;
+    check.complete = start + stride * height <= size;
+    return check;
+}
+
+std::optional<QImage> readRunLengthBmp(const QByteArray& bytes, const BmpCheck& check) {
+    if (!check.complete || !check.runLength) return std::nullopt;
+    // The reader writes into a picture of its size and format it is given, so two readings
+    // into pictures filled with different values differ exactly where no run sets a pixel.
+    QImage readings[2];
+    const uchar fills[2] = {0x00, 0xFF};
+    for (int i = 0; i < 2; ++i) {
+        QImage& picture = readings[i];
+        picture = QImage(check.width, check.height, QImage::Format_Indexed8);
+        if (picture.isNull()) return std::nullopt;
+        picture.setColorCount(256);
+        picture.fill(fills[i]);
+        const uchar* memory = picture.constBits();
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "bmp");
+        reader.setAllocationLimit(0);  // the picture is given; its size was bounded before
+        if (!reader.read(&picture) || picture.constBits() != memory ||
+            picture.size() != QSize(check.width, check.height)) {
+            return std::nullopt;  // the reader took memory of its own: nothing can be told
+        }
+    }
+    QImage result = readings[0].convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < check.height; ++y) {
+        const uchar* first = readings[0].constScanLine(y);
+        const uchar* second = readings[1].constScanLine(y);
+        auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < check.width; ++x) {
+            if (first[x] != second[x]) row[x] = 0;  // transparent: the paper shows
+        }
+    }
+    return result;
 }
 
 }  // namespace tessel

@@ -45,18 +45,6 @@ bool readableFormat(const QByteArray& format) {
            format == "bmp";
 }
 
-// The pixels a run-length BMP never sets become transparent, so the paper shows there.
-void clearUnsetPixels(QImage& picture, const BmpCheck& check) {
-    if (check.unset.empty() || picture.size() != QSize(check.width, check.height)) return;
-    picture = picture.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < check.height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < check.width; ++x) {
-            if (check.unset[size_t(y) * size_t(check.width) + size_t(x)]) row[x] = 0;
-        }
-    }
-}
-
 // Decodes the whole picture from a regular file, refusing one whose declared size is too large
 // before any pixel memory is taken, and one whose data ends before its pixels do.
 std::optional<QImage> decode(const QString& fileName) {
@@ -82,14 +70,18 @@ std::optional<QImage> decode(const QString& fileName) {
         if (jpeg.outcome == JpegDecode::Decoded) return std::move(jpeg.picture);
         if (jpeg.outcome == JpegDecode::Refused) return std::nullopt;
     }
-    BmpCheck bmp;
+    QImage picture;
     if (format == "bmp") {
-        bmp = checkBmp(*bytes);
+        const BmpCheck bmp = checkBmp(*bytes);
         if (!bmp.complete) return std::nullopt;
+        if (bmp.runLength) {
+            std::optional<QImage> runs = readRunLengthBmp(*bytes, bmp);
+            if (!runs) return std::nullopt;
+            picture = std::move(*runs);
+        }
     }
-    QImage picture = reader.read();
+    if (picture.isNull()) picture = reader.read();
     if (picture.isNull() || tooLarge(picture.width(), picture.height())) return std::nullopt;
-    if (format == "bmp") clearUnsetPixels(picture, bmp);
     return picture;
 }
 

@@ -51,6 +51,33 @@ QByteArray rle8Bmp(int width, int height, const QByteArray& runs) {
     return file + info + palette + runs;
 }
 
+// A BMP file: the file header with the data offset, then the info header and the rest.
+QByteArray bmpFile(const QByteArray& afterFileHeader, quint32 dataOffset) {
+    QByteArray file("BM");
+    appendLe(file, 14 + quint32(afterFileHeader.size()), 4);
+    appendLe(file, 0, 4);
+    appendLe(file, dataOffset, 4);
+    return file + afterFileHeader;
+}
+
+// The 40-byte info header.
+QByteArray infoHeader(int width, int height, int bits, quint32 compression, quint32 coloursUsed) {
+    QByteArray info;
+    for (const quint32 v : {40u, quint32(width), quint32(height)}) appendLe(info, v, 4);
+    appendLe(info, 1, 2);
+    appendLe(info, quint32(bits), 2);
+    for (const quint32 v : {compression, 0u, 2835u, 2835u, coloursUsed, 0u}) appendLe(info, v, 4);
+    return info;
+}
+
+// Bytes that differ from place to place: (i * step + row) & mask for each byte i of each row.
+QByteArray rows(int rowBytes, int rowCount, int step, int mask) {
+    QByteArray bytes;
+    for (int row = 0; row < rowCount; ++row)
+        for (int i = 0; i < rowBytes; ++i) bytes.append(char((i * step + row) & mask));
+    return bytes;
+}
+
 // A GIF written with giflib: a four-colour table (black, white, red, blue), one frame at
 // (left, top) of frameWidth x rows.size(), optionally interlaced and with a transparent index.
 QByteArray gifFile(int screenWidth, int screenHeight, int left, int top,
@@ -150,6 +177,68 @@ TEST_F(DamagedFilesTest, BmpCutShortOrDeclaringMoreRowsIsRefused) {
         QByteArray taller = whole;
         taller[22] = char(46);
         expectReadError(written(QStringLiteral("alto_") + name, taller));
+    }
+}
+
+// Where Qt's reader finds the pixels: after a palette of as many entries as the header declares
+// (three bytes each after the old core header), after the colour masks, and never before the
+// point it has read to, whatever the data offset says. Each file is first cut where the data
+// would end if it started at its declared offset (refused: the reader would run out of data and
+// leave rows unwritten), then given all its data (loaded, pixels from the file).
+TEST_F(DamagedFilesTest, BmpDataIsLookedForWhereTheReaderReadsIt) {
+    struct Case {
+        const char* name;
+        QByteArray cut, whole;
+        Colour topLeft;  // the first pixel of the last row of the file
+    };
+    std::vector<Case> cases;
+    {  // 64 x 64, 8 bits, 256 colours, data offset 54 (inside the palette)
+        QByteArray palette;
+        for (int i = 0; i < 256; ++i) appendLe(palette, quint32(i | (255 - i) << 8 | i / 2 << 16), 4);
+        const QByteArray data = rows(64, 64, 3, 255);
+        const QByteArray head = infoHeader(64, 64, 8, 0, 0) + palette;
+        // Row 63, pixel 0: index 63, blue 63, green 192, red 31.
+        cases.push_back({"pal8_54", bmpFile(head + data.left(4096 - 1024), 54),
+                         bmpFile(head + data, 54), rgb(31, 192, 63)});
+    }
+    {  // 16 x 16, 32 bits with colour masks, data offset 54 (on the masks)
+        QByteArray masks;
+        for (const quint32 m : {0xFF0000u, 0xFF00u, 0xFFu}) appendLe(masks, m, 4);
+        const QByteArray data = rows(64, 16, 1, 255);
+        const QByteArray head = infoHeader(16, 16, 32, 3, 0) + masks;
+        // Row 15, pixel 0: bytes 15, 16, 17 are blue, green and red.
+        cases.push_back({"bf32_54", bmpFile(head + data.left(1024 - 12), 54),
+                         bmpFile(head + data, 54), rgb(17, 16, 15)});
+    }
+    {  // 32 x 16, 1 bit, colours used 255: the reader takes 255 entries of four bytes
+        QByteArray palette;
+        appendLe(palette, 0x0000FF, 4);  // red
+        appendLe(palette, 0xFF0000, 4);  // blue
+        const QByteArray data = rows(4, 16, 37, 255);  // row 15 starts 15: bit 7 is 0
+        const QByteArray head = infoHeader(32, 16, 1, 0, 255);
+        cases.push_back({"mono_255", bmpFile(head + palette + data + QByteArray(960, '\0'), 62),
+                         bmpFile(head + palette + QByteArray(253 * 4, '\0') + data, 62),
+                         rgb(255, 0, 0)});
+    }
+    {  // OS/2 1.x, 64 x 32, 8 bits: 256 entries of three bytes, whatever the offset says
+        QByteArray core;
+        appendLe(core, 12, 4);
+        for (const quint32 v : {64u, 32u, 1u, 8u}) appendLe(core, v, 2);
+        QByteArray palette;
+        for (int i = 0; i < 256; ++i) {
+            for (const int value : {i * 16, i * 8, 255 - i * 16}) palette.append(char(value & 0xFF));
+        }
+        const QByteArray data = rows(64, 32, 1, 15);
+        // Row 31, pixel 0: index 15, blue 240, green 120, red 15.
+        cases.push_back({"os2_short", bmpFile(core + palette.left(16 * 3) + data, 26 + 16 * 3),
+                         bmpFile(core + palette + data, 26 + 256 * 3), rgb(15, 120, 240)});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectReadError(written(QStringLiteral("corto_") + c.name + ".bmp", c.cut));
+        const auto bitmap = load(written(QStringLiteral("entero_") + c.name + ".bmp", c.whole));
+        ASSERT_TRUE(bitmap);
+        EXPECT_EQ(bitmap->pixel(0, 0), c.topLeft);
     }
 }
 

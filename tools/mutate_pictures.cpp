@@ -191,7 +191,8 @@ QList<QByteArray> mutants(const QByteArray& base, int count, unsigned seed) {
         QByteArray m = base;
         if (bmp && i % 5 == 4) {
             damageBmpField(m, random);
-            if (random() % 3 == 0) m.truncate(m.size() - qsizetype(random() % quint32(m.size() / 3 + 1)));
+            if (random() % 3 == 0)
+                m.truncate(m.size() - qsizetype(random() % quint32(m.size() / 3 + 1)));
             out.append(m);
             continue;
         }

@@ -59,8 +59,8 @@ QString holidayFilePath(const QString& executableFolder, const QString& dataFold
                         bool installed) {
     const QString dataFile = QDir(dataFolder).filePath(kHolidayFileName);
     const bool hasFolder = !executableFolder.isEmpty() && QFileInfo(executableFolder).isDir();
-    const QString besideFile = hasFolder ? QDir(executableFolder).filePath(kHolidayFileName)
-                                         : QString();
+    const QString besideFile =
+        hasFolder ? QDir(executableFolder).filePath(kHolidayFileName) : QString();
     if (hasFolder && holidayFileExists(besideFile)) {
         // Saves of a file that cannot be written where it is go to the data folder, so the
         // copy there is the newer one.
@@ -126,7 +126,8 @@ void decodeHolidays(const QByteArray& bytes, HolidayTable& table, QString* probl
     if (damaged > 0) {
         problems << damagedMessage(damaged);
     } else if (!bytes.isEmpty() && bytes.count('\0') == bytes.size()) {
-        problems << QStringLiteral("El fichero de dias festivos esta dañado: no contiene ningun dia ...");
+        problems << QStringLiteral(
+            "El fichero de dias festivos esta dañado: no contiene ningun dia ...");
     }
     if (full) problems << tooManyMessage();
     *problem = problems.join(QStringLiteral("\r\n"));

@@ -21,15 +21,19 @@ QString resolvedFolder(const QString& folder) {
 
 }  // namespace
 
-QString executableFolder() { return QCoreApplication::applicationDirPath(); }
+QString executableFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 
-QString installedProgramFolder() { return QStringLiteral(TESSEL_INSTALL_BINDIR); }
+QString installedProgramFolder() {
+    return QStringLiteral(TESSEL_INSTALL_BINDIR);
+}
 
 bool isInstalledProgramFolder(const QString& folder) {
     if (folder.isEmpty()) return false;
     const QString resolved = resolvedFolder(folder);
-    for (const QString& place : {installedProgramFolder(), QStringLiteral("/usr/bin"),
-                                 QStringLiteral("/usr/local/bin")}) {
+    for (const QString& place :
+         {installedProgramFolder(), QStringLiteral("/usr/bin"), QStringLiteral("/usr/local/bin")}) {
         if (resolved == resolvedFolder(place)) return true;
     }
     return false;

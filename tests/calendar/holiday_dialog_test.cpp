@@ -14,8 +14,8 @@
 #include <QTest>
 
 #include "calendar/CalendarTestHelpers.h"
-#include "calendar/HolidayFile.h"
 #include "calendar/HolidayDialog.h"
+#include "calendar/HolidayFile.h"
 #include "calendar/HolidayList.h"
 #include "platform/DrawingArea.h"
 #include "support/ScriptedServices.h"

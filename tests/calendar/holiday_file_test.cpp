@@ -234,8 +234,9 @@ TEST_F(HolidayFileTest, ASaveKeepsEveryRecordTheTableCannotShow) {
 
     // Days that do not exist stay in the file, after the holidays of the table.
     const QByteArray bad = recordBytes({{0, 5, kRed, 0}, {10, 13, kBlue, 0}, {30, 2, kGreen, 1}});
-    ASSERT_TRUE(writeBytes(path, recordBytes({{0, 5, kRed, 0}, {25, 12, kGreen, 0},
-                                              {10, 13, kBlue, 0}, {30, 2, kGreen, 1}})));
+    ASSERT_TRUE(writeBytes(
+        path, recordBytes(
+                  {{0, 5, kRed, 0}, {25, 12, kGreen, 0}, {10, 13, kBlue, 0}, {30, 2, kGreen, 1}})));
     load = loadHolidays(path, table);
     EXPECT_TRUE(load.problem.startsWith(QStringLiteral("El fichero de dias festivos esta dañado")));
     EXPECT_TRUE(load.problem.contains(QStringLiteral(" 3 registros")));
@@ -251,7 +252,8 @@ TEST_F(HolidayFileTest, AFileOfZeroBytesIsDamagedNotTooLong) {
         ASSERT_TRUE(writeBytes(path, QByteArray(size, '\0')));
         const HolidayLoad load = loadHolidays(path, table);
         EXPECT_TRUE(load.read);
-        EXPECT_TRUE(load.problem.startsWith(QStringLiteral("El fichero de dias festivos esta dañado")));
+        EXPECT_TRUE(
+            load.problem.startsWith(QStringLiteral("El fichero de dias festivos esta dañado")));
         EXPECT_FALSE(load.problem.contains(QStringLiteral("demasiados")));
         EXPECT_EQ(table.count(), 0);
     }

@@ -201,5 +201,25 @@ TEST_F(CutTest, PiecesThatCannotBeWrittenLeaveTheOldPiecesByteForByte) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
 }
 
+TEST_F(CutTest, ReadOnlyPiecesAreNotReplaced) {
+    const Surface canvas = noisyCanvas(20, 20);
+    const QString a = dir.filePath(QStringLiteral("TesselA.png"));
+    {
+        QFile old(a);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100, 'A'));
+    }
+    ASSERT_TRUE(QFile::setPermissions(a, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    ScriptedServices services;
+    CutCanvas(canvas, 20, 20, 10, 10, allPieces(kFormatPng), dir.path());
+    ASSERT_EQ(services.messages.size(), 8);
+    EXPECT_EQ(services.messages[1].text, "No se ha podido grabar el fichero ...\r\n" + a);
+    QFile old(a);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray(100, 'A'));
+    // The other pieces are cut as usual.
+    EXPECT_EQ(services.messages[3].text, QStringLiteral("Grabado con exito ..."));
+}
+
 }  // namespace
 }  // namespace tessel

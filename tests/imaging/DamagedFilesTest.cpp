@@ -194,7 +194,8 @@ TEST_F(DamagedFilesTest, BmpDataIsLookedForWhereTheReaderReadsIt) {
     std::vector<Case> cases;
     {  // 64 x 64, 8 bits, 256 colours, data offset 54 (inside the palette)
         QByteArray palette;
-        for (int i = 0; i < 256; ++i) appendLe(palette, quint32(i | (255 - i) << 8 | i / 2 << 16), 4);
+        for (int i = 0; i < 256; ++i)
+            appendLe(palette, quint32(i | (255 - i) << 8 | i / 2 << 16), 4);
         const QByteArray data = rows(64, 64, 3, 255);
         const QByteArray head = infoHeader(64, 64, 8, 0, 0) + palette;
         // Row 63, pixel 0: index 63, blue 63, green 192, red 31.
@@ -212,8 +213,8 @@ TEST_F(DamagedFilesTest, BmpDataIsLookedForWhereTheReaderReadsIt) {
     }
     {  // 32 x 16, 1 bit, colours used 255: the reader takes 255 entries of four bytes
         QByteArray palette;
-        appendLe(palette, 0x0000FF, 4);  // red
-        appendLe(palette, 0xFF0000, 4);  // blue
+        appendLe(palette, 0x0000FF, 4);                // red
+        appendLe(palette, 0xFF0000, 4);                // blue
         const QByteArray data = rows(4, 16, 37, 255);  // row 15 starts 15: bit 7 is 0
         const QByteArray head = infoHeader(32, 16, 1, 0, 255);
         cases.push_back({"mono_255", bmpFile(head + palette + data + QByteArray(960, '\0'), 62),
@@ -226,7 +227,8 @@ TEST_F(DamagedFilesTest, BmpDataIsLookedForWhereTheReaderReadsIt) {
         for (const quint32 v : {64u, 32u, 1u, 8u}) appendLe(core, v, 2);
         QByteArray palette;
         for (int i = 0; i < 256; ++i) {
-            for (const int value : {i * 16, i * 8, 255 - i * 16}) palette.append(char(value & 0xFF));
+            for (const int value : {i * 16, i * 8, 255 - i * 16})
+                palette.append(char(value & 0xFF));
         }
         const QByteArray data = rows(64, 32, 1, 15);
         // Row 31, pixel 0: index 15, blue 240, green 120, red 15.

@@ -177,6 +177,23 @@ TEST_F(SaveTest, AFolderThatCannotBeWrittenIsReported) {
     EXPECT_EQ(testing::readBytes(path("fichero")), "x");
 }
 
+TEST_F(SaveTest, AReadOnlyPictureIsNotReplacedNorThroughALink) {
+    const QByteArray old(5000, 'v');
+    ASSERT_TRUE(testing::writeBytes(path("vieja.jpg"), old));
+    ASSERT_TRUE(QFile::setPermissions(path("vieja.jpg"), QFileDevice::ReadOwner |
+                                                             QFileDevice::ReadGroup |
+                                                             QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::link(path("vieja.jpg"), path("enlace.jpg")));
+    for (const QString& file : {path("vieja.jpg"), path("enlace.jpg")}) {
+        ScriptedServices services;
+        EXPECT_FALSE(SaveBitmapAsImageFile(photo, file));
+        ASSERT_EQ(services.messages.size(), 1);
+        EXPECT_EQ(services.messages[0].text, failureText(file));
+        EXPECT_EQ(testing::readBytes(path("vieja.jpg")), old);
+    }
+    EXPECT_EQ(entries(), (QStringList{"enlace.jpg", "vieja.jpg"}));
+}
+
 TEST_F(SaveTest, AnEncoderFailureLeavesTheExistingFile) {
     ASSERT_TRUE(testing::writeBytes(path("ancha.gif"), "antes"));
     const Surface tooWide(70000, 1);  // wider than a GIF can record

@@ -213,8 +213,8 @@ TEST_F(DamagedFilesTest, BmpDataIsLookedForWhereTheReaderReadsIt) {
     }
     {  // 32 x 16, 1 bit, colours used 255: the reader takes 255 entries of four bytes
         QByteArray palette;
-        appendLe(palette, 0x0000FF, 4);                // red
-        appendLe(palette, 0xFF0000, 4);                // blue
+        appendLe(palette, 0xFF0000, 4);                // red (blue, green, red, 0 in the file)
+        appendLe(palette, 0x0000FF, 4);                // blue
         const QByteArray data = rows(4, 16, 37, 255);  // row 15 starts 15: bit 7 is 0
         const QByteArray head = infoHeader(32, 16, 1, 0, 255);
         cases.push_back({"mono_255", bmpFile(head + palette + data + QByteArray(960, '\0'), 62),

@@ -275,6 +275,7 @@ TEST_F(HolidayFileTest, AnInstalledProgramKeepsTheFileInTheDataFolder) {
     EXPECT_EQ(holidaySavePath(beside, data), beside);
     // A file in the data folder is read from a build folder that holds none.
     ASSERT_TRUE(QFile::remove(beside));
+    ASSERT_TRUE(QDir().mkpath(data));
     ASSERT_TRUE(writeBytes(inData, recordBytes({{2, 5, kRed, 0}})));
     EXPECT_EQ(holidayFilePath(program, data, false), inData);
 

@@ -177,6 +177,11 @@ TEST_F(HolidayFileTest, AFailedWriteKeepsTheOldFile) {
     // A folder that cannot be made (a file stands in its place).
     EXPECT_FALSE(writeHolidays(path + QStringLiteral("/Fiestas.log"), table));
     EXPECT_EQ(readBytes(path), old);
+    // A file made read-only stays as it is (for root too).
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    EXPECT_FALSE(writeHolidays(path, table));
+    EXPECT_EQ(readBytes(path), old);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 

@@ -122,6 +122,9 @@ void MainWindow::command(int commandId) {
         case command::Undo:
             if (state_.history.undo()) redisplay();
             break;
+        case command::Redo:
+            if (state_.history.redo()) redisplay();
+            break;
         case command::GreyScale:
             if (state_.history.hasPicture()) {
                 state_.history.push();

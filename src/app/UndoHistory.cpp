@@ -1,11 +1,14 @@
 #include "app/UndoHistory.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
+#include <QColorSpace>
 #include <QtGlobal>
+#include <cstring>
 #include <utility>
 
 namespace tessel {
@@ -26,6 +29,49 @@ void returnFreeMemory() {
 #if defined(__GLIBC__)
     malloc_trim(0);
 #endif
+}
+
+// A mapping of memory that a picture's pixels live in.
+struct Mapping {
+    void* start;
+    std::size_t length;
+};
+
+void unmap(void* mapping) {
+    auto* m = static_cast<Mapping*>(mapping);
+    munmap(m->start, m->length);
+    delete m;
+}
+
+// A deep copy of the picture. A large one goes into memory asked for in huge pages where the
+// system offers them: its first writes then take a few dozen page faults rather than thousands,
+// which is most of the cost of copying a photograph on a busy machine.
+QImage ownCopy(const QImage& picture) {
+    constexpr std::size_t kHuge = std::size_t(2) << 20;
+    const std::size_t bytes = std::size_t(picture.sizeInBytes());
+    if (bytes < 8 * kHuge) return picture.copy();
+    const std::size_t length = (bytes + kHuge - 1) / kHuge * kHuge;
+    void* area =
+        mmap(nullptr, length + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (area == MAP_FAILED) return picture.copy();
+    // Huge pages need an address on a 2 MB boundary: the spare parts before and after go back.
+    auto* first = static_cast<char*>(area);
+    char* aligned = first + (kHuge - reinterpret_cast<std::uintptr_t>(first) % kHuge) % kHuge;
+    if (aligned > first) munmap(first, std::size_t(aligned - first));
+    const std::size_t after = std::size_t(first + length + kHuge - (aligned + length));
+    if (after > 0) munmap(aligned + length, after);
+#if defined(MADV_HUGEPAGE)
+    madvise(aligned, length, MADV_HUGEPAGE);
+#endif
+    std::memcpy(aligned, picture.constBits(), bytes);
+    QImage copy(reinterpret_cast<uchar*>(aligned), picture.width(), picture.height(),
+                picture.bytesPerLine(), picture.format(), &unmap, new Mapping{aligned, length});
+    copy.setDotsPerMeterX(picture.dotsPerMeterX());
+    copy.setDotsPerMeterY(picture.dotsPerMeterY());
+    copy.setOffset(picture.offset());
+    copy.setColorSpace(picture.colorSpace());
+    for (const QString& key : picture.textKeys()) copy.setText(key, picture.text(key));
+    return copy;
 }
 
 }  // namespace
@@ -50,7 +96,7 @@ void UndoHistory::start(const QImage& picture) {
     // Level 0 keeps the pixels given; the current picture gets pixels of its own now, so that no
     // change has to copy the whole picture later.
     base_ = given.convertToFormat(QImage::Format_RGB32);
-    QImage own = base_.copy();
+    QImage own = ownCopy(base_);
     current_ = Surface(own.isNull() ? base_ : own);
     current_.clearDirty();
     hasPicture_ = !current_.isNull();
@@ -63,7 +109,12 @@ void UndoHistory::start(const QImage& picture) {
     down_ = tilesIn(current_.height());
     // Spare tiles for one change of the whole picture: undoing and redoing such a change takes
     // no new memory.
-    pool_.setSpareLimit(std::size_t(across_) * std::size_t(down_));
+    const std::size_t tiles = std::size_t(across_) * std::size_t(down_);
+    pool_.setSpareLimit(tiles);
+    // The tables the first change needs are made now, with the picture, not at the change.
+    spareTop_ = std::vector<TilePtr>(tiles);
+    seen_.assign(tiles, 0);
+    search_ = 0;
     ids_.push_back(++lastId_);
 }
 
@@ -75,6 +126,7 @@ void UndoHistory::clear() {
     redoIds_.clear();
     ids_.clear();
     top_ = {};
+    spareTop_ = {};
     pending_ = {};
     dirtyTiles_ = {};
     seen_ = {};
@@ -96,8 +148,8 @@ void UndoHistory::clear() {
 std::size_t UndoHistory::heldBytes() const {
     if (!hasPicture_) return 0;
     return pool_.tilesInUse() * kTileCost + std::size_t(base_.sizeInBytes()) +
-           top_.capacity() * sizeof(TilePtr) + pending_.capacity() * sizeof(Change) + levelBytes_ +
-           redoLevelBytes_;
+           (top_.capacity() + spareTop_.capacity()) * sizeof(TilePtr) +
+           pending_.capacity() * sizeof(Change) + levelBytes_ + redoLevelBytes_;
 }
 
 void UndoHistory::push() {

@@ -168,6 +168,8 @@ class UndoHistory {
     // The newest stored level (n - 1), tile by tile, row after row of tiles, a null tile where it
     // is as level 0; empty at level 0.
     std::vector<TilePtr> top_;
+    // At level 0: the table top_ takes at the next push, every tile null.
+    std::vector<TilePtr> spareTop_;
     QSize size_;
     int across_ = 0;
     int down_ = 0;

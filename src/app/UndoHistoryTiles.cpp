@@ -176,7 +176,10 @@ void UndoHistory::commitLevelZero() {
             }
         }
     }
-    top_ = std::vector<TilePtr>(std::size_t(across_) * std::size_t(down_));
+    top_.swap(spareTop_);
+    if (top_.size() != std::size_t(across_) * std::size_t(down_)) {
+        top_ = std::vector<TilePtr>(std::size_t(across_) * std::size_t(down_));
+    }
     storedBytes_ += topBytes();
 }
 
@@ -210,7 +213,10 @@ void UndoHistory::popTop() {
     if (levels_.empty()) {
         for (TilePtr& tile : top_) releaseTile(tile);
         storedBytes_ -= topBytes();
-        top_ = {};
+        // The emptied table waits for the next change above level 0.
+        spareTop_.swap(top_);
+        top_.clear();
+        top_.shrink_to_fit();
         pending_.clear();
         return;
     }

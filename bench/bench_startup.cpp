@@ -1,0 +1,140 @@
+// Start-up of the program against a bare Qt window started the same way: each is launched as a
+// process of its own, with FirstFrame preloaded, and timed from the launch to its first painted
+// frame. The two alternate (which goes first changes every round), so both meet the same load.
+// Under QT_QPA_PLATFORM=offscreen with a 1400 x 1050 screen unless QT_QPA_PLATFORM is set (for
+// example to xcb with DISPLAY, to time it on an X server).
+
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+long long monotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+std::string temporaryFolder() {
+    char pattern[] = "/tmp/tessel-startup-XXXXXX";
+    const char* folder = mkdtemp(pattern);
+    return folder ? folder : "/tmp";
+}
+
+// Milliseconds from launching `program` to its first frame; negative when it never showed one.
+double launch(const std::string& program, const std::string& folder) {
+    const std::string stamp = folder + "/frame";
+    std::remove(stamp.c_str());
+    std::vector<std::string> settings;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        if (entry.rfind("LD_PRELOAD=", 0) == 0 || entry.rfind("QT_QPA_PLATFORM=", 0) == 0) continue;
+        settings.push_back(entry);
+    }
+    settings.push_back(std::string("LD_PRELOAD=") + TESSEL_FIRST_FRAME_LIBRARY);
+    settings.push_back("TESSEL_FIRST_FRAME_FILE=" + stamp);
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    settings.push_back(std::string("QT_QPA_PLATFORM=") +
+                       (platform ? platform
+                                 : "offscreen:configfile=" + folder + "/screen.json"));
+    std::vector<char*> environment;
+    for (std::string& entry : settings) environment.push_back(entry.data());
+    environment.push_back(nullptr);
+    std::string name = program;
+    char* arguments[] = {name.data(), nullptr};
+
+    const long long start = monotonicNs();
+    pid_t child = 0;
+    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environment.data()) != 0) {
+        return -1;
+    }
+    int status = 0;
+    for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; ++waited) {
+        if (waited > 3000) {  // 30 s
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::ifstream in(stamp);
+    long long shown = 0;
+    if (!(in >> shown)) return -1;
+    return double(shown - start) / 1e6;
+}
+
+struct Spread {
+    double median, min, max;
+};
+Spread spread(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return {values[values.size() / 2], values.front(), values.back()};
+}
+
+void BM_StartupAgainstBareWindow(benchmark::State& state) {
+    const std::string folder = temporaryFolder();
+    {
+        std::ofstream screen(folder + "/screen.json");
+        screen << R"({"screens":[{"name":"bench","x":0,"y":0,"width":1400,"height":1050,)"
+               << R"("logicalDpi":96,"logicalBaseDpi":96,"physicalDpi":96,"dpr":1}]})" << '\n';
+    }
+    const int rounds = int(state.range(0));
+    for (auto _ : state) {
+        // One launch of each first, untimed: it fills the system's file caches for both.
+        launch(TESSEL_BINARY, folder);
+        launch(TESSEL_BARE_WINDOW, folder);
+        std::vector<double> ours, bare, ratios;
+        for (int r = 0; r < rounds; ++r) {
+            double a = 0, b = 0;
+            if (r % 2 == 0) {
+                a = launch(TESSEL_BINARY, folder);
+                b = launch(TESSEL_BARE_WINDOW, folder);
+            } else {
+                b = launch(TESSEL_BARE_WINDOW, folder);
+                a = launch(TESSEL_BINARY, folder);
+            }
+            if (a < 0 || b < 0) {
+                state.SkipWithError("a program showed no frame");
+                return;
+            }
+            ours.push_back(a);
+            bare.push_back(b);
+            ratios.push_back(a / b);
+        }
+        const Spread o = spread(ours), w = spread(bare), q = spread(ratios);
+        state.counters["tessel_ms"] = o.median;
+        state.counters["bare_ms"] = w.median;
+        state.counters["ratio"] = o.median / w.median;
+        std::printf(
+            "\nstart-up to the first frame, %d rounds, median [min, max]:\n"
+            "  tessel %.1f ms [%.1f, %.1f], bare Qt window %.1f ms [%.1f, %.1f]\n"
+            "  ratio of the medians %.2f (target <= 1.3); per round %.2f [%.2f, %.2f]\n\n",
+            rounds, o.median, o.min, o.max, w.median, w.min, w.max, o.median / w.median,
+            q.median, q.min, q.max);
+    }
+    std::remove((folder + "/screen.json").c_str());
+    std::remove((folder + "/frame").c_str());
+    rmdir(folder.c_str());
+}
+BENCHMARK(BM_StartupAgainstBareWindow)
+    ->Arg(15)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

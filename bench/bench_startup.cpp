@@ -2,7 +2,8 @@
 // process of its own, with FirstFrame preloaded, and timed from the launch to its first painted
 // frame. The two alternate (which goes first changes every round), so both meet the same load.
 // Under QT_QPA_PLATFORM=offscreen with a 1400 x 1050 screen unless QT_QPA_PLATFORM is set (for
-// example to xcb with DISPLAY, to time it on an X server).
+// example to xcb with DISPLAY, to time it on an X server). TESSEL_STARTUP_OTHER may name another
+// build of the program (an older one, say), timed in the same rounds.
 
 #include <benchmark/benchmark.h>
 #include <spawn.h>
@@ -97,34 +98,44 @@ void BM_StartupAgainstBareWindow(benchmark::State& state) {
         // One launch of each first, untimed: it fills the system's file caches for both.
         launch(TESSEL_BINARY, folder);
         launch(TESSEL_BARE_WINDOW, folder);
-        std::vector<double> ours, bare, ratios;
+        const char* otherProgram = std::getenv("TESSEL_STARTUP_OTHER");
+        std::vector<std::string> programs{TESSEL_BINARY, TESSEL_BARE_WINDOW};
+        if (otherProgram) programs.emplace_back(otherProgram);
+        std::vector<std::vector<double>> times(programs.size());
         for (int r = 0; r < rounds; ++r) {
-            double a = 0, b = 0;
-            if (r % 2 == 0) {
-                a = launch(TESSEL_BINARY, folder);
-                b = launch(TESSEL_BARE_WINDOW, folder);
-            } else {
-                b = launch(TESSEL_BARE_WINDOW, folder);
-                a = launch(TESSEL_BINARY, folder);
+            // Each round starts with another of the programs.
+            for (std::size_t i = 0; i < programs.size(); ++i) {
+                const std::size_t p = (i + std::size_t(r)) % programs.size();
+                const double t = launch(programs[p], folder);
+                if (t < 0) {
+                    state.SkipWithError("a program showed no frame");
+                    return;
+                }
+                times[p].push_back(t);
             }
-            if (a < 0 || b < 0) {
-                state.SkipWithError("a program showed no frame");
-                return;
-            }
-            ours.push_back(a);
-            bare.push_back(b);
-            ratios.push_back(a / b);
         }
-        const Spread o = spread(ours), w = spread(bare), q = spread(ratios);
+        std::vector<double> ratios;
+        for (int r = 0; r < rounds; ++r) ratios.push_back(times[0][r] / times[1][r]);
+        const Spread o = spread(times[0]), w = spread(times[1]), q = spread(ratios);
         state.counters["tessel_ms"] = o.median;
         state.counters["bare_ms"] = w.median;
         state.counters["ratio"] = o.median / w.median;
         std::printf(
             "\nstart-up to the first frame, %d rounds, median [min, max]:\n"
             "  tessel %.1f ms [%.1f, %.1f], bare Qt window %.1f ms [%.1f, %.1f]\n"
-            "  ratio of the medians %.2f (target <= 1.3); per round %.2f [%.2f, %.2f]\n\n",
+            "  ratio of the medians %.2f (target <= 1.3); per round %.2f [%.2f, %.2f]\n",
             rounds, o.median, o.min, o.max, w.median, w.min, w.max, o.median / w.median,
             q.median, q.min, q.max);
+        if (otherProgram) {
+            std::vector<double> otherRatios;
+            for (int r = 0; r < rounds; ++r) otherRatios.push_back(times[2][r] / times[1][r]);
+            const Spread x = spread(times[2]), xq = spread(otherRatios);
+            std::printf("  %s %.1f ms [%.1f, %.1f], ratio of the medians %.2f; per round %.2f "
+                        "[%.2f, %.2f]\n",
+                        otherProgram, x.median, x.min, x.max, x.median / w.median, xq.median,
+                        xq.min, xq.max);
+        }
+        std::printf("\n");
     }
     std::remove((folder + "/screen.json").c_str());
     std::remove((folder + "/frame").c_str());

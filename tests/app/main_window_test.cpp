@@ -180,5 +180,14 @@ TEST_F(MainWindowTest, WindowManagerCloseActsLikeQuit) {
     EXPECT_FALSE(window.state().history.hasPicture());
 }
 
+// The icon is read once the first frame is painted, so start-up does not wait for it; it must
+// still arrive, with its large sizes.
+TEST_F(MainWindowTest, WindowGetsItsIconOnceShown) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(!window.windowIcon().isNull());
+    EXPECT_TRUE(window.windowIcon().availableSizes().contains(QSize(256, 256)));
+}
+
 }  // namespace
 }  // namespace tessel

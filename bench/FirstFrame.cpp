@@ -18,8 +18,9 @@ void reportAndQuit() {
     clock_gettime(CLOCK_MONOTONIC, &now);
     if (const char* file = std::getenv("TESSEL_FIRST_FRAME_FILE")) {
         if (std::FILE* out = std::fopen(file, "w")) {
-            std::fprintf(out, "%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL +
-                                            static_cast<long long>(now.tv_nsec));
+            std::fprintf(out, "%lld\n",
+                         static_cast<long long>(now.tv_sec) * 1000000000LL +
+                             static_cast<long long>(now.tv_nsec));
             std::fclose(out);
         }
     }

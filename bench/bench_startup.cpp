@@ -50,8 +50,7 @@ double launch(const std::string& program, const std::string& folder) {
     settings.push_back("TESSEL_FIRST_FRAME_FILE=" + stamp);
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     settings.push_back(std::string("QT_QPA_PLATFORM=") +
-                       (platform ? platform
-                                 : "offscreen:configfile=" + folder + "/screen.json"));
+                       (platform ? platform : "offscreen:configfile=" + folder + "/screen.json"));
     std::vector<char*> environment;
     for (std::string& entry : settings) environment.push_back(entry.data());
     environment.push_back(nullptr);
@@ -60,7 +59,8 @@ double launch(const std::string& program, const std::string& folder) {
 
     const long long start = monotonicNs();
     pid_t child = 0;
-    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environment.data()) != 0) {
+    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environment.data()) !=
+        0) {
         return -1;
     }
     int status = 0;
@@ -124,16 +124,17 @@ void BM_StartupAgainstBareWindow(benchmark::State& state) {
             "\nstart-up to the first frame, %d rounds, median [min, max]:\n"
             "  tessel %.1f ms [%.1f, %.1f], bare Qt window %.1f ms [%.1f, %.1f]\n"
             "  ratio of the medians %.2f (target <= 1.3); per round %.2f [%.2f, %.2f]\n",
-            rounds, o.median, o.min, o.max, w.median, w.min, w.max, o.median / w.median,
-            q.median, q.min, q.max);
+            rounds, o.median, o.min, o.max, w.median, w.min, w.max, o.median / w.median, q.median,
+            q.min, q.max);
         if (otherProgram) {
             std::vector<double> otherRatios;
             for (int r = 0; r < rounds; ++r) otherRatios.push_back(times[2][r] / times[1][r]);
             const Spread x = spread(times[2]), xq = spread(otherRatios);
-            std::printf("  %s %.1f ms [%.1f, %.1f], ratio of the medians %.2f; per round %.2f "
-                        "[%.2f, %.2f]\n",
-                        otherProgram, x.median, x.min, x.max, x.median / w.median, xq.median,
-                        xq.min, xq.max);
+            std::printf(
+                "  %s %.1f ms [%.1f, %.1f], ratio of the medians %.2f; per round %.2f "
+                "[%.2f, %.2f]\n",
+                otherProgram, x.median, x.min, x.max, x.median / w.median, xq.median, xq.min,
+                xq.max);
         }
         std::printf("\n");
     }
@@ -141,10 +142,7 @@ void BM_StartupAgainstBareWindow(benchmark::State& state) {
     std::remove((folder + "/frame").c_str());
     rmdir(folder.c_str());
 }
-BENCHMARK(BM_StartupAgainstBareWindow)
-    ->Arg(15)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupAgainstBareWindow)->Arg(15)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -23,6 +23,7 @@ enum Id : int {
     RulerMillimetres = 1066,
 
     Undo = 1068,
+    Redo = 1090,
     GreyScale = 1054,
     InsertAngularText = 1055,
     InsertFxText = 1081,

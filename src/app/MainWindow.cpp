@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include "app/AlignedBubbleCommands.h"
 #include "app/CalendarCommands.h"
@@ -32,6 +33,30 @@ namespace {
 constexpr int kTrackbarWidthRange = 1200;
 constexpr int kTrackbarHeightRange = 900;
 constexpr Colour kBlack = 0x000000;
+
+// Gives the window its icon once its first frame is painted: reading the icon's pictures (the
+// large ones most) need not hold up the first sight of the window.
+class IconAfterFirstPaint : public QObject {
+  public:
+    explicit IconAfterFirstPaint(QWidget* window) : QObject(window), window_(window) {
+        window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::Paint) {
+            window_->removeEventFilter(this);
+            QWidget* window = window_;
+            QTimer::singleShot(0, window,
+                               [window] { window->setWindowIcon(platform::windowIcon()); });
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    QWidget* window_;
+};
 }  // namespace
 
 MainWindow::MainWindow() {
@@ -45,7 +70,7 @@ MainWindow::MainWindow() {
 
     horizontal_ = new platform::Trackbar(Qt::Horizontal, client, QRect(9, 1, 1210, 14), 1,
                                          kTrackbarWidthRange);
-    setWindowIcon(platform::windowIcon());
+    new IconAfterFirstPaint(this);
     vertical_ = new platform::Trackbar(Qt::Vertical, client, QRect(1, 9, 14, 910), 1,
                                        kTrackbarHeightRange);
 
@@ -121,6 +146,9 @@ void MainWindow::command(int commandId) {
         case command::RulerMillimetres: drawRulers(RulerUnit::Millimetres); break;
         case command::Undo:
             if (state_.history.undo()) redisplay();
+            break;
+        case command::Redo:
+            if (state_.history.redo()) redisplay();
             break;
         case command::GreyScale:
             if (state_.history.hasPicture()) {

@@ -50,6 +50,7 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
 
     QMenu* modify = addMenu(QStringLiteral("&Modificar"));
     addItem(modify, QStringLiteral("Deshacer"), command::Undo);
+    addItem(modify, QStringLiteral("Rehacer"), command::Redo);
     modify->addSeparator();
     addItem(modify, QStringLiteral("Escala de Gris"), command::GreyScale);
     modify->addSeparator();
@@ -72,6 +73,8 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
     action(command::ReadPicture)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     action(command::SavePicture)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     action(command::Undo)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    action(command::Redo)->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     action(command::Quit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     for (QAction* a : std::as_const(actions_)) a->setShortcutContext(Qt::WindowShortcut);
 
@@ -116,6 +119,7 @@ void MenuBar::applyPhase(MenuPhase phase) {
     enable(command::Cut, phase == MenuPhase::PictureLoaded);
     enable(command::SavePicture, picture);
     enable(command::Undo, picture);
+    enable(command::Redo, picture);
     enable(command::GreyScale, picture);
     for (int id : kInsertItems) enable(id, picture);
 }

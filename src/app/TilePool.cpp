@@ -53,6 +53,14 @@ void TilePool::give(Tile* tile) {
     if (slab->freeCount == kTilesPerSlab && spare_ > spareLimit_ + kTilesPerSlab) release(slab);
 }
 
+void TilePool::releaseSpare() {
+    std::vector<Slab*> empty;
+    for (Slab* slab : open_) {
+        if (slab->freeCount == kTilesPerSlab) empty.push_back(slab);
+    }
+    for (Slab* slab : empty) release(slab);
+}
+
 void TilePool::release(Slab* slab) {
     open_.erase(std::find(open_.begin(), open_.end(), slab));
     spare_ -= kTilesPerSlab;

@@ -37,6 +37,8 @@ class TilePool {
     void give(Tile* tile);
     // Empty slabs beyond this many spare tiles go back to the system.
     void setSpareLimit(std::size_t tiles) { spareLimit_ = tiles; }
+    // Every slab with no tile in use goes back to the system now, whatever the limit.
+    void releaseSpare();
     std::size_t tilesInUse() const { return inUse_; }
     std::size_t spareTiles() const { return spare_; }
 

@@ -1,9 +1,13 @@
 #include "app/UndoHistory.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
+#include <QColorSpace>
 #include <QtGlobal>
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -12,12 +16,62 @@ namespace tessel {
 namespace {
 
 constexpr int kSide = UndoHistory::kTileSize;
-constexpr std::size_t kPixelBytes = 4;
-// A tile as the budget sees it: its pixels and its share of the pool's bookkeeping.
-constexpr std::size_t kTileCost = TilePool::kPixelBytes + sizeof(TilePool::Tile) + sizeof(int);
+// Freed memory goes back to the system once this many tiles (32 MB) have been given back: the
+// walk over the heap that returns it is not worth it for less.
+constexpr std::size_t kTrimTiles = (std::size_t(32) << 20) / TilePool::kPixelBytes;
 
 int tilesIn(int pixels) {
     return (pixels + kSide - 1) / kSide;
+}
+
+// Hands the memory the heap holds free back to the system.
+void returnFreeMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+// A mapping of memory that a picture's pixels live in.
+struct Mapping {
+    void* start;
+    std::size_t length;
+};
+
+void unmap(void* mapping) {
+    auto* m = static_cast<Mapping*>(mapping);
+    munmap(m->start, m->length);
+    delete m;
+}
+
+// A deep copy of the picture. A large one goes into memory asked for in huge pages where the
+// system offers them: its first writes then take a few dozen page faults rather than thousands,
+// which is most of the cost of copying a photograph on a busy machine.
+QImage ownCopy(const QImage& picture) {
+    constexpr std::size_t kHuge = std::size_t(2) << 20;
+    const std::size_t bytes = std::size_t(picture.sizeInBytes());
+    if (bytes < 8 * kHuge) return picture.copy();
+    const std::size_t length = (bytes + kHuge - 1) / kHuge * kHuge;
+    void* area =
+        mmap(nullptr, length + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (area == MAP_FAILED) return picture.copy();
+    // Huge pages need an address on a 2 MB boundary: the spare parts before and after go back.
+    auto* first = static_cast<char*>(area);
+    char* aligned = first + (kHuge - reinterpret_cast<std::uintptr_t>(first) % kHuge) % kHuge;
+    if (aligned > first) munmap(first, std::size_t(aligned - first));
+    const std::size_t after = std::size_t(first + length + kHuge - (aligned + length));
+    if (after > 0) munmap(aligned + length, after);
+#if defined(MADV_HUGEPAGE)
+    madvise(aligned, length, MADV_HUGEPAGE);
+#endif
+    std::memcpy(aligned, picture.constBits(), bytes);
+    QImage copy(reinterpret_cast<uchar*>(aligned), picture.width(), picture.height(),
+                picture.bytesPerLine(), picture.format(), &unmap, new Mapping{aligned, length});
+    copy.setDotsPerMeterX(picture.dotsPerMeterX());
+    copy.setDotsPerMeterY(picture.dotsPerMeterY());
+    copy.setOffset(picture.offset());
+    copy.setColorSpace(picture.colorSpace());
+    for (const QString& key : picture.textKeys()) copy.setText(key, picture.text(key));
+    return copy;
 }
 
 }  // namespace
@@ -36,244 +90,66 @@ std::size_t UndoHistory::defaultMemoryBudget() {
 }
 
 void UndoHistory::start(const QImage& picture) {
+    const QImage given = picture;  // the caller's picture may be the current one
     clear();
-    current_ = Surface(picture);
+    if (given.isNull()) return;
+    // Level 0 keeps the pixels given; the current picture gets pixels of its own now, so that no
+    // change has to copy the whole picture later.
+    base_ = given.convertToFormat(QImage::Format_RGB32);
+    QImage own = ownCopy(base_);
+    current_ = Surface(own.isNull() ? base_ : own);
+    current_.clearDirty();
     hasPicture_ = !current_.isNull();
+    if (!hasPicture_) {
+        base_ = QImage();
+        return;
+    }
     size_ = current_.size();
     across_ = tilesIn(current_.width());
     down_ = tilesIn(current_.height());
     // Spare tiles for one change of the whole picture: undoing and redoing such a change takes
     // no new memory.
-    pool_.setSpareLimit(std::size_t(across_) * std::size_t(down_));
-    if (hasPicture_) ids_.push_back(++lastId_);
+    const std::size_t tiles = std::size_t(across_) * std::size_t(down_);
+    pool_.setSpareLimit(tiles);
+    // The tables the first change needs are made now, with the picture, not at the change.
+    spareTop_ = std::vector<TilePtr>(tiles);
+    seen_.assign(tiles, 0);
+    search_ = 0;
+    ids_.push_back(++lastId_);
 }
 
 void UndoHistory::clear() {
     // No spare tiles are kept for a picture that is gone.
     pool_.setSpareLimit(0);
     levels_.clear();
+    redo_.clear();
+    redoIds_.clear();
     ids_.clear();
     top_ = {};
-    pending_.clear();
+    spareTop_ = {};
+    pending_ = {};
+    dirtyTiles_ = {};
+    seen_ = {};
     storedBytes_ = 0;
+    levelBytes_ = 0;
+    redoLevelBytes_ = 0;
     droppedLevels_ = 0;
     level_ = 0;
     hasPicture_ = false;
     across_ = down_ = 0;
     size_ = QSize();
     current_ = Surface(QImage());
+    base_ = QImage();
+    pool_.releaseSpare();
+    returnFreeMemory();
+    tilesAtTrim_ = 0;
 }
 
-// ---- tiles -----------------------------------------------------------------------------
-
-QRect UndoHistory::tileArea(const QRect& pixels) const {
-    const QRect clipped = pixels & std::as_const(current_).image().rect();
-    if (clipped.isEmpty()) return QRect();
-    return QRect(QPoint(clipped.left() / kSide, clipped.top() / kSide),
-                 QPoint(clipped.right() / kSide, clipped.bottom() / kSide));
-}
-
-const std::vector<int>& UndoHistory::dirtyTiles() {
-    dirtyTiles_.clear();
-    if (seen_.size() != std::size_t(across_) * std::size_t(down_)) {
-        seen_.assign(std::size_t(across_) * std::size_t(down_), 0);
-        search_ = 0;
-    }
-    if (++search_ == 0) {
-        std::fill(seen_.begin(), seen_.end(), 0);
-        search_ = 1;
-    }
-    const std::vector<QRect>& parts = current_.dirtyParts();
-    for (const QRect& part : parts) {
-        const QRect area = tileArea(part);
-        if (area.isEmpty()) continue;
-        for (int ty = area.top(); ty <= area.bottom(); ++ty) {
-            for (int tx = area.left(); tx <= area.right(); ++tx) {
-                const int index = ty * across_ + tx;
-                if (seen_[std::size_t(index)] == search_) continue;
-                seen_[std::size_t(index)] = search_;
-                dirtyTiles_.push_back(index);
-            }
-        }
-    }
-    if (parts.size() > 1) std::sort(dirtyTiles_.begin(), dirtyTiles_.end());
-    return dirtyTiles_;
-}
-
-QRect UndoHistory::tilePixels(int index) const {
-    const int x = (index % across_) * kSide;
-    const int y = (index / across_) * kSide;
-    return QRect(x, y, std::min(kSide, current_.width() - x), std::min(kSide, current_.height() - y));
-}
-
-UndoHistory::TilePtr UndoHistory::copyTile(int index) {
-    const QRect r = tilePixels(index);
-    const QImage& image = std::as_const(current_).image();
-    Tile* tile = pool_.take();
-    const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
-    for (int row = 0; row < r.height(); ++row) {
-        std::memcpy(tile->pixels + row * kSide,
-                    image.constScanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes, rowBytes);
-    }
-    storedBytes_ += kTileCost;
-    return TilePtr(tile, &pool_);
-}
-
-bool UndoHistory::sameAsTile(int index, const Tile& tile) const {
-    const QRect r = tilePixels(index);
-    const QImage& image = std::as_const(current_).image();
-    const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
-    for (int row = 0; row < r.height(); ++row) {
-        if (std::memcmp(tile.pixels + row * kSide,
-                        image.constScanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
-                        rowBytes) != 0) {
-            return false;
-        }
-    }
-    return true;
-}
-
-void UndoHistory::writeTile(QImage& image, int index, const Tile& tile) {
-    const QRect r = tilePixels(index);
-    const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
-    for (int row = 0; row < r.height(); ++row) {
-        std::memcpy(image.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
-                    tile.pixels + row * kSide, rowBytes);
-    }
-}
-
-void UndoHistory::releaseTile(TilePtr& tile) {
-    if (tile.useCount() == 1) storedBytes_ -= kTileCost;
-    tile.reset();
-}
-
-std::size_t UndoHistory::levelCost(const Level& level) {
-    return sizeof(Level) + level.changes.capacity() * sizeof(Change);
-}
-
-// ---- levels ----------------------------------------------------------------------------
-
-// Level 0: every tile of the picture.
-void UndoHistory::commitAll() {
-    top_.clear();
-    top_.reserve(std::size_t(across_) * std::size_t(down_));
-    for (int i = 0; i < across_ * down_; ++i) top_.push_back(copyTile(i));
-    storedBytes_ += top_.capacity() * sizeof(TilePtr);
-}
-
-// A new level: the pending changes that drawing has not touched since, as they are, and the dirty
-// tiles that differ from the level below.
-void UndoHistory::commit() {
-    const std::vector<int>& dirty = dirtyTiles();
-    Level level;
-    level.changes.reserve(pending_.size());
-    for (Change& change : pending_) {
-        if (seen_[std::size_t(change.index)] == search_) continue;  // looked at again below
-        top_[std::size_t(change.index)] = change.tile;
-        storedBytes_ += kTileCost;
-        level.changes.push_back(std::move(change));
-    }
-    pending_.clear();
-    const std::size_t kept = level.changes.size();
-    for (const int index : dirty) {
-        if (sameAsTile(index, *top_[std::size_t(index)].get())) continue;
-        TilePtr tile = copyTile(index);
-        level.changes.push_back(Change{index, tile, std::move(top_[std::size_t(index)])});
-        top_[std::size_t(index)] = std::move(tile);
-    }
-    if (kept > 0 && kept < level.changes.size()) {
-        std::inplace_merge(level.changes.begin(), level.changes.begin() + std::ptrdiff_t(kept),
-                           level.changes.end(),
-                           [](const Change& a, const Change& b) { return a.index < b.index; });
-    }
-    level.changes.shrink_to_fit();
-    storedBytes_ += levelCost(level);
-    levels_.push_back(std::move(level));
-}
-
-// Writes back from top_ the dirty tiles and those of the pending changes.
-void UndoHistory::restore() {
-    const std::vector<int>& dirty = dirtyTiles();
-    // The surface's record is cleared right after, so the writes need not widen it.
-    QImage& image = current_.imageFor(QRect());
-    for (const Change& change : pending_) {
-        writeTile(image, change.index, *top_[std::size_t(change.index)].get());
-    }
-    pending_.clear();
-    for (const int index : dirty) writeTile(image, index, *top_[std::size_t(index)].get());
-}
-
-// The changes of a level that left the stored ones: top_ goes back to the tiles they replaced,
-// and they wait as pending for the next push (their tiles no longer count as stored).
-void UndoHistory::setPending(std::vector<Change>&& changes) {
-    pending_ = std::move(changes);
-    for (Change& change : pending_) {
-        top_[std::size_t(change.index)] = change.previous;
-        storedBytes_ -= kTileCost;
-    }
-}
-
-// Takes the newest stored level away; the current picture may then differ from top_ where that
-// level's change was looked for.
-void UndoHistory::popTop() {
-    if (levels_.empty()) {
-        for (TilePtr& tile : top_) releaseTile(tile);
-        storedBytes_ -= top_.capacity() * sizeof(TilePtr);
-        top_ = {};
-        pending_.clear();
-        return;
-    }
-    Level& level = levels_.back();
-    storedBytes_ -= levelCost(level);
-    setPending(std::move(level.changes));
-    levels_.pop_back();
-}
-
-// Level 1 goes: level 2 takes its changes where it has none of its own, and the tiles of
-// level 0 as the ones it replaced.
-void UndoHistory::dropLevelOne() {
-    Level one = std::move(levels_.front());
-    levels_.pop_front();
-    storedBytes_ -= levelCost(one);
-    if (levels_.empty()) {
-        // Level 1 was the newest: the current picture now lies right above level 0.
-        setPending(std::move(one.changes));
-        one.changes.clear();
-    } else {
-        Level& two = levels_.front();
-        storedBytes_ -= levelCost(two);
-        std::vector<Change> merged;
-        merged.reserve(one.changes.size() + two.changes.size());
-        auto a = one.changes.begin();
-        auto b = two.changes.begin();
-        while (a != one.changes.end() || b != two.changes.end()) {
-            if (b == two.changes.end() || (a != one.changes.end() && a->index < b->index)) {
-                merged.push_back(std::move(*a++));
-            } else if (a == one.changes.end() || b->index < a->index) {
-                merged.push_back(std::move(*b++));
-            } else {
-                // b's old previous is a's tile: a keeps a reference until it is released.
-                b->previous = std::move(a->previous);
-                releaseTile(a->tile);
-                ++a;
-                merged.push_back(std::move(*b++));
-            }
-        }
-        two.changes = std::move(merged);
-        storedBytes_ += levelCost(two);
-    }
-    for (Change& change : one.changes) {
-        releaseTile(change.tile);
-        releaseTile(change.previous);
-    }
-    ids_.erase(ids_.begin() + 1);
-    --level_;
-    ++droppedLevels_;
-}
-
-// The oldest levels above level 0 go first; level 0 and the current picture always stay.
-void UndoHistory::fitInBudget() {
-    while (storedBytes_ > budget_ && !levels_.empty()) dropLevelOne();
+std::size_t UndoHistory::heldBytes() const {
+    if (!hasPicture_) return 0;
+    return pool_.tilesInUse() * kTileCost + std::size_t(base_.sizeInBytes()) +
+           (top_.capacity() + spareTop_.capacity()) * sizeof(TilePtr) +
+           pending_.capacity() * sizeof(Change) + levelBytes_ + redoLevelBytes_;
 }
 
 void UndoHistory::push() {
@@ -286,8 +162,9 @@ void UndoHistory::push() {
         qWarning("UndoHistory: the picture changed its size; the history starts again");
         start(std::as_const(current_).image().copy());
     }
+    dropRedo();  // a new change: what was undone cannot come back
     if (top_.empty()) {
-        commitAll();
+        commitLevelZero();
     } else {
         commit();
     }
@@ -296,21 +173,101 @@ void UndoHistory::push() {
     ids_.push_back(++lastId_);
     if (level_ > kMaxLevel) dropLevelOne();
     fitInBudget();
+    trimIfMuchWasFreed();
 }
 
 bool UndoHistory::undo() {
     if (!hasPicture_ || level_ == 0) return false;
-    restore();
-    popTop();
+    // The tiles that tell the current picture from the level below become the level to redo;
+    // the level below's tiles go back in their place.
+    Level undone;
+    undone.changes = changesAboveTop();
+    undone.changes.shrink_to_fit();
+    // The surface's record is cleared right after, so the writes need not widen it.
+    QImage& image = current_.imageFor(QRect());
+    for (const Change& change : undone.changes) {
+        writeTile(image, change.index, change.previous.get());
+    }
     current_.clearDirty();
+    popTop();
     --level_;
+    redoIds_.push_back(ids_.back());
     ids_.pop_back();
+    redoLevelBytes_ += levelCost(undone);
+    redo_.push_back(std::move(undone));
+    fitAfterUndo();
+    trimIfMuchWasFreed();
     return true;
+}
+
+bool UndoHistory::redo() {
+    if (!hasPicture_ || redo_.empty()) return false;
+    if (drawnSinceStored()) {
+        // The picture is no longer the one the undone levels continue.
+        dropRedo();
+        trimIfMuchWasFreed();
+        return false;
+    }
+    // What was marked as drawn holds the pixels of the level as stored.
+    current_.clearDirty();
+    if (top_.empty()) {
+        commitLevelZero();
+    } else {
+        commit();
+    }
+    // The redone level's tiles go into the picture and wait as pending, as after an undo.
+    Level next = std::move(redo_.back());
+    redo_.pop_back();
+    redoLevelBytes_ -= levelCost(next);
+    QImage& image = current_.imageFor(QRect());
+    for (const Change& change : next.changes) writeTile(image, change.index, change.tile.get());
+    pending_ = std::move(next.changes);
+    ++level_;
+    ids_.push_back(redoIds_.back());
+    redoIds_.pop_back();
+    fitAfterUndo();
+    return true;
+}
+
+void UndoHistory::dropFarthestRedo() {
+    redoLevelBytes_ -= levelCost(redo_.front());
+    redo_.pop_front();
+    redoIds_.pop_front();
+}
+
+void UndoHistory::dropRedo() {
+    redo_.clear();
+    redoIds_.clear();
+    redoLevelBytes_ = 0;
+}
+
+// At a change: the oldest levels above level 0 go first; level 0 and the current picture always
+// stay.
+void UndoHistory::fitInBudget() {
+    while (heldBytes() > budget_ && !levels_.empty()) dropLevelOne();
+}
+
+// At an undo, which takes memory only for the level it undoes (and at a redo, which takes none):
+// the levels to redo go, the farthest first; neither ever shortens what can be undone.
+void UndoHistory::fitAfterUndo() {
+    while (heldBytes() > budget_ && !redo_.empty()) dropFarthestRedo();
+}
+
+void UndoHistory::trimIfMuchWasFreed() {
+    const std::size_t inUse = pool_.tilesInUse();
+    if (inUse + kTrimTiles <= tilesAtTrim_) {
+        returnFreeMemory();
+        tilesAtTrim_ = inUse;
+    } else {
+        tilesAtTrim_ = std::max(tilesAtTrim_, inUse);
+    }
 }
 
 QImage UndoHistory::levelPicture(int k) const {
     if (!hasPicture_ || k < 0 || k > level_) return QImage();
     if (k == level_) return current_.image().copy();
+    QImage picture = base_.copy();
+    if (k == 0) return picture;
     std::vector<const Tile*> tiles(top_.size());
     for (std::size_t i = 0; i < top_.size(); ++i) tiles[i] = top_[i].get();
     for (int j = level_ - 1; j > k; --j) {
@@ -318,13 +275,8 @@ QImage UndoHistory::levelPicture(int k) const {
             tiles[std::size_t(change.index)] = change.previous.get();
         }
     }
-    QImage picture(current_.size(), QImage::Format_RGB32);
     for (std::size_t i = 0; i < tiles.size(); ++i) {
-        const QRect r = tilePixels(int(i));
-        for (int row = 0; row < r.height(); ++row) {
-            std::memcpy(picture.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
-                        tiles[i]->pixels + row * kSide, std::size_t(r.width()) * kPixelBytes);
-        }
+        if (tiles[i]) writeTile(picture, int(i), tiles[i]);
     }
     return picture;
 }

@@ -1,19 +1,26 @@
 #pragma once
 // The undo history: level 0 is the picture as opened or created, every change adds a level on
-// top, "Deshacer" drops the newest one.
+// top, "Deshacer" steps down to the level below and "Rehacer" back up again, until a new change
+// drops the levels that were undone.
 //
-// Only the current picture is kept as a whole bitmap. Below it sits the newest stored level as a
-// table of square tiles, and every stored level keeps only the tiles its change altered (with the
-// tiles they replaced), so the memory grows with what each change touched. The current surface
-// records the rectangle it was drawn on since the last push; a push looks only at the tiles under
-// it, an undo writes back only those tiles. Each level still reads back as the complete picture.
-// All levels have the size of the picture the history was started with.
+// The current picture and level 0 are whole bitmaps: level 0 is copied once when the history
+// starts, so no change ever has to copy the whole picture. Below the current picture sits the
+// newest stored level as a table of square tiles, a missing tile meaning "as in level 0", and
+// every stored level keeps only the tiles its change altered (with the tiles they replaced), so
+// the memory grows with what each change touched. The current surface records the rectangle it
+// was drawn on since the last push; a push looks only at the tiles under it, an undo writes back
+// only those tiles and keeps the tiles it took away as the level to redo. Each level still reads
+// back as the complete picture. All levels have the size of the picture the history was started
+// with.
 //
 // At most kMaxLevel levels sit above level 0: the change after that drops the oldest level above
-// level 0, so work never stops. The stored levels also stay within a memory budget; beyond it the
-// oldest levels above level 0 go first. Level 0 is always kept.
+// level 0, so work never stops. The levels to undo and to redo share one memory budget; beyond
+// it the levels farthest from the current picture go first: at a change the oldest levels above
+// level 0, at an undo the farthest levels to redo, then the oldest ones, and the level just
+// undone last. Level 0 is always kept. Memory given back in bulk is returned to the system.
 
 #include <QImage>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -45,7 +52,7 @@ class UndoHistory {
 
     // The picture becomes level 0; any earlier levels are dropped; n = 0.
     void start(const QImage& picture);
-    // "Nuevo": no picture, n = 0.
+    // "Nuevo": no picture, n = 0; the memory of every level goes back to the system.
     void clear();
 
     // The current picture (whole bitmap, Format_RGB32); changes are drawn here.
@@ -55,8 +62,14 @@ class UndoHistory {
     // n + 1: the current picture is kept as the level below and the caller then draws the
     // change on current(). Does nothing without a picture.
     void push();
-    // Back to the level below; false (and nothing happens) at level 0 or without a picture.
+    // Back to the level below, which can then be redone; false (and nothing happens) at level 0
+    // or without a picture.
     bool undo();
+    // Up to the level undone last; false (and nothing happens) when there is none. A push drops
+    // the levels to redo, and so does drawing on the current picture without a push.
+    bool redo();
+    // How many undone levels redo() can bring back.
+    int redoLevels() const { return int(redo_.size()); }
 
     // Names the picture the current level holds: a new number for every level pushed and for
     // every picture started, the level's own number again after undoing back to it; 0 without a
@@ -66,8 +79,12 @@ class UndoHistory {
     // The complete picture of level k (0..n); a null image for any other k.
     QImage levelPicture(int k) const;
 
-    // Memory held by the stored levels: tiles (each shared tile counted once) and bookkeeping.
+    // Memory held by the stored levels below the current one (level 0 included once there is a
+    // level above it): tiles (each shared tile counted once) and bookkeeping.
     std::size_t storedBytes() const { return storedBytes_; }
+    // Everything the history holds beside the current picture: level 0, every tile in use (levels
+    // to undo and to redo), bookkeeping. The memory budget applies to this.
+    std::size_t heldBytes() const;
     // How many old levels were dropped to make room since the picture was started.
     int droppedLevels() const { return droppedLevels_; }
 
@@ -118,25 +135,41 @@ class UndoHistory {
     const std::vector<int>& dirtyTiles();
     QRect tilePixels(int index) const;
     TilePtr copyTile(int index);
-    bool sameAsTile(int index, const Tile& tile) const;
-    void writeTile(QImage& image, int index, const Tile& tile);
-    void commitAll();
+    // A null tile stands for the tile of level 0.
+    bool sameAsTile(int index, const Tile* tile) const;
+    void writeTile(QImage& image, int index, const Tile* tile) const;
+    const void* tileRow(int index, const Tile* tile, int row) const;
+    std::vector<Change> changesAboveTop();
+    bool drawnSinceStored();
+    void commitLevelZero();
     void commit();
-    void restore();
     void popTop();
     void setPending(std::vector<Change>&& changes);
     void dropLevelOne();
+    void dropFarthestRedo();
+    void dropRedo();
     void fitInBudget();
+    void fitAfterUndo();
     void releaseTile(TilePtr& tile);
+    void trimIfMuchWasFreed();
     static std::size_t levelCost(const Level& level);
+    std::size_t topBytes() const;
+    // A tile as the budget sees it: its pixels and its share of the pool's bookkeeping.
+    static constexpr std::size_t kTileCost =
+        TilePool::kPixelBytes + sizeof(TilePool::Tile) + sizeof(int);
 
     TilePool pool_;
     std::size_t budget_;
     Surface current_;
+    // Level 0 as a whole bitmap, from start() on.
+    QImage base_;
     bool hasPicture_ = false;
     int level_ = 0;
-    // The newest stored level (n - 1), tile by tile, row after row of tiles; empty at level 0.
+    // The newest stored level (n - 1), tile by tile, row after row of tiles, a null tile where it
+    // is as level 0; empty at level 0.
     std::vector<TilePtr> top_;
+    // At level 0: the table top_ takes at the next push, every tile null.
+    std::vector<TilePtr> spareTop_;
     QSize size_;
     int across_ = 0;
     int down_ = 0;
@@ -150,7 +183,16 @@ class UndoHistory {
     std::vector<int> dirtyTiles_;
     std::vector<std::uint32_t> seen_;
     std::uint32_t search_ = 0;
+    // The levels undone, nearest last: each holds the changes from the level below it to its own
+    // picture, and its state number.
+    std::deque<Level> redo_;
+    std::deque<std::uint64_t> redoIds_;
     std::size_t storedBytes_ = 0;
+    // Bookkeeping of levels_ and of redo_.
+    std::size_t levelBytes_ = 0;
+    std::size_t redoLevelBytes_ = 0;
+    // Tiles in use when memory was last returned to the system.
+    std::size_t tilesAtTrim_ = 0;
     int droppedLevels_ = 0;
     // The state number of each level 0..n, and the last number given out.
     std::deque<std::uint64_t> ids_;

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <QAction>
 #include <QFile>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -124,6 +125,28 @@ TEST_F(DispatchTest, GreyScaleIsAnUndoableLevel) {
     window.command(command::Undo);  // level 0: nothing happens
     EXPECT_EQ(canvas().pixel(3, 3), 0x0000FF);
     EXPECT_EQ(stateOf(command::Undo), ItemState::Enabled);
+}
+
+// "Rehacer" follows "Deshacer" in the menu and in its phases, and brings the undone grey back.
+TEST_F(DispatchTest, RedoBringsTheUndoneChangeBack) {
+    EXPECT_EQ(stateOf(command::Redo), ItemState::Grayed);
+    const QList<QKeySequence> keys = window.menu()->action(command::Redo)->shortcuts();
+    EXPECT_TRUE(keys.contains(QKeySequence(QStringLiteral("Ctrl+Y"))));
+    EXPECT_TRUE(keys.contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))));
+    makePaper(20, 20);
+    EXPECT_EQ(stateOf(command::Redo), ItemState::Enabled);
+    canvas().setPixel(3, 3, 0x0000FF);
+    window.command(command::GreyScale);
+    window.command(command::Undo);
+    window.command(command::Redo);
+    EXPECT_EQ(state().history.level(), 1);
+    EXPECT_EQ(canvas().pixel(3, 3), rgb(77, 77, 77));
+    window.command(command::Redo);  // nothing more to redo
+    EXPECT_EQ(state().history.level(), 1);
+    window.command(command::Undo);
+    EXPECT_EQ(canvas().pixel(3, 3), 0x0000FF);
+    window.command(command::New);
+    EXPECT_EQ(stateOf(command::Redo), ItemState::Grayed);
 }
 
 TEST_F(DispatchTest, EmptyRequiredTextGivesItsMessageAndNoLevel) {

@@ -80,9 +80,11 @@ TEST_F(MainWindowTest, StartsWithCaptionControlsAndMenuOfTheNoPicturePhase) {
         EXPECT_EQ(stateOf(id), ItemState::Enabled) << id;
     }
     EXPECT_EQ(stateOf(1066), ItemState::Checked);
-    for (int id : {1045, 1059, 1068, 1054}) EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
+    for (int id : {1045, 1059, 1068, 1090, 1054}) {
+        EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
+    }
     for (int id : kInsertItems) EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
-    EXPECT_EQ(window.menu()->commandIds().size(), 30);
+    EXPECT_EQ(window.menu()->commandIds().size(), 31);
 }
 
 TEST_F(MainWindowTest, ViewIsGreyWithRedAxesOnTheTopAndLeftEdges) {
@@ -176,6 +178,15 @@ TEST_F(MainWindowTest, WindowManagerCloseActsLikeQuit) {
     window.close();
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(window.state().history.hasPicture());
+}
+
+// The icon is read once the first frame is painted, so start-up does not wait for it; it must
+// still arrive, with its large sizes.
+TEST_F(MainWindowTest, WindowGetsItsIconOnceShown) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(!window.windowIcon().isNull());
+    EXPECT_TRUE(window.windowIcon().availableSizes().contains(QSize(256, 256)));
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ const std::vector<Menu> kTable = {
     {"Regletas", {{"En pixel", 1065}, {"En milimetros", 1066}}},
     {"Modificar",
      {{"Deshacer", 1068},
+      {"Rehacer", 1090},
       {nullptr, 0},
       {"Escala de Gris", 1054},
       {nullptr, 0},
@@ -95,7 +96,7 @@ TEST(MenuTable, MenusItemsSeparatorsAndIdsAreThoseOfTheTableInOrder) {
             EXPECT_EQ(bar.action(row.id), entry) << row.text << " " << row.id;
         }
     }
-    EXPECT_EQ(items, 8 + 5 + 2 + 15);
+    EXPECT_EQ(items, 8 + 5 + 2 + 16);
     EXPECT_EQ(bar.commandIds().size(), items);
 }
 

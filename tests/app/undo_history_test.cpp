@@ -133,6 +133,190 @@ TEST(UndoHistory, StateNumbersNameLevelsNotDepths) {
     EXPECT_EQ(history.stateId(), 0u);
 }
 
+// Undone levels come back in order, pixel for pixel and with their own state numbers, until a
+// new change drops them; marking the picture as drawn without changing it keeps them.
+TEST(UndoHistory, RedoBringsTheUndoneLevelsBackUntilANewChange) {
+    UndoHistory history;
+    const QImage picture = noisePicture(150, 100, 3);
+    history.start(picture);
+    std::vector<QImage> model{picture};
+    std::vector<std::uint64_t> ids{history.stateId()};
+    const auto change = [&](auto&& draw) {
+        history.push();
+        draw();
+        model.push_back(std::as_const(history.current()).image().copy());
+        ids.push_back(history.stateId());
+    };
+    change([&] { paintBox(history, QRect(10, 10, 40, 20), Qt::red); });
+    change([&] { toGreyScale(history.current()); });
+    change([&] { paintBox(history, QRect(100, 60, 3, 3), Qt::yellow); });
+    EXPECT_FALSE(history.redo());  // nothing undone yet
+
+    for (int k = 2; k >= 0; --k) {
+        ASSERT_TRUE(history.undo());
+        ASSERT_EQ(std::as_const(history.current()).image(), model[std::size_t(k)]) << k;
+        EXPECT_EQ(history.stateId(), ids[std::size_t(k)]);
+        EXPECT_EQ(history.redoLevels(), 3 - k);
+    }
+    for (int k = 1; k <= 3; ++k) {
+        ASSERT_TRUE(history.redo());
+        EXPECT_EQ(history.level(), k);
+        ASSERT_EQ(std::as_const(history.current()).image(), model[std::size_t(k)]) << k;
+        EXPECT_EQ(history.stateId(), ids[std::size_t(k)]);
+        for (int j = 0; j <= k; ++j) ASSERT_EQ(history.levelPicture(j), model[std::size_t(j)]);
+    }
+    EXPECT_FALSE(history.redo());
+
+    // Back and forth, with the picture marked as drawn on but left as it was.
+    ASSERT_TRUE(history.undo());
+    ASSERT_TRUE(history.undo());
+    history.current().markDirty(picture.rect());
+    ASSERT_TRUE(history.redo());
+    ASSERT_EQ(std::as_const(history.current()).image(), model[2]);
+    ASSERT_TRUE(history.undo());
+    ASSERT_EQ(std::as_const(history.current()).image(), model[1]);
+
+    // A new change drops what was undone and gets a number of its own.
+    history.push();
+    paintBox(history, QRect(0, 0, 5, 5), Qt::green);
+    EXPECT_EQ(history.redoLevels(), 0);
+    EXPECT_FALSE(history.redo());
+    for (const std::uint64_t id : ids) EXPECT_NE(history.stateId(), id);
+    ASSERT_TRUE(history.undo());
+    ASSERT_EQ(std::as_const(history.current()).image(), model[1]);
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(std::as_const(history.current()).image().pixel(2, 2), qRgb(0, 255, 0));
+
+    // Drawing without a push after an undo is a change too: the drawing stays, redo is gone.
+    ASSERT_TRUE(history.undo());
+    paintBox(history, QRect(50, 50, 2, 2), Qt::blue);
+    const QImage drawn = std::as_const(history.current()).image().copy();
+    EXPECT_FALSE(history.redo());
+    EXPECT_EQ(std::as_const(history.current()).image(), drawn);
+    history.push();
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(std::as_const(history.current()).image(), drawn);
+}
+
+// Changes, undos and redos at random under a budget that makes levels go: every level, every
+// level to redo and every state number stays as it was, and the history stays within its budget.
+TEST(UndoHistory, UndoRedoAndChangesStayExactWithinTheBudget) {
+    const QImage picture = noisePicture(256, 160, 5);
+    const std::size_t budget = std::size_t(picture.sizeInBytes()) + 48 * kTileBytes + 8192;
+    UndoHistory history(budget);
+    history.start(picture);
+    std::vector<QImage> model{picture}, redoModel;
+    std::vector<std::uint64_t> ids{history.stateId()}, redoIds;
+    std::vector<std::uint64_t> given{history.stateId()};
+    QRandomGenerator random(29);
+    int dropped = 0, redoDropped = 0, redone = 0;
+    for (int step = 0; step < 600; ++step) {
+        const int action = int(random.bounded(8));
+        if (action < 2) {
+            ASSERT_EQ(history.undo(), model.size() > 1) << step;
+            if (model.size() > 1) {
+                redoModel.push_back(model.back());
+                redoIds.push_back(ids.back());
+                model.pop_back();
+                ids.pop_back();
+            }
+        } else if (action < 4) {
+            ASSERT_EQ(history.redo(), !redoModel.empty()) << step;
+            if (!redoModel.empty()) {
+                model.push_back(redoModel.back());
+                ids.push_back(redoIds.back());
+                redoModel.pop_back();
+                redoIds.pop_back();
+                ++redone;
+            }
+        } else {
+            history.push();
+            redoModel.clear();
+            redoIds.clear();
+            Surface& canvas = history.current();
+            const int x = int(random.bounded(300)) - 20, y = int(random.bounded(200)) - 20;
+            const Colour colour = Colour(random.bounded(0x1000000));
+            if (action == 7 && step % 3 == 0) {
+                toGreyScale(canvas);
+            } else {
+                canvas.box(x, y, x + int(random.bounded(90)), y + int(random.bounded(60)), 0,
+                           colour, colour, 0);
+            }
+            model.push_back(std::as_const(canvas).image().copy());
+            ids.push_back(history.stateId());
+            for (const std::uint64_t id : given) ASSERT_NE(history.stateId(), id) << step;
+            given.push_back(history.stateId());
+            const int newlyDropped = history.droppedLevels() - dropped;
+            dropped = history.droppedLevels();
+            model.erase(model.begin() + 1, model.begin() + 1 + newlyDropped);
+            ids.erase(ids.begin() + 1, ids.begin() + 1 + newlyDropped);
+        }
+        // Levels to redo that the budget let go are the farthest ones.
+        ASSERT_LE(history.redoLevels(), int(redoModel.size())) << step;
+        const std::size_t gone = redoModel.size() - std::size_t(history.redoLevels());
+        redoDropped += int(gone);
+        redoModel.erase(redoModel.begin(), redoModel.begin() + std::ptrdiff_t(gone));
+        redoIds.erase(redoIds.begin(), redoIds.begin() + std::ptrdiff_t(gone));
+
+        ASSERT_EQ(history.level(), int(model.size()) - 1) << step;
+        ASSERT_EQ(std::as_const(history.current()).image(), model.back()) << step;
+        ASSERT_EQ(history.stateId(), ids.back()) << step;
+        ASSERT_LE(history.heldBytes(), budget) << step;
+        if (step % 40 == 0) {
+            for (int k = 0; k <= history.level(); ++k) {
+                ASSERT_EQ(history.levelPicture(k), model[std::size_t(k)]) << k << " at " << step;
+            }
+        }
+    }
+    EXPECT_GT(dropped, 0);
+    EXPECT_GT(redoDropped, 0);
+    EXPECT_GT(redone, 20);
+    while (history.redo()) {
+    }
+    while (history.undo()) {
+    }
+    EXPECT_EQ(std::as_const(history.current()).image(), picture);
+}
+
+// Undoing keeps the undone tiles for redo without copying what the levels already hold; a new
+// change gives them back.
+TEST(UndoHistory, RedoLevelsCostNoMoreThanTheLevelsTheyWere) {
+    const QImage picture = noisePicture(8 * kTile, 8 * kTile, 6);
+    UndoHistory history;
+    history.start(picture);
+    for (int i = 0; i < 5; ++i) {
+        history.push();
+        paintBox(history, QRect(i * kTile, 0, kTile, 2 * kTile), Qt::magenta);  // 2 tiles
+    }
+    const std::size_t before = history.heldBytes();
+    while (history.undo()) {
+    }
+    EXPECT_EQ(history.redoLevels(), 5);
+    EXPECT_EQ(history.storedBytes(), 0u);
+    // Only the last change, never stored as a level, needs tiles of its own (2 of them).
+    EXPECT_GE(history.heldBytes(), before + 2 * kTileBytes);
+    EXPECT_LE(history.heldBytes(), before + 2 * kTileBytes + 4096);
+    history.push();
+    EXPECT_EQ(history.redoLevels(), 0);
+    EXPECT_LT(history.heldBytes(), std::size_t(picture.sizeInBytes()) + 64 * 1024);
+
+    // With no room for the last change's tiles, its redo goes and the undo still works.
+    const std::size_t tight = std::size_t(picture.sizeInBytes()) + 2 * 1024;
+    UndoHistory small(tight + 2 * (kTileBytes + 256));
+    small.start(picture);
+    small.push();
+    paintBox(small, QRect(0, 0, kTile, 2 * kTile), Qt::cyan);
+    small.push();
+    paintBox(small, QRect(0, 0, 8 * kTile, 8 * kTile), Qt::cyan);
+    ASSERT_TRUE(small.undo());
+    EXPECT_EQ(small.redoLevels(), 0);
+    EXPECT_LE(small.heldBytes(), tight + 2 * (kTileBytes + 256));
+    EXPECT_EQ(small.level(), 1);
+    ASSERT_TRUE(small.undo());
+    EXPECT_EQ(std::as_const(small.current()).image(), picture);
+    EXPECT_EQ(small.redoLevels(), 1);
+}
+
 // Each change of a 3 x 2 picture writes its own number into a pixel, so every level is known.
 TEST(UndoHistory, ChangeBeyondTheLastLevelDropsTheOldestAboveLevelZero) {
     UndoHistory history;

@@ -120,7 +120,8 @@ ArrowDialog::ArrowDialog(QWidget* parent, ArrowSettings& settings, platform::Cus
         drawPreview();
     });
     connect(millimetreHead_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        settings_.arrowHeadSize = toShort(millimetresToPixels(platform::numberIn(text).value_or(0)));
+        settings_.arrowHeadSize =
+            toShort(millimetresToPixels(platform::numberIn(text).value_or(0)));
         drawPreview();
     });
     connect(colourButton_, &QPushButton::clicked, this, [this] { chooseColour(); });

@@ -100,8 +100,8 @@ void addStretch(QPainterPath& path, const QPolygonF& points, const std::vector<q
     for (qsizetype i = first + 1; i <= last; ++i) path.lineTo(points[i]);
     if (to - from < 1e-3) {
         const QLineF along(points[first], points[first + 1]);
-        const QPointF unit = along.length() > 0 ? (along.p2() - along.p1()) / along.length()
-                                                : QPointF(1, 0);
+        const QPointF unit =
+            along.length() > 0 ? (along.p2() - along.p1()) / along.length() : QPointF(1, 0);
         path.lineTo(a + unit * 1e-3);
     } else {
         path.lineTo(b);
@@ -121,7 +121,8 @@ void addDashes(QPainterPath& path, const QPolygonF& points, const std::vector<qr
         if (at > total + 1e-6) break;
         const qreal extent = pattern[k] * width;
         if (k % 2 == 0) {
-            addStretch(path, points, lengths, at, std::min(total, at + std::max<qreal>(0, extent - width)));
+            addStretch(path, points, lengths, at,
+                       std::min(total, at + std::max<qreal>(0, extent - width)));
         }
         at += extent * spacing;
     }

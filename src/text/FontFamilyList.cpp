@@ -36,7 +36,8 @@ bool FontFamilyList::showsOwnName(const QString& face) {
     bool shows = !QFontDatabase::writingSystems(face).contains(QFontDatabase::Symbol);
     const QRawFont raw = QRawFont::fromFont(FontFamilyList::listFont(face));
     // A face that is not installed is drawn in a fallback face, which shows the name.
-    if (shows && raw.isValid() && withoutFoundry(raw.familyName()).compare(face, Qt::CaseInsensitive) == 0) {
+    if (shows && raw.isValid() &&
+        withoutFoundry(raw.familyName()).compare(face, Qt::CaseInsensitive) == 0) {
         for (const char32_t c : face.toUcs4()) {
             if (c != U' ' && !raw.supportsCharacter(c)) shows = false;
         }
@@ -123,7 +124,9 @@ void drawFontEntry(QPainter& painter, const QRect& rect, const QString& face,
     if (!face.isEmpty()) {
         // A face that cannot show its own name (a symbol face) shows it in the dialogs' face.
         painter.setFont(FontFamilyList::listFont(
-            FontFamilyList::showsOwnName(face) ? face : platform::substituteFace(QStringLiteral("MS Sans Serif"))));
+            FontFamilyList::showsOwnName(face)
+                ? face
+                : platform::substituteFace(QStringLiteral("MS Sans Serif"))));
         painter.setPen(text);
         painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, face);
     }

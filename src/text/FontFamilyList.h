@@ -1,7 +1,8 @@
 #pragma once
 // The font list of the text properties: every installed family once, sorted, each entry drawn
-// in its own face at 12 points (or in the dialogs' face when its own cannot show the name); the open list shows the selected entry in the highlight colours, the
-// closed field shows its entry in the window colours.
+// in its own face at 12 points (or in the dialogs' face when its own cannot show the name); the
+// open list shows the selected entry in the highlight colours, the closed field shows its entry in
+// the window colours.
 
 #include <QComboBox>
 #include <QFont>

@@ -200,7 +200,8 @@ TEST_F(TextCommandsTest, UndoOfTextWithStackedMarksAndFallbackFacesGivesThePictu
         ASSERT_EQ(level(), 0);
         int left = 0;
         for (int y = 0; y < before.height(); ++y)
-            for (int x = 0; x < before.width(); ++x) left += canvas().pixel(x, y) != fromQRgb(before.pixel(x, y));
+            for (int x = 0; x < before.width(); ++x)
+                left += canvas().pixel(x, y) != fromQRgb(before.pixel(x, y));
         EXPECT_EQ(left, 0) << "pixels left behind at " << angle << " degrees";
     }
 }

@@ -196,7 +196,8 @@ TEST(SurfaceLines, WideDottedPensDrawDotsAsLongAsThePenIsWide) {
 TEST(SurfaceShapes, WideDottedBoxesHaveInkOnEveryCorner) {
     for (const int style : {2, 3, 4}) {
         for (const int width : {2, 5, 9, 15}) {
-            for (const QSize size : {QSize(91, 67), QSize(120, 120), QSize(33, 200), QSize(17, 13)}) {
+            for (const QSize size :
+                 {QSize(91, 67), QSize(120, 120), QSize(33, 200), QSize(17, 13)}) {
                 Surface surface = blankSurface(300, 300);
                 surface.setBackground(kTransparent);
                 surface.setPenWidth(width);
@@ -207,8 +208,8 @@ TEST(SurfaceShapes, WideDottedBoxesHaveInkOnEveryCorner) {
                 for (const QPoint corner : {QPoint(x1, y1), QPoint(x2 - 1, y1),
                                             QPoint(x2 - 1, y2 - 1), QPoint(x1, y2 - 1)}) {
                     EXPECT_EQ(surface.pixel(corner.x(), corner.y()), kRed)
-                        << "style " << style << " width " << width << " box " << size.width()
-                        << "x" << size.height() << " corner " << corner.x() << "," << corner.y();
+                        << "style " << style << " width " << width << " box " << size.width() << "x"
+                        << size.height() << " corner " << corner.x() << "," << corner.y();
                 }
                 // Gaps are left along the sides, and nothing is drawn far from the outline.
                 if (size.width() >= 6 * width)

@@ -126,11 +126,15 @@ TEST_F(AlignedTextDialogTest, RefusesOversizeZeroOrEmptyAndKeepsWhatWasRead) {
         const char* height;
         const char* text;
     };
-    const Case refused[] = {{"1201", "900", "texto"}, {"1200", "901", "texto"},
-                            {"0", "100", "texto"},    {"100", "", "texto"},
-                            {"100", "100", ""},       {"99999", "100", "texto"},
+    const Case refused[] = {{"1201", "900", "texto"},
+                            {"1200", "901", "texto"},
+                            {"0", "100", "texto"},
+                            {"100", "", "texto"},
+                            {"100", "100", ""},
+                            {"99999", "100", "texto"},
                             // Not whole numbers: never read as 125 or 19.
-                            {"12,5", "100", "texto"}, {"100", "1e9", "texto"}};
+                            {"12,5", "100", "texto"},
+                            {"100", "1e9", "texto"}};
     for (const Case& c : refused) {
         SCOPED_TRACE(std::string(c.width) + " x " + c.height + " '" + c.text + "'");
         scripted.messages.clear();

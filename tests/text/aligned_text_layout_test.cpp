@@ -108,7 +108,9 @@ TEST(AlignedTextPlace, RightCentreAndLeftStarts) {
     EXPECT_EQ(placed[1].startX, 20);
     // Lines of 385, 353 and 297 pixels in 400: slack 15, 47 and 103, halves 7.5, 23.5 and 51.5.
     const QStringList wide{QStringLiteral("a"), QStringLiteral("bb"), QStringLiteral("ccc")};
-    const TextWidth widths = [](const QString& s) { return s.size() == 1 ? 385 : s.size() == 2 ? 353 : 297; };
+    const TextWidth widths = [](const QString& s) {
+        return s.size() == 1 ? 385 : s.size() == 2 ? 353 : 297;
+    };
     placed = placeAlignedLines(wide, kAlignCentre, 400, widths);
     EXPECT_EQ(placed[0].startX, 8);
     EXPECT_EQ(placed[1].startX, 24);

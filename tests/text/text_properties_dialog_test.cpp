@@ -118,7 +118,8 @@ TEST_F(TextPropertiesDialogTest, FontListHoldsEveryFamilySortedAndShowsTheDrawnF
     // Every family once: Qt lists a family of several foundries as "Family [Foundry]".
     QSet<QString> families;
     for (QString family : QFontDatabase::families())
-        families.insert(family.remove(QRegularExpression(QStringLiteral(" \\[[^]]*\\]$"))).toLower());
+        families.insert(
+            family.remove(QRegularExpression(QStringLiteral(" \\[[^]]*\\]$"))).toLower());
     EXPECT_EQ(fonts->count(), families.size());
     for (int i = 1; i < fonts->count(); ++i) {
         EXPECT_LE(QString::compare(fonts->itemText(i - 1), fonts->itemText(i), Qt::CaseInsensitive),

@@ -95,7 +95,7 @@ TEST_F(PaperDialogTest, BoxesTakeOnlyFewDigitsAndNeverJoinDigitsAroundOtherChara
     dialog.show();
     // "12,5" and "1e9" are not sizes in whole millimetres: the box keeps what was typed, shows
     // no pixels and reads no size (never 125 or 19), which the paper's limits then refuse.
-    for (const QString typed :
+    for (const QString& typed :
          {QStringLiteral("12,5"), QStringLiteral("1e9"), QStringLiteral("3a-1")}) {
         dialog.widthBox()->clear();
         QTest::keyClicks(dialog.widthBox(), typed);

@@ -93,7 +93,7 @@ TEST_F(ProgressDialogTest, DecimalCommaIsRefusedAndChangesNothing) {
 
 TEST_F(ProgressDialogTest, ASizeThatIsNotAWholeNumberIsRefusedAndChangesNothing) {
     // "1e9" never reads as 19, nor "4,5" as 45.
-    for (const QString typed : {QStringLiteral("1e9"), QStringLiteral("4,5")}) {
+    for (const QString& typed : {QStringLiteral("1e9"), QStringLiteral("4,5")}) {
         scripted.messages.clear();
         ProgressDialog dialog(nullptr, bar, text, colours);
         dialog.show();

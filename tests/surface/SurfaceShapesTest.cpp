@@ -212,8 +212,9 @@ TEST(SurfaceShapes, WideDottedBoxesHaveInkOnEveryCorner) {
                         << size.height() << " corner " << corner.x() << "," << corner.y();
                 }
                 // Gaps are left along the sides, and nothing is drawn far from the outline.
-                if (size.width() >= 6 * width)
+                if (size.width() >= 6 * width) {
                     EXPECT_GT(countPixels(surface, kWhite, QRect(x1, y1, size.width(), 1)), 0);
+                }
                 EXPECT_TRUE(QRect(x1, y1, size.width(), size.height())
                                 .adjusted(-width, -width, width, width)
                                 .contains(boundsOfPixelsOtherThan(surface, kWhite)));

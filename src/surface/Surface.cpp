@@ -108,17 +108,50 @@ void addStretch(QPainterPath& path, const QPolygonF& points, const std::vector<q
     }
 }
 
+// The stretch [from, to] of a straight segment, as fractions of its length, that lies inside
+// `area`; false when none does.
+bool insideStretch(const QLineF& segment, const QRectF& area, qreal& from, qreal& to) {
+    from = 0;
+    to = 1;
+    const qreal d[2] = {segment.dx(), segment.dy()};
+    const qreal start[2] = {segment.x1(), segment.y1()};
+    const qreal low[2] = {area.left(), area.top()};
+    const qreal high[2] = {area.right(), area.bottom()};
+    for (int axis = 0; axis < 2; ++axis) {
+        if (d[axis] == 0) {
+            if (start[axis] < low[axis] || start[axis] > high[axis]) return false;
+            continue;
+        }
+        qreal a = (low[axis] - start[axis]) / d[axis];
+        qreal b = (high[axis] - start[axis]) / d[axis];
+        if (a > b) std::swap(a, b);
+        from = std::max(from, a);
+        to = std::min(to, b);
+    }
+    return from <= to;
+}
+
 // The centre lines of the dashes of a wide dotted pen along a polyline: the first dash starts
 // (centred, like a round cap) on the first point. `spacing` stretches the distances between
-// the dashes, not the dashes themselves.
+// the dashes, not the dashes themselves. A straight line gets dashes only where it can reach
+// `visible`, so that a line running far outside the surface costs nothing.
 void addDashes(QPainterPath& path, const QPolygonF& points, const std::vector<qreal>& pattern,
-               qreal width, qreal spacing) {
+               qreal width, qreal spacing, const QRectF& visible) {
     if (points.size() < 2) return;
     qreal total = 0;
     const std::vector<qreal> lengths = segmentLengths(points, total);
     qreal at = 0;
+    qreal last = total;
+    if (points.size() == 2) {
+        qreal from = 0, to = 1;
+        if (!insideStretch(QLineF(points[0], points[1]), visible, from, to)) return;
+        qreal period = 0;
+        for (const qreal extent : pattern) period += extent * width * spacing;
+        at = std::floor(from * total / period) * period;  // the start of a whole pattern
+        last = to * total;
+    }
     for (std::size_t k = 0;; k = (k + 1) % pattern.size()) {
-        if (at > total + 1e-6) break;
+        if (at > last + 1e-6) break;
         const qreal extent = pattern[k] * width;
         if (k % 2 == 0) {
             addStretch(path, points, lengths, at,
@@ -382,6 +415,7 @@ void Surface::strokeWideDots(QPainter& painter, QPolygonF points, bool closed, C
         painter.strokePath(whole, gaps);
     }
     QPainterPath dashes;
+    const QRectF visible = QRectF(image_.rect()).adjusted(-width, -width, width, width);
     if (sideBySide) {
         // Each side from its corner, its gaps stretched a little so that a whole number of
         // patterns fits and the last one ends on the next corner.
@@ -391,10 +425,11 @@ void Surface::strokeWideDots(QPainter& painter, QPolygonF points, bool closed, C
             const QPolygonF side({points[i - 1], points[i]});
             const qreal length = QLineF(side[0], side[1]).length();
             const qreal count = std::max<qreal>(1, std::round(length / period));
-            addDashes(dashes, side, pattern, width, length / (count * period) * (1 - 1e-9));
+            addDashes(dashes, side, pattern, width, length / (count * period) * (1 - 1e-9),
+                      visible);
         }
     } else {
-        addDashes(dashes, points, pattern, width, 1);
+        addDashes(dashes, points, pattern, width, 1, visible);
     }
     painter.strokePath(dashes, pen);
 }

@@ -158,6 +158,11 @@ TEST(SurfaceLines, WideDottedPensDrawDotsAsLongAsThePenIsWide) {
         // The first dot is centred on the start point, as a solid pen's round cap would be.
         EXPECT_EQ(surface.pixel(20, 20), kRed);
         EXPECT_EQ(surface.pixel(20 - (width + 1) / 2 - 1, 20), kWhite);
+        // A line from far outside to far outside is dotted where it crosses the surface, at once.
+        surface.line(-1000000000, 30, 1000000000, 30, kRed);
+        runs = runsAlong(surface, 30, 0, 420, kRed);
+        ASSERT_GE(runs.ink.size(), 5u) << width;
+        for (const int length : runs.ink) EXPECT_NEAR(length, width, 1) << "far dot at " << width;
 
         // "3 - RayaPunto": dash, gap, dot, gap as 3 : 2 : 1 : 2 pen widths.
         surface = blankSurface(420, 40);

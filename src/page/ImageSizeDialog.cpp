@@ -41,9 +41,9 @@ ImageSizeDialog::ImageSizeDialog(QWidget* parent, ImageSizeSetting& setting)
                         Qt::AlignHCenter | Qt::AlignTop);
     platform::makeLabel(this, QStringLiteral("x"), QRect(72, 43, 32, 24), large,
                         Qt::AlignHCenter | Qt::AlignTop);
-    widthBox_ = platform::makeDigitsBox(this, QRect(16, 72, 56, 24), kSizeDigits);
+    widthBox_ = platform::makeNumberBox(this, QRect(16, 72, 56, 24), kSizeDigits);
     widthBox_->setFont(normal);
-    heightBox_ = platform::makeDigitsBox(this, QRect(104, 72, 56, 24), kSizeDigits);
+    heightBox_ = platform::makeNumberBox(this, QRect(104, 72, 56, 24), kSizeDigits);
     heightBox_->setFont(normal);
     platform::makeLabel(this, QStringLiteral("x"), QRect(72, 72, 32, 24), large,
                         Qt::AlignHCenter | Qt::AlignTop);
@@ -101,8 +101,9 @@ void ImageSizeDialog::accept() {
         QDialog::accept();
         return;
     }
-    const std::int16_t width = platform::shortNumberOf(widthBox_->text());
-    const std::int16_t height = platform::shortNumberOf(heightBox_->text());
+    // A text that is not a whole number is no size, refused with the missing-size message.
+    const std::int16_t width = platform::numberIn(widthBox_->text()).value_or(0);
+    const std::int16_t height = platform::numberIn(heightBox_->text()).value_or(0);
     if (width <= 0 || height <= 0) {
         // The dialog stays open and the box keeps its earlier size.
         platform::inform(missingSizeMessage());

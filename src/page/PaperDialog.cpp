@@ -35,6 +35,12 @@ QLabel* pixelLabel(QWidget* parent, const QRect& geometry, const QFont& font) {
     return control;
 }
 
+// The size in a box: a text that is not a whole number ("12,5", "1e9") reads as no size (0),
+// which the paper's limits refuse with their message, the canvas untouched.
+std::int16_t millimetresIn(const QString& text) {
+    return platform::numberIn(text).value_or(0);
+}
+
 }  // namespace
 
 PaperDialog::PaperDialog(QWidget* parent, PaperSettings& paper, platform::CustomColours& colours)
@@ -50,9 +56,9 @@ PaperDialog::PaperDialog(QWidget* parent, PaperSettings& paper, platform::Custom
                         QRect(8, 8, 224, 24), normal);
     platform::makeLabel(this, QStringLiteral("Ancho"), QRect(8, 34, 48, 16), normal,
                         Qt::AlignHCenter);
-    widthBox_ = platform::makeDigitsBox(this, QRect(8, 56, 48, 24), kSizeDigits);
+    widthBox_ = platform::makeNumberBox(this, QRect(8, 56, 48, 24), kSizeDigits);
     widthPixels_ = pixelLabel(this, QRect(8, 81, 48, 15), normal);
-    heightBox_ = platform::makeDigitsBox(this, QRect(72, 56, 48, 24), kSizeDigits);
+    heightBox_ = platform::makeNumberBox(this, QRect(72, 56, 48, 24), kSizeDigits);
     heightPixels_ = pixelLabel(this, QRect(72, 81, 48, 15), normal);
     platform::makeLabel(this, QStringLiteral("Alto"), QRect(72, 34, 48, 15), normal,
                         Qt::AlignHCenter);
@@ -72,11 +78,11 @@ PaperDialog::PaperDialog(QWidget* parent, PaperSettings& paper, platform::Custom
     swatch_->fill(paper_.paperColour);
 
     connect(widthBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        paper_.widthMm = platform::shortNumberOf(text);
+        paper_.widthMm = millimetresIn(text);
         widthPixels_->setText(pixelText(paper_.widthMm));
     });
     connect(heightBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        paper_.heightMm = platform::shortNumberOf(text);
+        paper_.heightMm = millimetresIn(text);
         heightPixels_->setText(pixelText(paper_.heightMm));
     });
     connect(colourButton_, &QPushButton::clicked, this, &PaperDialog::chooseColour);
@@ -124,8 +130,8 @@ void PaperDialog::showTexture(bool ticked) {
 }
 
 void PaperDialog::readSizes() {
-    paper_.widthMm = platform::shortNumberOf(widthBox_->text());
-    paper_.heightMm = platform::shortNumberOf(heightBox_->text());
+    paper_.widthMm = millimetresIn(widthBox_->text());
+    paper_.heightMm = millimetresIn(heightBox_->text());
 }
 
 void ShowPaperDialog(QWidget* parent, PaperSettings& paper, platform::CustomColours& colours) {

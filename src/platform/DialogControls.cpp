@@ -37,6 +37,21 @@ QLineEdit* makeDigitsBox(QWidget* parent, const QRect& geometry, int maxDigits) 
     return box;
 }
 
+QLineEdit* makeNumberBox(QWidget* parent, const QRect& geometry, int maxDigits) {
+    auto* box = new QLineEdit(parent);
+    box->setGeometry(geometry);
+    box->setMaxLength(maxDigits);
+    return box;
+}
+
+std::optional<std::int16_t> numberIn(const QString& text) {
+    const QString digits = text.trimmed();
+    for (const QChar c : digits) {
+        if (c < u'0' || c > u'9') return std::nullopt;
+    }
+    return shortNumberOf(digits);
+}
+
 std::int16_t shortNumberOf(const QString& text) {
     return std::int16_t(std::clamp(leadingNumber(text), 0, 32767));
 }

@@ -22,7 +22,10 @@ int pixelOf(long double coordinate) {
 
 QString barText(float percent) {
     char digits[64];
-    const auto result = std::to_chars(digits, digits + sizeof digits, percent);
+    // The shortest digits that give the number back, always in plain decimal notation
+    // (999999999999 prints as 1000000000000, never as 1e+12).
+    const auto result =
+        std::to_chars(digits, digits + sizeof digits, percent, std::chars_format::fixed);
     const QString number = QString::fromLatin1(digits, int(result.ptr - digits));
     return (percent >= 0 ? QStringLiteral(" ") : QString()) + number + QStringLiteral("% ");
 }

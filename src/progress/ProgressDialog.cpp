@@ -42,9 +42,9 @@ ProgressDialog::ProgressDialog(QWidget* parent, ProgressSettings& settings,
     setFont(font);
 
     platform::makeLabel(this, QStringLiteral("Alto"), QRect(8, 10, 50, 20), font);
-    heightBox_ = platform::makeDigitsBox(this, QRect(60, 6, 70, 26), 4);
+    heightBox_ = platform::makeNumberBox(this, QRect(60, 6, 70, 26), 4);
     platform::makeLabel(this, QStringLiteral("Ancho"), QRect(144, 10, 60, 20), font);
-    widthBox_ = platform::makeDigitsBox(this, QRect(206, 6, 75, 26), 4);
+    widthBox_ = platform::makeNumberBox(this, QRect(206, 6, 75, 26), 4);
 
     platform::makeLabel(this, QStringLiteral("Grosor linea borde"), QRect(8, 42, 180, 20), font);
     borderWidthList_ = new QComboBox(this);
@@ -141,13 +141,16 @@ void ProgressDialog::chooseColour(Colour& colour, platform::DrawingArea* swatch)
 
 bool ProgressDialog::readDialog() {
     const std::optional<float> percent = parseBarPercent(percentBox_->text());
-    if (!percent) {
+    // The height and width must be whole numbers too; nothing is read until all three are.
+    const std::optional<std::int16_t> height = platform::numberIn(heightBox_->text());
+    const std::optional<std::int16_t> width = platform::numberIn(widthBox_->text());
+    if (!percent || !height || !width) {
         platform::inform(QStringLiteral("Solo números y . para decimal"));
         return false;
     }
     settings_.barPercent = *percent;
-    settings_.barHeight = platform::shortNumberOf(heightBox_->text());
-    settings_.barWidth = platform::shortNumberOf(widthBox_->text());
+    settings_.barHeight = *height;
+    settings_.barWidth = *width;
     settings_.barBorderWidth = platform::shortNumberOf(borderWidthList_->currentText());
     settings_.barGap = platform::shortNumberOf(gapList_->currentText());
     return true;

@@ -30,7 +30,7 @@ QLineEdit* makeSizeBox(QWidget* parent, const QString& first, const QString& sec
                        const QFont& font) {
     platform::makeLabel(parent, first, QRect(8, y, 136, 18), font);
     platform::makeLabel(parent, second, QRect(8, y + 18, 136, 18), font);
-    return platform::makeDigitsBox(parent, QRect(148, y + 4, 72, 26), kSizeDigits);
+    return platform::makeNumberBox(parent, QRect(148, y + 4, 72, 26), kSizeDigits);
 }
 
 }  // namespace
@@ -116,11 +116,12 @@ ArrowDialog::ArrowDialog(QWidget* parent, ArrowSettings& settings, platform::Cus
         drawPreview();
     });
     connect(pixelHead_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        settings_.arrowHeadSize = platform::shortNumberOf(text);
+        settings_.arrowHeadSize = platform::numberIn(text).value_or(0);
         drawPreview();
     });
     connect(millimetreHead_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        settings_.arrowHeadSize = toShort(millimetresToPixels(platform::shortNumberOf(text)));
+        settings_.arrowHeadSize =
+            toShort(millimetresToPixels(platform::numberIn(text).value_or(0)));
         drawPreview();
     });
     connect(colourButton_, &QPushButton::clicked, this, [this] { chooseColour(); });
@@ -152,10 +153,10 @@ void ArrowDialog::chooseColour() {
 }
 
 void ArrowDialog::acceptSize() {
-    const int pl = platform::shortNumberOf(pixelLength_->text());
-    const int ml = platform::shortNumberOf(millimetreLength_->text());
-    const int ph = platform::shortNumberOf(pixelHead_->text());
-    const int mh = platform::shortNumberOf(millimetreHead_->text());
+    const int pl = platform::numberIn(pixelLength_->text()).value_or(-1);
+    const int ml = platform::numberIn(millimetreLength_->text()).value_or(-1);
+    const int ph = platform::numberIn(pixelHead_->text()).value_or(-1);
+    const int mh = platform::numberIn(millimetreHead_->text()).value_or(-1);
     // The sizes are taken only when the dialog closes, so a refused entry leaves them as they were.
     const auto sizes = takeSizePair(pl, ph, ml, mh);
     if (sizes) {

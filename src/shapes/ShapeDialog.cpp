@@ -38,11 +38,11 @@ QGroupBox* makeSizeGroup(QWidget* parent, const QString& title, int y, const QFo
     group->setGeometry(8, y, 342, 58);
     group->setFont(font);
     platform::makeLabel(group, QStringLiteral("Ancho"), QRect(10, 28, 52, 20), font);
-    widthBox = platform::makeDigitsBox(group, QRect(64, 24, 84, 26), kSizeDigits);
+    widthBox = platform::makeNumberBox(group, QRect(64, 24, 84, 26), kSizeDigits);
     platform::makeLabel(group, QStringLiteral("x"), QRect(156, 28, 14, 20), font,
                         Qt::AlignHCenter | Qt::AlignTop);
     platform::makeLabel(group, QStringLiteral("Alto"), QRect(178, 28, 44, 20), font);
-    heightBox = platform::makeDigitsBox(group, QRect(226, 24, 84, 26), kSizeDigits);
+    heightBox = platform::makeNumberBox(group, QRect(226, 24, 84, 26), kSizeDigits);
     return group;
 }
 
@@ -227,10 +227,10 @@ void ShapeDialog::setTransparent(bool ticked) {
 }
 
 void ShapeDialog::acceptSize() {
-    const int pw = platform::shortNumberOf(pixelWidth_->text());
-    const int ph = platform::shortNumberOf(pixelHeight_->text());
-    const int mw = platform::shortNumberOf(millimetreWidth_->text());
-    const int mh = platform::shortNumberOf(millimetreHeight_->text());
+    const int pw = platform::numberIn(pixelWidth_->text()).value_or(-1);
+    const int ph = platform::numberIn(pixelHeight_->text()).value_or(-1);
+    const int mw = platform::numberIn(millimetreWidth_->text()).value_or(-1);
+    const int mh = platform::numberIn(millimetreHeight_->text()).value_or(-1);
     // The size is taken only when the dialog closes, so a refused entry leaves it as it was.
     const auto sizes = takeSizePair(pw, ph, mw, mh);
     if (sizes) {

@@ -21,6 +21,11 @@ std::int16_t toShort(long value) {
 }  // namespace
 
 std::optional<std::pair<std::int16_t, std::int16_t>> takeSizePair(int pa, int pb, int ma, int mb) {
+    // A box that holds something other than a number refuses the whole entry.
+    if (pa < 0 || pb < 0 || ma < 0 || mb < 0) {
+        platform::inform(kNoSizeMessage);
+        return std::nullopt;
+    }
     const bool pixelPair = pa > 0 && pb > 0;
     const bool millimetrePair = ma > 0 && mb > 0;
     if (pixelPair && (ma > 0 || mb > 0)) platform::inform(kBothSizesMessage);

@@ -14,7 +14,8 @@ namespace tessel {
 // both pixel boxes or both millimetre boxes, and nothing in the other two. Otherwise the
 // dialog's messages are shown (the conflict message once for each complete pair that meets a
 // typed box of the other unit; the missing-size message when no pair is complete) and nothing
-// is taken. Sizes are held to 0..32767.
+// is taken. A negative number stands for a box that holds no number ("12,5", "1e9"): the
+// missing-size message, and nothing is taken. Sizes are held to 0..32767.
 std::optional<std::pair<std::int16_t, std::int16_t>> takeSizePair(int pixelsA, int pixelsB,
                                                                    int millimetresA,
                                                                    int millimetresB);

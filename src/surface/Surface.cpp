@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPalette>
 #include <QPen>
 #include <algorithm>
@@ -46,6 +47,117 @@ std::vector<int> dashPattern(int penStyle) {
             return {9, 3, 3, 3, 3, 3};
         default:
             return {};
+    }
+}
+
+// The dotted styles at pens wider than one pixel, in pen widths: how far each dash and each
+// gap reaches along the line, round caps included. A dot is as long as the pen is wide and the
+// gaps keep the proportions of the one-pixel patterns ({3, 3}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}
+// divided by three). Empty for the styles that keep Qt's scaled pattern.
+std::vector<qreal> wideDots(int penStyle) {
+    switch (penStyle) {
+        case 2:
+            return {1, 1};
+        case 3:
+            return {3, 2, 1, 2};
+        case 4:
+            return {3, 1, 1, 1, 1, 1};
+        default:
+            return {};
+    }
+}
+
+// Length of a polyline's segments, and of the whole.
+std::vector<qreal> segmentLengths(const QPolygonF& points, qreal& total) {
+    std::vector<qreal> lengths;
+    total = 0;
+    for (qsizetype i = 1; i < points.size(); ++i) {
+        lengths.push_back(QLineF(points[i - 1], points[i]).length());
+        total += lengths.back();
+    }
+    return lengths;
+}
+
+// Adds to `path` the stretch of the polyline between the distances `from` and `to` along it,
+// as one subpath; a stretch of no length becomes a tiny one along the line, so that the round
+// caps of the stroke make it a dot.
+void addStretch(QPainterPath& path, const QPolygonF& points, const std::vector<qreal>& lengths,
+                qreal from, qreal to) {
+    auto pointAt = [&](qreal distance, qsizetype& segment) {
+        qreal start = 0;
+        for (segment = 0; segment + 1 < qsizetype(lengths.size()); ++segment) {
+            if (distance <= start + lengths[std::size_t(segment)]) break;
+            start += lengths[std::size_t(segment)];
+        }
+        const qreal length = lengths[std::size_t(segment)];
+        const qreal t = length > 0 ? std::clamp((distance - start) / length, 0.0, 1.0) : 0.0;
+        return points[segment] + (points[segment + 1] - points[segment]) * t;
+    };
+    qsizetype first = 0, last = 0;
+    const QPointF a = pointAt(from, first);
+    const QPointF b = pointAt(to, last);
+    path.moveTo(a);
+    for (qsizetype i = first + 1; i <= last; ++i) path.lineTo(points[i]);
+    if (to - from < 1e-3) {
+        const QLineF along(points[first], points[first + 1]);
+        const QPointF unit =
+            along.length() > 0 ? (along.p2() - along.p1()) / along.length() : QPointF(1, 0);
+        path.lineTo(a + unit * 1e-3);
+    } else {
+        path.lineTo(b);
+    }
+}
+
+// The stretch [from, to] of a straight segment, as fractions of its length, that lies inside
+// `area`; false when none does.
+bool insideStretch(const QLineF& segment, const QRectF& area, qreal& from, qreal& to) {
+    from = 0;
+    to = 1;
+    const qreal d[2] = {segment.dx(), segment.dy()};
+    const qreal start[2] = {segment.x1(), segment.y1()};
+    const qreal low[2] = {area.left(), area.top()};
+    const qreal high[2] = {area.right(), area.bottom()};
+    for (int axis = 0; axis < 2; ++axis) {
+        if (d[axis] == 0) {
+            if (start[axis] < low[axis] || start[axis] > high[axis]) return false;
+            continue;
+        }
+        qreal a = (low[axis] - start[axis]) / d[axis];
+        qreal b = (high[axis] - start[axis]) / d[axis];
+        if (a > b) std::swap(a, b);
+        from = std::max(from, a);
+        to = std::min(to, b);
+    }
+    return from <= to;
+}
+
+// The centre lines of the dashes of a wide dotted pen along a polyline: the first dash starts
+// (centred, like a round cap) on the first point. `spacing` stretches the distances between
+// the dashes, not the dashes themselves. A straight line gets dashes only where it can reach
+// `visible`, so that a line running far outside the surface costs nothing.
+void addDashes(QPainterPath& path, const QPolygonF& points, const std::vector<qreal>& pattern,
+               qreal width, qreal spacing, const QRectF& visible) {
+    if (points.size() < 2) return;
+    qreal total = 0;
+    const std::vector<qreal> lengths = segmentLengths(points, total);
+    qreal at = 0;
+    qreal last = total;
+    if (points.size() == 2) {
+        qreal from = 0, to = 1;
+        if (!insideStretch(QLineF(points[0], points[1]), visible, from, to)) return;
+        qreal period = 0;
+        for (const qreal extent : pattern) period += extent * width * spacing;
+        at = std::floor(from * total / period) * period;  // the start of a whole pattern
+        last = to * total;
+    }
+    for (std::size_t k = 0;; k = (k + 1) % pattern.size()) {
+        if (at > last + 1e-6) break;
+        const qreal extent = pattern[k] * width;
+        if (k % 2 == 0) {
+            addStretch(path, points, lengths, at,
+                       std::min(total, at + std::max<qreal>(0, extent - width)));
+        }
+        at += extent * spacing;
     }
 }
 
@@ -199,6 +311,10 @@ void Surface::lineTo(int x, int y, Colour colour) {
     if (penWidth_ > 1) {
         QPainter painter(&image_);
         preparePainter(painter);
+        if (!wideDots(penStyle_).empty()) {
+            strokeWideDots(painter, QPolygonF({QPointF(from), QPointF(position_)}), false, ink);
+            return;
+        }
         painter.setPen(makePen(ink));
         painter.drawLine(from, position_);
         return;
@@ -269,9 +385,53 @@ void Surface::drawRoundedShape(const QRect& box, int arcWidth, int arcHeight, Co
 
     QPainter painter(&image_);
     preparePainter(painter);
+    if (ink != kTransparent && penWidth_ > 1 && !wideDots(penStyle_).empty()) {
+        if (fill != kTransparent) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(makeBrush(fill, fillStyle));
+            painter.drawPolygon(outline);
+        }
+        // A plain box: each side on its own, so that every corner gets a dot.
+        strokeWideDots(painter, QPolygonF(outline), true, ink, outline.size() == 4);
+        return;
+    }
     painter.setPen(ink == kTransparent ? QPen(Qt::NoPen) : makePen(ink));
     painter.setBrush(fill == kTransparent ? QBrush(Qt::NoBrush) : makeBrush(fill, fillStyle));
     painter.drawPolygon(outline);
+}
+
+void Surface::strokeWideDots(QPainter& painter, QPolygonF points, bool closed, Colour ink,
+                             bool sideBySide) const {
+    const std::vector<qreal> pattern = wideDots(penStyle_);
+    const qreal width = penWidth_;
+    QPen pen(toQColor(ink), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    if (closed && !points.isEmpty()) points << points.first();
+    // An opaque background first fills the whole stroke, and the gaps keep its colour.
+    if (backgroundMode_ == BackgroundMode::Opaque) {
+        QPainterPath whole;
+        whole.addPolygon(points);
+        QPen gaps = pen;
+        gaps.setColor(toQColor(background_));
+        painter.strokePath(whole, gaps);
+    }
+    QPainterPath dashes;
+    const QRectF visible = QRectF(image_.rect()).adjusted(-width, -width, width, width);
+    if (sideBySide) {
+        // Each side from its corner, its gaps stretched a little so that a whole number of
+        // patterns fits and the last one ends on the next corner.
+        qreal period = 0;
+        for (const qreal extent : pattern) period += extent * width;
+        for (qsizetype i = 1; i < points.size(); ++i) {
+            const QPolygonF side({points[i - 1], points[i]});
+            const qreal length = QLineF(side[0], side[1]).length();
+            const qreal count = std::max<qreal>(1, std::round(length / period));
+            addDashes(dashes, side, pattern, width, length / (count * period) * (1 - 1e-9),
+                      visible);
+        }
+    } else {
+        addDashes(dashes, points, pattern, width, 1, visible);
+    }
+    painter.strokePath(dashes, pen);
 }
 
 // ---- pixels ----------------------------------------------------------------------------

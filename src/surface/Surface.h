@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QPoint>
+#include <QPolygonF>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -158,6 +159,12 @@ class Surface {
     // arcs of the given diameters.
     void drawRoundedShape(const QRect& box, int arcWidth, int arcHeight, Colour lineColour,
                           Colour fillColour, int fillStyle);
+    // The dotted styles (dot, dash-dot, dash-dot-dot) of a pen wider than one pixel: each dot
+    // as long as the pen is wide, round caps, the gaps in the background colour when it is
+    // opaque. sideBySide: every segment of the closed outline starts its own pattern at its
+    // first point (the corners of a plain box).
+    void strokeWideDots(QPainter& painter, QPolygonF points, bool closed, Colour ink,
+                        bool sideBySide = false) const;
     // The selected font with grey-scale (never sub-pixel) antialiasing.
     QFont drawingFont() const;
 

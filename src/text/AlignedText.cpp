@@ -3,6 +3,7 @@
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
+#include "surface/Numbers.h"
 #include "surface/Surface.h"
 #include "text/AlignedTextSettings.h"
 
@@ -98,7 +99,8 @@ std::vector<PlacedLine> placeAlignedLines(const QStringList& lines, int alignmen
                 line.startX = areaWidth - w - kRightMargin;
                 break;
             case kAlignCentre:
-                line.startX = (areaWidth - w) / 2;
+                // Half the slack, to the nearest pixel with ties to even.
+                line.startX = int(roundToInt((areaWidth - w) / 2.0L));
                 break;
             case kAlignJustified:
                 // Lines from four fifths of the longest up to it are stretched to the longest.

@@ -69,8 +69,8 @@ AlignedTextDialog::AlignedTextDialog(QWidget* parent, AlignedTextSettings& setti
     platform::makeLabel(this, QStringLiteral("Tamaño area alineamiento"), QRect(280, 16, 192, 16),
                         normal);
     platform::makeLabel(this, QStringLiteral("Ancho"), QRect(312, 40, 48, 24), normal);
-    widthBox_ = platform::makeDigitsBox(this, QRect(312, 64, 48, 24), kSizeDigits);
-    heightBox_ = platform::makeDigitsBox(this, QRect(384, 64, 48, 24), kSizeDigits);
+    widthBox_ = platform::makeNumberBox(this, QRect(312, 64, 48, 24), kSizeDigits);
+    heightBox_ = platform::makeNumberBox(this, QRect(384, 64, 48, 24), kSizeDigits);
     widthBox_->setFont(normal);
     heightBox_->setFont(normal);
     platform::makeLabel(this, QStringLiteral("Alto"), QRect(384, 40, 48, 24), normal,
@@ -123,8 +123,9 @@ void AlignedTextDialog::chooseAlignment(int index) {
 
 void AlignedTextDialog::tryAccept() {
     settings_.text = blanksForLineBreaks(textBox_->toPlainText());
-    settings_.areaWidth = platform::shortNumberOf(widthBox_->text());
-    settings_.areaHeight = platform::shortNumberOf(heightBox_->text());
+    // A text that is not a whole number reads as no size, refused below with the message.
+    settings_.areaWidth = platform::numberIn(widthBox_->text()).value_or(0);
+    settings_.areaHeight = platform::numberIn(heightBox_->text()).value_or(0);
     if (settings_.areaWidth > 0 && settings_.areaWidth <= kMaxAreaWidth &&
         settings_.areaHeight > 0 && settings_.areaHeight <= kMaxAreaHeight &&
         !settings_.text.isEmpty()) {

@@ -4,7 +4,10 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
+#include <QRawFont>
+#include <QRegularExpression>
 #include <QStyleOptionComboBox>
 #include <algorithm>
 
@@ -12,13 +15,48 @@
 
 namespace tessel {
 
-FontFamilyList::FontFamilyList(QWidget* parent) : QComboBox(parent) {
-    QStringList families = QFontDatabase::families();
-    std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
+namespace {
+
+// A family offered by several foundries is listed by Qt once per foundry, as "Family [Foundry]";
+// the family alone names them all.
+QString withoutFoundry(const QString& family) {
+    static const QRegularExpression foundry(QStringLiteral("^(.+?) \\[[^\\[\\]]*\\]$"));
+    const QRegularExpressionMatch match = foundry.match(family);
+    return match.hasMatch() ? match.captured(1) : family;
+}
+
+// Whether the face draws its own name as letters: not a symbol face (whose letters come out
+// as pictures), and every character of the name in the face itself.
+}  // namespace
+
+bool FontFamilyList::showsOwnName(const QString& face) {
+    static QHash<QString, bool> known;
+    const auto found = known.constFind(face);
+    if (found != known.constEnd()) return *found;
+    bool shows = !QFontDatabase::writingSystems(face).contains(QFontDatabase::Symbol);
+    const QRawFont raw = QRawFont::fromFont(FontFamilyList::listFont(face));
+    // A face that is not installed is drawn in a fallback face, which shows the name.
+    if (shows && raw.isValid() &&
+        withoutFoundry(raw.familyName()).compare(face, Qt::CaseInsensitive) == 0) {
+        for (const char32_t c : face.toUcs4()) {
+            if (c != U' ' && !raw.supportsCharacter(c)) shows = false;
+        }
+    }
+    known.insert(face, shows);
+    return shows;
+}
+
+QStringList FontFamilyList::familyNames(QStringList installed) {
+    for (QString& family : installed) family = withoutFoundry(family);
+    std::sort(installed.begin(), installed.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
-    families.erase(std::unique(families.begin(), families.end()), families.end());
-    addItems(families);
+    installed.erase(std::unique(installed.begin(), installed.end()), installed.end());
+    return installed;
+}
+
+FontFamilyList::FontFamilyList(QWidget* parent) : QComboBox(parent) {
+    addItems(familyNames(QFontDatabase::families()));
     setItemDelegate(new FontEntryDelegate(this));
     view()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
@@ -84,7 +122,11 @@ void drawFontEntry(QPainter& painter, const QRect& rect, const QString& face,
     painter.save();
     painter.fillRect(rect, background);
     if (!face.isEmpty()) {
-        painter.setFont(FontFamilyList::listFont(face));
+        // A face that cannot show its own name (a symbol face) shows it in the dialogs' face.
+        painter.setFont(FontFamilyList::listFont(
+            FontFamilyList::showsOwnName(face)
+                ? face
+                : platform::substituteFace(QStringLiteral("MS Sans Serif"))));
         painter.setPen(text);
         painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, face);
     }

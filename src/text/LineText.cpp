@@ -63,15 +63,18 @@ void drawTexturedText(Surface& canvas, const QString& text, int x, int y,
                       const TextProperties& properties, const QImage& texture) {
     if (texture.isNull()) return;
     const QImage picture = texture.convertToFormat(QImage::Format_RGB32);
+    if (picture.isNull()) return;
     InkMask mask = buildInkMask(text, levelFont(properties));
     markOutline(mask);
-    const int rows = std::min(mask.rows(), picture.height() - 1);
-    const int columns = std::min(mask.columns(), picture.width() - 1);
-    for (int row = 1; row <= rows; ++row) {
-        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(row));
-        for (int column = 1; column <= columns; ++column) {
+    // The picture repeats across the text as a pattern, so that every ink cell finds a colour:
+    // cell (column, row) takes pixel (column mod width, row mod height).
+    const int width = picture.width();
+    const int height = picture.height();
+    for (int row = 1; row <= mask.rows(); ++row) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(row % height));
+        for (int column = 1; column <= mask.columns(); ++column) {
             if (mask.at(column, row) != InkMask::kPaper) {
-                canvas.setPixel(x + column, y + row, fromQRgb(line[column]));
+                canvas.setPixel(x + column, y + row, fromQRgb(line[column % width]));
             }
         }
     }

@@ -39,8 +39,8 @@ void drawHollowText(Surface& canvas, const QString& text, int x, int y,
                     const TextProperties& properties);
 
 // Every ink and outline cell takes the colour of the texture's pixel (column, row): the
-// texture's top-left pixel lies at the strip's origin. Cells beyond the texture's right or
-// bottom edge leave the canvas as it was.
+// texture's top-left pixel lies at the strip's origin, and a texture smaller than the text is
+// repeated across it (cell (column, row) takes pixel (column mod width, row mod height)).
 void drawTexturedText(Surface& canvas, const QString& text, int x, int y,
                       const TextProperties& properties, const QImage& texture);
 

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <utility>
 
 #include "app/MainWindow.h"
 #include "support/ScriptedServices.h"
@@ -170,6 +171,39 @@ TEST_F(TextCommandsTest, FileTexturedTextAsksForThePictureBeforeMakingALevel) {
             }
         }
     EXPECT_GT(green, 50);
+}
+
+TEST_F(TextCommandsTest, UndoOfTextWithStackedMarksAndFallbackFacesGivesThePictureBack) {
+    // Ten diaereses on Z, eight dots below a, ideographs and an emoji (drawn by fallback faces
+    // when the face lacks them): the marks reach far above and below the text cell.
+    QString text = QStringLiteral("Z") + QString(10, QChar(0x0308)) + QStringLiteral(" a") +
+                   QString(8, QChar(0x0323)) + QStringLiteral(" ") + QString(QChar(0x6F22)) +
+                   QString(QChar(0x5B57)) + QStringLiteral(" ") + QString::fromUcs4(U"\U0001F600");
+    state().paper.widthMm = 300;
+    state().paper.heightMm = 200;
+    window.createPaper();  // white, 1134 x 756
+    window.horizontalTrackbar()->setValue(301);
+    window.verticalTrackbar()->setValue(301);  // zero at (300, 300)
+    for (const int angle : {0, 1, 33, 90, 200}) {
+        state().text.fontName = QStringLiteral("Z003");
+        state().text.pointSize = 40;
+        state().text.backColour = 0x00FFFF;  // yellow cell
+        state().text.angled = angle == 0 ? 0 : 1;
+        state().text.angleDegrees = std::int16_t(angle);
+        // Read through a const surface: writable access would mark the whole picture touched.
+        const QImage before = std::as_const(canvas()).image().copy();
+        answerAngular(text);
+        window.command(command::InsertAngularText);
+        ASSERT_EQ(level(), 1);
+        ASSERT_NE(std::as_const(canvas()).image(), before);
+        window.command(command::Undo);
+        ASSERT_EQ(level(), 0);
+        int left = 0;
+        for (int y = 0; y < before.height(); ++y)
+            for (int x = 0; x < before.width(); ++x)
+                left += canvas().pixel(x, y) != fromQRgb(before.pixel(x, y));
+        EXPECT_EQ(left, 0) << "pixels left behind at " << angle << " degrees";
+    }
 }
 
 TEST_F(TextCommandsTest, FxTextDrawsItsModeAndSharesTheAcceptedFlag) {

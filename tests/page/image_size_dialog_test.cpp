@@ -69,7 +69,13 @@ TEST_F(ImageSizeDialogTest, AcceptingAnIncompleteBoxIsRefusedAndStaysOpen) {
     const struct {
         const char* width;
         const char* height;
-    } incomplete[] = {{"0", "480"}, {"640", ""}, {"", ""}, {"000", "0"}};
+    } incomplete[] = {{"0", "480"},
+                      {"640", ""},
+                      {"", ""},
+                      {"000", "0"},
+                      // Not whole numbers: never read as 645 or 19.
+                      {"64,5", "480"},
+                      {"640", "1e9"}};
     for (const auto& sizes : incomplete) {
         SCOPED_TRACE(std::string(sizes.width) + " x " + sizes.height);
         testing::ScriptedServices local;

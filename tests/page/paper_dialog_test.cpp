@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "page/Paper.h"
 #include "page/PaperDialog.h"
 #include "platform/BuiltinPictures.h"
 #include "platform/DrawingArea.h"
@@ -89,11 +90,30 @@ TEST_F(PaperDialogTest, TypingShowsPixelsAtOnce) {
     EXPECT_TRUE(dialog.widthPixels()->text().isEmpty());
 }
 
-TEST_F(PaperDialogTest, BoxesTakeOnlyFewDigits) {
+TEST_F(PaperDialogTest, BoxesTakeOnlyFewDigitsAndNeverJoinDigitsAroundOtherCharacters) {
     PaperDialog dialog(nullptr, paper, colours);
     dialog.show();
-    QTest::keyClicks(dialog.widthBox(), QStringLiteral("3a-1 8"));
-    EXPECT_EQ(dialog.widthBox()->text(), QStringLiteral("318"));
+    // "12,5" and "1e9" are not sizes in whole millimetres: the box keeps what was typed, shows
+    // no pixels and reads no size (never 125 or 19), which the paper's limits then refuse.
+    for (const QString& typed :
+         {QStringLiteral("12,5"), QStringLiteral("1e9"), QStringLiteral("3a-1")}) {
+        dialog.widthBox()->clear();
+        QTest::keyClicks(dialog.widthBox(), typed);
+        EXPECT_EQ(dialog.widthBox()->text(), typed);
+        EXPECT_EQ(paper.widthMm, 0) << typed.toStdString();
+        EXPECT_TRUE(dialog.widthPixels()->text().isEmpty()) << typed.toStdString();
+    }
+    dialog.widthBox()->clear();
+    QTest::keyClicks(dialog.widthBox(), QStringLiteral(" 318"));
+    EXPECT_EQ(paper.widthMm, 318);
+    // "Aceptar" with a decimal comma: the limits' message, and no paper.
+    QTest::keyClicks(dialog.heightBox(), QStringLiteral("12,5"));
+    QTest::mouseClick(dialog.acceptButton(), Qt::LeftButton);
+    EXPECT_EQ(paper.accepted, 1);
+    EXPECT_FALSE(CreatePaper(paper).has_value());
+    EXPECT_EQ(scripted.messageTexts(), QStringList{paperSizeMessage()});
+    dialog.show();
+    dialog.heightBox()->clear();
     QTest::keyClicks(dialog.heightBox(), QStringLiteral("6553700"));
     EXPECT_LE(dialog.heightBox()->text().size(), 4);
     EXPECT_GT(paper.heightMm, 238);  // too large, never wrapped into the allowed range

@@ -42,6 +42,12 @@ TEST(BarText, BlankNumberAndPercentSign) {
     EXPECT_EQ(barText(0.0f), QStringLiteral(" 0% "));
     EXPECT_EQ(barText(12.5f), QStringLiteral(" 12.5% "));
     EXPECT_EQ(barText(150.0f), QStringLiteral(" 150% "));
+    // Any accepted percentage prints in plain decimal: the single-precision number of
+    // 999999999999 is 999999995904 exactly, and tiny ones keep their leading zeros.
+    EXPECT_EQ(barText(*parseBarPercent(QStringLiteral("999999999999"))),
+              QStringLiteral(" ") + QString::number(double(999999999999.0f), 'f', 0) +
+                  QStringLiteral("% "));
+    EXPECT_EQ(barText(0.00001f), QStringLiteral(" 0.00001% "));
 }
 
 TEST(BarPercent, OnlyDigitsAndAPoint) {

@@ -91,6 +91,24 @@ TEST_F(ProgressDialogTest, DecimalCommaIsRefusedAndChangesNothing) {
     EXPECT_EQ(dialog.preview()->surface().image(), previewBefore);
 }
 
+TEST_F(ProgressDialogTest, ASizeThatIsNotAWholeNumberIsRefusedAndChangesNothing) {
+    // "1e9" never reads as 19, nor "4,5" as 45.
+    for (const QString& typed : {QStringLiteral("1e9"), QStringLiteral("4,5")}) {
+        scripted.messages.clear();
+        ProgressDialog dialog(nullptr, bar, text, colours);
+        dialog.show();
+        dialog.widthBox()->clear();
+        QTest::keyClicks(dialog.widthBox(), typed);
+        EXPECT_EQ(dialog.widthBox()->text(), typed);
+        QTest::mouseClick(dialog.createButton(), Qt::LeftButton);
+        EXPECT_EQ(scripted.messageTexts(),
+                  QStringList{QStringLiteral("Solo números y . para decimal")});
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(bar.barWidth, 256);
+        EXPECT_EQ(bar.barAccepted, 0);
+    }
+}
+
 TEST_F(ProgressDialogTest, DecimalPointIsAcceptedAndCrearTakesEverything) {
     ProgressDialog dialog(nullptr, bar, text, colours);
     dialog.show();

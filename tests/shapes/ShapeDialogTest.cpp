@@ -172,6 +172,9 @@ TEST_F(ShapeDialogTest, RefusedSizesGiveTheirMessagesAndKeepTheDialogOpen) {
         {"10", "", "", "", {kNone}},
         {"", "", "", "", {kNone}},
         {"10", "", "", "4", {kNone}},
+        // A box that holds no whole number refuses the entry (never 125 or 19).
+        {"12,5", "10", "", "", {kNone}},
+        {"10", "10", "1e9", "", {kNone}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.pw << "/" << c.ph << "/" << c.mw << "/" << c.mh);

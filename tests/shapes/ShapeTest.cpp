@@ -124,7 +124,7 @@ TEST(Shape, HatchGapsShowTheCanvas) {
     EXPECT_LT(hatchRows, 38 / 2);
 }
 
-TEST(Shape, StyledLinesKeepTheirPatternAtEveryWidthScaledWithIt) {
+TEST(Shape, StyledLinesKeepTheirPatternAtEveryWidth) {
     for (int style = 1; style <= 4; ++style) {
         std::vector<int> onePixelDashes;
         for (int width : {1, 2, 5, 15}) {
@@ -138,22 +138,31 @@ TEST(Shape, StyledLinesKeepTheirPatternAtEveryWidthScaledWithIt) {
             // Along the middle of the top edge, away from the corners: ink and gaps.
             const std::vector<int> runs = runsOfRow(s, 40, 60, 1340, kRed);
             ASSERT_GE(runs.size(), 4u);
-            int longestOn = 0, longestOff = 0;
+            int longestOn = 0, longestOff = 0, shortestOn = 1 << 20;
             for (std::size_t k = 1; k + 1 < runs.size(); ++k) {
                 int& longest = k % 2 == 0 ? longestOn : longestOff;
                 longest = std::max(longest, runs[k]);
+                if (k % 2 == 0) shortestOn = std::min(shortestOn, runs[k]);
             }
             EXPECT_GT(longestOff, 0);
             if (width == 1) {
                 onePixelDashes = {longestOn, longestOff};
-            } else {
-                // The pattern grows with the pen: the longest dash at least `width` times the
+            } else if (style == 1) {
+                // The dashes grow with the pen: the longest dash at least `width` times the
                 // one-pixel one, less the round caps' overlap of one width.
                 EXPECT_GE(longestOn, onePixelDashes[0] * width - width);
                 EXPECT_GE(longestOff, onePixelDashes[1] * width - width);
+            } else {
+                // Dots stay dots: as long as the pen is wide, a dash three times that, and the
+                // gaps keep the one-pixel proportions (dot 3 : gap 3, dash-dot 9 : 6 : 3 : 6,
+                // dash-dot-dot 9 : 3 : 3 : 3 : 3 : 3), each one-pixel step of 3 now a pen width.
+                EXPECT_NEAR(shortestOn, width, 1);
+                EXPECT_NEAR(longestOn, onePixelDashes[0] / 3 * width, 1);
+                // The gaps of a side stretch a little so that its pattern ends on a corner.
+                EXPECT_NEAR(longestOff, onePixelDashes[1] / 3 * width, 1 + width / 8);
             }
-            // The line is as wide as its pen across the whole edge.
-            EXPECT_EQ(s.pixel(31, 40 - (width - 1) / 2), kRed);
+            // The line is as wide as its pen where the edge starts (wide pens: on the corner).
+            EXPECT_EQ(s.pixel(width == 1 ? 31 : 30, 40 - (width - 1) / 2), kRed);
         }
     }
 }

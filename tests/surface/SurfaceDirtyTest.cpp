@@ -130,7 +130,14 @@ TEST(SurfaceDirty, EveryOperationStaysInsideItsRectangle) {
     picture.fill(qRgba(10, 200, 40, 128));
     const Surface other = noisySurface(99);
     const QString faces[] = {QStringLiteral("Liberation Serif"), QStringLiteral("Liberation Sans"),
-                             QStringLiteral("DejaVu Sans")};
+                             QStringLiteral("DejaVu Sans"), QStringLiteral("Z003")};
+    // Plain text, and text whose ink lies far outside its cell: ten diaereses stacked on Z,
+    // eight dots below a, ideographs and an emoji that fallback faces draw.
+    const QString texts[] = {
+        QStringLiteral("fÁgjy ¡Wq! ÑÇ"),
+        QStringLiteral("Z") + QString(10, QChar(0x0308)) + QStringLiteral(" a") +
+            QString(8, QChar(0x0323)) + QStringLiteral(" ") + QString(QChar(0x6F22)) +
+            QString(QChar(0x5B57)) + QStringLiteral(" ") + QString::fromUcs4(U"\U0001F600")};
 
     Surface surface = noisySurface(5);
     QRandomGenerator random(11);
@@ -161,8 +168,8 @@ TEST(SurfaceDirty, EveryOperationStaysInsideItsRectangle) {
                 });
                 break;
             case 3: {
-                QFont font(faces[random.bounded(3)]);
-                font.setPixelSize(6 + int(random.bounded(40)));
+                QFont font(faces[random.bounded(4)]);
+                font.setPixelSize(6 + int(random.bounded(50)));
                 font.setItalic(random.bounded(2) == 0);
                 font.setBold(random.bounded(2) == 0);
                 font.setUnderline(random.bounded(3) == 0);
@@ -170,7 +177,7 @@ TEST(SurfaceDirty, EveryOperationStaysInsideItsRectangle) {
                 surface.selectFont(ResolvedFont{font, turns[random.bounded(8)]});
                 checkOperation(surface, "text", [&](Surface& s) {
                     s.moveTo(x1, y1);
-                    s.print(QStringLiteral("fÁgjy ¡Wq! ÑÇ"));
+                    s.print(texts[step % 24 == 3 ? 0 : 1]);
                 });
                 break;
             }

@@ -4,6 +4,9 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "SurfaceTestHelpers.h"
 
@@ -117,6 +120,112 @@ TEST(SurfaceLines, DottedPenLeavesGapsThatTakeTheOpaqueBackground) {
     EXPECT_EQ(countPixels(surface, kRed, QRect(0, 2, 40, 1)), inked);
     EXPECT_EQ(countPixels(surface, kBlue, QRect(0, 2, 40, 1)), 40 - inked);
     EXPECT_EQ(countPixels(surface, kBlue, QRect(0, 0, 40, 1)), 0);
+}
+
+// The runs of one colour along row y between x = from and x = to - 1: lengths of the ink runs
+// and of the gaps between them (the runs cut by the line's ends left out).
+struct Runs {
+    std::vector<int> ink;
+    std::vector<int> gaps;
+};
+Runs runsAlong(const Surface& surface, int y, int from, int to, Colour ink) {
+    std::vector<std::pair<bool, int>> runs;
+    for (int x = from; x < to; ++x) {
+        const bool on = surface.pixel(x, y) == ink;
+        if (runs.empty() || runs.back().first != on) runs.push_back({on, 0});
+        ++runs.back().second;
+    }
+    Runs result;
+    for (std::size_t i = 1; i + 1 < runs.size(); ++i)
+        (runs[i].first ? result.ink : result.gaps).push_back(runs[i].second);
+    // The last dash may be cut short where the line ends.
+    if (!result.ink.empty()) result.ink.pop_back();
+    return result;
+}
+
+TEST(SurfaceLines, WideDottedPensDrawDotsAsLongAsThePenIsWide) {
+    for (const int width : {3, 5, 8, 15}) {
+        // "2 - Punto": dots as long as the pen is wide, gaps as long again.
+        Surface surface = blankSurface(420, 40);
+        surface.setBackground(kTransparent);
+        surface.setPenWidth(width);
+        surface.setPenStyle(kPenDot);
+        surface.line(20, 20, 400, 20, kRed);
+        Runs runs = runsAlong(surface, 20, 0, 420, kRed);
+        ASSERT_GE(runs.ink.size(), 5u) << width;
+        for (const int length : runs.ink) EXPECT_NEAR(length, width, 1) << "dot at " << width;
+        for (const int length : runs.gaps) EXPECT_NEAR(length, width, 1) << "gap at " << width;
+        // The first dot is centred on the start point, as a solid pen's round cap would be.
+        EXPECT_EQ(surface.pixel(20, 20), kRed);
+        EXPECT_EQ(surface.pixel(20 - (width + 1) / 2 - 1, 20), kWhite);
+        // A line from far outside to far outside is dotted where it crosses the surface, at once.
+        surface.line(-1000000000, 30, 1000000000, 30, kRed);
+        runs = runsAlong(surface, 30, 0, 420, kRed);
+        ASSERT_GE(runs.ink.size(), 5u) << width;
+        for (const int length : runs.ink) EXPECT_NEAR(length, width, 1) << "far dot at " << width;
+
+        // "3 - RayaPunto": dash, gap, dot, gap as 3 : 2 : 1 : 2 pen widths.
+        surface = blankSurface(420, 40);
+        surface.setPenWidth(width);
+        surface.setPenStyle(3);
+        surface.setBackground(kBlue);  // opaque: the gaps take the background colour
+        surface.line(20, 20, 400, 20, kRed);
+        runs = runsAlong(surface, 20, 20, 400, kRed);
+        ASSERT_GE(runs.ink.size(), 4u) << width;
+        for (std::size_t i = 0; i < runs.ink.size(); ++i) {
+            const int expected = (i % 2 == 0) == (runs.ink[0] < 2 * width) ? width : 3 * width;
+            EXPECT_NEAR(runs.ink[i], expected, 1) << "dash-dot run " << i << " at " << width;
+        }
+        for (const int length : runs.gaps) EXPECT_NEAR(length, 2 * width, 1) << width;
+        EXPECT_EQ(countPixels(surface, kWhite, QRect(20, 20, 381, 1)), 0);
+
+        // "4 - RayaPuntoPunto": dash, gap, dot, gap, dot, gap as 3 : 1 : 1 : 1 : 1 : 1.
+        surface = blankSurface(420, 40);
+        surface.setBackground(kTransparent);
+        surface.setPenWidth(width);
+        surface.setPenStyle(4);
+        surface.line(20, 20, 400, 20, kRed);
+        runs = runsAlong(surface, 20, 0, 420, kRed);
+        ASSERT_GE(runs.ink.size(), 4u) << width;
+        int dashes = 0, dots = 0;
+        for (const int length : runs.ink) {
+            dashes += std::abs(length - 3 * width) <= 1;
+            dots += std::abs(length - width) <= 1;
+        }
+        EXPECT_EQ(dashes + dots, int(runs.ink.size())) << width;
+        EXPECT_NEAR(dots, 2 * dashes, 2) << width;
+        for (const int length : runs.gaps) EXPECT_NEAR(length, width, 1) << width;
+    }
+}
+
+TEST(SurfaceShapes, WideDottedBoxesHaveInkOnEveryCorner) {
+    for (const int style : {2, 3, 4}) {
+        for (const int width : {2, 5, 9, 15}) {
+            for (const QSize size :
+                 {QSize(91, 67), QSize(120, 120), QSize(33, 200), QSize(17, 13)}) {
+                Surface surface = blankSurface(300, 300);
+                surface.setBackground(kTransparent);
+                surface.setPenWidth(width);
+                surface.setPenStyle(style);
+                const int x1 = 40, y1 = 50, x2 = x1 + size.width(), y2 = y1 + size.height();
+                surface.box(x1, y1, x2, y2, 0, kRed, kTransparent, 0);
+                // The outline runs through the centres of the box's outer pixels.
+                for (const QPoint corner : {QPoint(x1, y1), QPoint(x2 - 1, y1),
+                                            QPoint(x2 - 1, y2 - 1), QPoint(x1, y2 - 1)}) {
+                    EXPECT_EQ(surface.pixel(corner.x(), corner.y()), kRed)
+                        << "style " << style << " width " << width << " box " << size.width() << "x"
+                        << size.height() << " corner " << corner.x() << "," << corner.y();
+                }
+                // Gaps are left along the sides, and nothing is drawn far from the outline.
+                if (size.width() >= 6 * width) {
+                    EXPECT_GT(countPixels(surface, kWhite, QRect(x1, y1, size.width(), 1)), 0);
+                }
+                EXPECT_TRUE(QRect(x1, y1, size.width(), size.height())
+                                .adjusted(-width, -width, width, width)
+                                .contains(boundsOfPixelsOtherThan(surface, kWhite)));
+            }
+        }
+    }
 }
 
 TEST(SurfaceLines, WidePenHasRoundEnds) {

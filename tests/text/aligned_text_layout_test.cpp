@@ -101,10 +101,20 @@ TEST(AlignedTextPlace, RightCentreAndLeftStarts) {
     ASSERT_EQ(placed.size(), 3u);
     EXPECT_EQ(placed[0].startX, 100 - 30 - 3);
     EXPECT_EQ(placed[1].startX, 100 - 60 - 3);
-    // Centre: (areaWidth - w) / 2 in whole pixels: (101 - 30) / 2 = 35.
+    // Centre: (areaWidth - w) / 2 to the nearest pixel, ties to even: (101 - 30) / 2 = 35.5
+    // gives 36 and (101 - 60) / 2 = 20.5 gives 20.
     placed = placeAlignedLines(lines, kAlignCentre, 101, kTen);
-    EXPECT_EQ(placed[0].startX, 35);
+    EXPECT_EQ(placed[0].startX, 36);
     EXPECT_EQ(placed[1].startX, 20);
+    // Lines of 385, 353 and 297 pixels in 400: slack 15, 47 and 103, halves 7.5, 23.5 and 51.5.
+    const QStringList wide{QStringLiteral("a"), QStringLiteral("bb"), QStringLiteral("ccc")};
+    const TextWidth widths = [](const QString& s) {
+        return s.size() == 1 ? 385 : s.size() == 2 ? 353 : 297;
+    };
+    placed = placeAlignedLines(wide, kAlignCentre, 400, widths);
+    EXPECT_EQ(placed[0].startX, 8);
+    EXPECT_EQ(placed[1].startX, 24);
+    EXPECT_EQ(placed[2].startX, 52);
     placed = placeAlignedLines(lines, kAlignLeft, 100, kTen);
     for (const PlacedLine& line : placed) {
         EXPECT_EQ(line.startX, 0);

@@ -167,23 +167,28 @@ TEST_F(MaskedTextTest, TexturedTextTakesTheTexturePixelOfEachCell) {
     EXPECT_EQ(count(canvas, kBlue), 0);
 }
 
-TEST_F(MaskedTextTest, CellsBeyondASmallPictureLeaveTheCanvasAsItWas) {
+TEST_F(MaskedTextTest, ASmallPictureRepeatsAcrossTheWholeText) {
+    // 200 x 40 under 40-point text (the picture is shorter than the letters), and a tiny one.
     const QString text = QStringLiteral("Textura");
-    QImage picture(30, 20, QImage::Format_RGB32);
-    picture.fill(qRgb(255, 255, 0));
     const InkMask mask = outlinedMask(text);
-    Surface canvas = ground(500, 200);
-    drawTexturedText(canvas, text, 0, 0, properties, picture);
-    int yellow = 0;
-    for (int row = 1; row <= 130; ++row) {
-        for (int column = 1; column <= 490; ++column) {
-            const bool onPicture = column < 30 && row < 20;
-            const bool ink = mask.at(column, row) != InkMask::kPaper;
-            ASSERT_EQ(canvas.pixel(column, row), ink && onPicture ? rgb(255, 255, 0) : kGround);
-            yellow += ink && onPicture;
+    for (const QSize size : {QSize(200, 40), QSize(30, 20)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        for (int r = 0; r < picture.height(); ++r)
+            for (int c = 0; c < picture.width(); ++c) picture.setPixel(c, r, qRgb(c, r * 5, 9));
+        Surface canvas = ground(500, 200);
+        drawTexturedText(canvas, text, 0, 0, properties, picture);
+        int beyond = 0;
+        for (int row = 1; row <= 130; ++row) {
+            for (int column = 1; column <= 490; ++column) {
+                const bool ink = mask.at(column, row) != InkMask::kPaper;
+                const int c = column % size.width(), r = row % size.height();
+                ASSERT_EQ(canvas.pixel(column, row), ink ? rgb(c, r * 5, 9) : kGround)
+                    << column << "," << row << " under " << size.width() << "x" << size.height();
+                beyond += ink && (column >= size.width() || row >= size.height());
+            }
         }
+        EXPECT_GT(beyond, 500);  // the letters past the picture's edges got their colours
     }
-    EXPECT_GT(yellow, 0);
 }
 
 TEST_F(MaskedTextTest, TextWiderThanTheStripIsCutWhileLevelTextIsWhole) {

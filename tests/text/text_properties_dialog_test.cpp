@@ -13,10 +13,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStyleOptionViewItem>
 #include <QTest>
 
 #include "platform/DrawingArea.h"
+#include "platform/Fonts.h"
 #include "support/ScriptedServices.h"
 #include "text/FontFamilyList.h"
 #include "text/TextPropertiesDialog.h"
@@ -112,7 +115,12 @@ TEST_F(TextPropertiesDialogTest, SizeListHoldsSixToNinetyAndOpensOnTheCommittedS
 TEST_F(TextPropertiesDialogTest, FontListHoldsEveryFamilySortedAndShowsTheDrawnFace) {
     auto dialog = open();
     QComboBox* fonts = dialog->fontList();
-    EXPECT_EQ(fonts->count(), QFontDatabase::families().size());
+    // Every family once: Qt lists a family of several foundries as "Family [Foundry]".
+    QSet<QString> families;
+    for (QString family : QFontDatabase::families())
+        families.insert(
+            family.remove(QRegularExpression(QStringLiteral(" \\[[^]]*\\]$"))).toLower());
+    EXPECT_EQ(fonts->count(), families.size());
     for (int i = 1; i < fonts->count(); ++i) {
         EXPECT_LE(QString::compare(fonts->itemText(i - 1), fonts->itemText(i), Qt::CaseInsensitive),
                   0);
@@ -293,6 +301,58 @@ TEST(FontEntries, EachIsDrawnInItsOwnFaceAtTwelvePoints) {
         for (int y = 0; y < image.height(); ++y)
             for (int x = 2; x < 100; ++x) textSeen = textSeen || image.pixelColor(x, y) == text;
         EXPECT_TRUE(textSeen) << selected;
+    }
+}
+
+TEST(FontEntries, EachFamilyIsListedOnceWhateverItsFoundries) {
+    // Qt names a family that several foundries offer once per foundry.
+    const QStringList names = FontFamilyList::familyNames(
+        {QStringLiteral("Z003 [urw]"), QStringLiteral("Liberation Sans"),
+         QStringLiteral("Z003 [UKWN]"), QStringLiteral("Nimbus Sans [URW ]"),
+         QStringLiteral("Nimbus Sans [urw]"), QStringLiteral("DejaVu Sans"),
+         QStringLiteral("Nimbus Sans [UKWN]"), QStringLiteral("dejavu Sans Mono")});
+    EXPECT_EQ(names, (QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("dejavu Sans Mono"),
+                                  QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                                  QStringLiteral("Z003")}));
+    // The list itself: no entry twice, none with a foundry.
+    FontFamilyList list(nullptr);
+    QSet<QString> seen;
+    for (int i = 0; i < list.count(); ++i) {
+        const QString entry = list.itemText(i);
+        EXPECT_FALSE(seen.contains(entry.toLower())) << entry.toStdString();
+        EXPECT_FALSE(entry.endsWith(u']')) << entry.toStdString();
+        seen.insert(entry.toLower());
+    }
+}
+
+TEST(FontEntries, ANameItsFaceCannotShowIsDrawnInTheDialogFace) {
+    EXPECT_TRUE(FontFamilyList::showsOwnName(QStringLiteral("DejaVu Sans")));
+    EXPECT_TRUE(FontFamilyList::showsOwnName(QStringLiteral("Liberation Serif")));
+    // A face that is not installed is drawn in a fallback face, which shows the name.
+    EXPECT_TRUE(FontFamilyList::showsOwnName(QStringLiteral("No Such Face At All")));
+    auto drawn = [](const QString& face) {
+        QImage image(300, FontFamilyList::entryHeight(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        drawFontEntry(painter, image.rect(), face, Qt::white, Qt::black, false);
+        return image;
+    };
+    // Every symbol face installed (dingbats, emoji ...) shows its name as the dialogs' face
+    // would draw it; a face that shows its own name is drawn differently.
+    const QString dialogFace = platform::substituteFace(QStringLiteral("MS Sans Serif"));
+    auto inDialogFace = [&](const QString& name) {
+        QImage image(300, FontFamilyList::entryHeight(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(FontFamilyList::listFont(dialogFace));
+        painter.setPen(Qt::black);
+        painter.drawText(image.rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
+        return image;
+    };
+    EXPECT_NE(drawn(QStringLiteral("DejaVu Serif")), inDialogFace(QStringLiteral("DejaVu Serif")));
+    for (const QString& family : FontFamilyList::familyNames(QFontDatabase::families())) {
+        if (!QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol)) continue;
+        EXPECT_FALSE(FontFamilyList::showsOwnName(family)) << family.toStdString();
+        EXPECT_EQ(drawn(family), inDialogFace(family)) << family.toStdString();
     }
 }
 

@@ -23,6 +23,16 @@ void DrawingArea::fill(Colour colour) {
     update();
 }
 
+void DrawingArea::setAreaGeometry(const QRect& geometry) {
+    const int inset = border_ ? 2 * kBorder : 0;
+    const QSize inner(std::max(1, geometry.width() - inset), std::max(1, geometry.height() - inset));
+    if (inner != surface_.size()) {
+        surface_ = Surface(inner.width(), inner.height());
+        surface_.clear(0xFFFFFF);
+    }
+    setGeometry(geometry);
+}
+
 void DrawingArea::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int inset = border_ ? kBorder : 0;

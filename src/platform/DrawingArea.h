@@ -19,6 +19,8 @@ public:
     const Surface& surface() const { return surface_; }
     // Fills the surface with a colour and repaints (the usual way to show a swatch colour).
     void fill(Colour colour);
+    // Moves and resizes the area; a new size gives it a new surface, white until drawn on.
+    void setAreaGeometry(const QRect& geometry);
 
 signals:
     void clicked();

@@ -47,8 +47,8 @@ QSize CanvasWidget::extent() const {
 }
 
 QSize CanvasWidget::viewport() const {
-    return {width() - (down_->isVisible() ? down_->width() : 0),
-            height() - (across_->isVisible() ? across_->height() : 0)};
+    return {width() - (down_->isVisibleTo(this) ? down_->width() : 0),
+            height() - (across_->isVisibleTo(this) ? across_->height() : 0)};
 }
 
 const Surface& CanvasWidget::surface() const {

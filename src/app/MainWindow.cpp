@@ -85,10 +85,12 @@ MainWindow::MainWindow() {
     connect(canvas_, &CanvasWidget::viewChanged, this, &MainWindow::redrawRulers);
 
     platform::FocusMemory::install(this);
-    resize(sizeHint());
+    // The start size: the client area of 1257 x 977 under the menu bar.
+    resize(kClientWidth, kClientHeight + menu_->sizeHint().height());
 }
 
 void MainWindow::layoutControls(QSize client) {
+    if (!verticalRuler_) return;  // still being built
     const ControlPlaces places = controlPlaces(client);
     horizontal_->setGeometry(places.acrossTrackbar);
     vertical_->setGeometry(places.downTrackbar);

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QCloseEvent>
+#include <cmath>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -293,14 +294,19 @@ void MainWindow::drawRulers(RulerUnit unit) {
 
 void MainWindow::redrawRulers() {
     if (!menu_) return;  // still being built
+    // On a screen of a whole pixel ratio above 1 the strips are drawn at its own resolution.
+    const qreal dpr = devicePixelRatioF();
+    const int scale = std::abs(dpr - std::round(dpr)) < 0.01 ? int(std::lround(dpr)) : 1;
+    horizontalRuler_->setPixelRatio(scale);
+    verticalRuler_->setPixelRatio(scale);
     const ViewTransform& view = canvas_->transform();
     const QSize port = canvas_->viewport();
     drawViewRuler(horizontalRuler_->surface(), Qt::Horizontal, rulerUnit_,
                   {view.zoom(), view.scroll().x(), port.width(), state_.zero.x(),
-                   platform::logicalDpiY(), state_.cut.verticalAxisColour});
+                   platform::logicalDpiY(), state_.cut.verticalAxisColour, scale});
     drawViewRuler(verticalRuler_->surface(), Qt::Vertical, rulerUnit_,
                   {view.zoom(), view.scroll().y(), port.height(), state_.zero.y(),
-                   platform::logicalDpiX(), state_.cut.horizontalAxisColour});
+                   platform::logicalDpiX(), state_.cut.horizontalAxisColour, scale});
     horizontalRuler_->update();
     verticalRuler_->update();
 }

@@ -27,13 +27,15 @@ void label(Surface& strip, int x, int y, int number) {
     strip.print(QString::number(number));
 }
 
-void prepare(Surface& strip) {
+// `scale`: device pixels per view pixel; the labels' font grows with it.
+void prepare(Surface& strip, int scale = 1) {
     strip.clear(kRulerGround);
     strip.setPenWidth(1);
     strip.setPenStyle(kPenSolid);
     strip.setForeground(kBlack);
     strip.setBackground(kTransparent);
-    strip.selectFont(platform::resolveFont({QStringLiteral("Tahoma"), 6, kStyleBold, 0, 0}));
+    strip.selectFont(
+        platform::resolveFont({QStringLiteral("Tahoma"), 6 * scale, kStyleBold, 0, 0}));
 }
 
 }  // namespace
@@ -111,13 +113,13 @@ int viewOf(RulerUnit unit, long long value, const RulerSpan& span) {
     return int(roundToInt(at)) - span.scroll;
 }
 
-void zeroMarker(Surface& strip, Qt::Orientation orientation, int at, Colour colour) {
+void zeroMarker(Surface& strip, Qt::Orientation orientation, int at, int size, Colour colour) {
     const int far = (orientation == Qt::Horizontal ? strip.height() : strip.width()) - 1;
-    for (int k = 0; k <= 5; ++k) {
+    for (int k = 0; k <= size; ++k) {
         if (orientation == Qt::Horizontal) {
-            strip.line(at - k, far - 5 + k, at + k + 1, far - 5 + k, colour);
+            strip.line(at - k, far - size + k, at + k + 1, far - size + k, colour);
         } else {
-            strip.line(far - 5 + k, at - k, far - 5 + k, at + k + 1, colour);
+            strip.line(far - size + k, at - k, far - size + k, at + k + 1, colour);
         }
     }
 }
@@ -127,7 +129,8 @@ void zeroMarker(Surface& strip, Qt::Orientation orientation, int at, Colour colo
 void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
                    const RulerSpan& span) {
     const bool pixels = unit == RulerUnit::Pixels;
-    if (span.zoom.isActualSize() && span.scroll == 0) {
+    const int scale = std::max(1, span.scale);
+    if (span.zoom.isActualSize() && span.scroll == 0 && scale == 1) {
         if (pixels) {
             drawPixelRuler(strip, orientation, span.viewLength);
         } else {
@@ -135,9 +138,10 @@ void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
         }
         return;
     }
-    prepare(strip);
+    prepare(strip, scale);
     const bool across = orientation == Qt::Horizontal;
-    const int length = across ? strip.width() : strip.height();
+    // In view pixels; the strip itself has `scale` device pixels for each.
+    const int length = (across ? strip.width() : strip.height()) / scale;
     const long double viewPerUnit =
         pixelsPerUnit(unit, span.pixelsPerInch) * span.zoom.num / span.zoom.den;
     if (viewPerUnit <= 0) return;
@@ -145,7 +149,8 @@ void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
 
     // The label step: the labels' own extent along the strip, with room between them.
     const QSize widest = strip.measure(labelText(unit, last) + QStringLiteral("0"));
-    const int needed = std::max(30, (across ? widest.width() : widest.height()) + 6);
+    const int needed =
+        std::max(30, (across ? widest.width() : widest.height()) / scale + 6);
     long long step = 1;
     for (long long power = 1;; power *= 10) {
         const long long candidates[] = {power, 2 * power, 5 * power};
@@ -169,24 +174,25 @@ void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
     const int labelLength = pixels ? 10 : 9;
     const long long first = (long long)std::floor(span.scroll / viewPerUnit) / minor * minor;
     for (long long value = first; value <= last; value += minor) {
-        const int at = viewOf(unit, value, span);
-        if (at < 0 || at > length) continue;
+        const int view = viewOf(unit, value, span);
+        if (view < 0 || view > length) continue;
+        const int at = view * scale;
         if (value % step == 0) {
-            mark(strip, orientation, at, labelLength, kRed);
-            const int offset = pixels ? 5 : 3;
-            const int depth = pixels ? (across ? 12 : 14) : 11;
+            mark(strip, orientation, at, labelLength * scale, kRed);
+            const int offset = (pixels ? 5 : 3) * scale;
+            const int depth = (pixels ? (across ? 12 : 14) : 11) * scale;
             strip.moveTo(across ? at - offset : depth, across ? depth : at - offset);
             strip.print(labelText(unit, value));
         } else if (step % 2 == 0 && value % (step / 2) == 0) {
-            mark(strip, orientation, at, 6, kBlack);
+            mark(strip, orientation, at, 6 * scale, kBlack);
         } else {
-            mark(strip, orientation, at, minorLength, minorColour);
+            mark(strip, orientation, at, minorLength * scale, minorColour);
         }
     }
     const int zeroAt =
         ViewTransform(span.zoom, QPoint(span.scroll, span.scroll)).viewX(span.zero);
     if (zeroAt >= 0 && zeroAt < span.viewLength) {
-        zeroMarker(strip, orientation, zeroAt, span.zeroColour);
+        zeroMarker(strip, orientation, zeroAt * scale, 5 * scale, span.zeroColour);
     }
 }
 

@@ -29,6 +29,9 @@ struct RulerSpan {
     int zero = 0;
     int pixelsPerInch = 96;
     Colour zeroColour = 0x0000FF;
+    // Device pixels per view pixel: on a screen of pixel ratio 2 the strip has twice the pixels
+    // each way and the marks and labels are drawn at that resolution.
+    int scale = 1;
 };
 
 // The strip under (or beside) the view, in picture pixels or millimetres of the picture. At

@@ -201,5 +201,31 @@ TEST(ViewRuler, LabelsStayClearOfEachOtherAtAnEighthAndAtEight) {
     EXPECT_EQ(marks[2], 80);
 }
 
+TEST(ViewRuler, AtPixelRatioTwoTheStripIsDrawnAtTheScreensResolution) {
+    // Twice the pixels each way: the marks of 50, 100 ... stand at 100, 200 ... device pixels,
+    // 20 long, and the labels' ink is about twice as tall as on an ordinary screen.
+    // The rows below the marks (10 pixels long, times the ratio) with label ink.
+    const auto inkRows = [](const Surface& strip, int ratio, int from, int to) {
+        int first = -1, last = -1;
+        for (int y = 10 * ratio + 1; y < strip.height(); ++y) {
+            if (hasInk(strip, QRect(from, y, to - from, 1))) {
+                if (first < 0) first = y;
+                last = y;
+            }
+        }
+        return last - first + 1;
+    };
+    Surface sharp(2 * 1217, 2 * 40);
+    drawViewRuler(sharp, Qt::Horizontal, RulerUnit::Pixels, {Zoom{}, 0, 1200, -1, 96, 0, 2});
+    EXPECT_EQ(markLength(sharp, Qt::Horizontal, 100, kRed), 20);
+    EXPECT_EQ(markLength(sharp, Qt::Horizontal, 200, kRed), 20);
+    EXPECT_EQ(markLength(sharp, Qt::Horizontal, 10, kBlack), 10);
+    Surface plain(1217, 40);
+    drawPixelRuler(plain, Qt::Horizontal, 1200);
+    const int plainHeight = inkRows(plain, 1, 95, 120);
+    EXPECT_GE(plainHeight, 5);
+    EXPECT_GE(inkRows(sharp, 2, 190, 240), 2 * plainHeight - 2);
+}
+
 }  // namespace
 }  // namespace tessel

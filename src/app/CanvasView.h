@@ -35,6 +35,8 @@ void renderView(QImage& out, QPoint origin, const ViewSource& source,
 QString zeroPositionCaption(QPoint zero);
 
 // The zero position coordinate for a trackbar position (ranges start at 1).
-inline int zeroFromTrackbar(int position) { return position - 1; }
+inline int zeroFromTrackbar(int position) {
+    return position - 1;
+}
 
 }  // namespace tessel

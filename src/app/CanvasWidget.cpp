@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QWheelEvent>
@@ -241,8 +241,8 @@ void CanvasWidget::pick(QPointF position) {
                     int(std::floor(position.y() * ratio.factor())));
     const QSize size = extent();
     const QPoint p = device.pictureAt(at);
-    emit pixelPicked(QPoint(std::clamp(p.x(), 0, size.width() - 1),
-                            std::clamp(p.y(), 0, size.height() - 1)));
+    emit pixelPicked(
+        QPoint(std::clamp(p.x(), 0, size.width() - 1), std::clamp(p.y(), 0, size.height() - 1)));
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {

@@ -18,7 +18,7 @@ struct AppState;
 
 class CanvasWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     CanvasWidget(AppState& state, QWidget* parent, const QRect& geometry);
 
     // The whole view as it is drawn on a screen of pixel ratio 1 (made when asked for).
@@ -48,20 +48,20 @@ public:
     void setZoom(Zoom zoom, QPointF anchor);
     void scrollTo(QPoint scroll);
 
-signals:
+  signals:
     // A click or drag in the view picked this picture pixel (inside the picture).
     void pixelPicked(QPoint picture);
     // The zoom, the scroll or the view's size changed.
     void viewChanged();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
-private:
+  private:
     void pick(QPointF position);
     void refresh();
     void layoutScrollBars();

@@ -83,7 +83,12 @@ MainWindow::MainWindow() {
     connect(horizontal_, &QSlider::valueChanged, this, &MainWindow::setZeroX);
     connect(vertical_, &QSlider::valueChanged, this, &MainWindow::setZeroY);
     connect(canvas_, &CanvasWidget::pixelPicked, this, &MainWindow::setZeroPosition);
-    connect(canvas_, &CanvasWidget::viewChanged, this, &MainWindow::redrawRulers);
+    connect(canvas_, &CanvasWidget::viewChanged, this, [this] {
+        // Zooming with the wheel leaves "Ajustar a la ventana" as well.
+        menu_->setState(command::FitToWindow,
+                        canvas_->fitsWindow() ? ItemState::Checked : ItemState::Enabled);
+        redrawRulers();
+    });
 
     platform::FocusMemory::install(this);
     // The start size: the client area of 1257 x 977 under the menu bar.
@@ -157,7 +162,10 @@ void MainWindow::command(int commandId) {
         case command::Quit: close(); break;
         case command::CutSettings:
             ShowCutSettingsDialog(this, state_.cut, platform::programColours(),
-                                  [this] { canvas_->axesChanged(); });
+                                  [this] {
+                                      canvas_->axesChanged();
+                                      redrawRulers();
+                                  });
             break;
         case command::TextProperties: TextPropertiesCommand(state_, this); break;
         case command::ImageSize: ShowImageSizeDialog(this, state_.imageSize); break;

@@ -11,7 +11,7 @@
 namespace tessel {
 
 class Mipmap {
-public:
+  public:
     static constexpr int kLevels = 5;  // down to 1/32
 
     void clear() { levels_.clear(); }
@@ -23,7 +23,7 @@ public:
     // Level k, 1..kLevels.
     const QImage& level(int k) const { return levels_[std::size_t(k - 1)]; }
 
-private:
+  private:
     std::vector<QImage> levels_;
 };
 

@@ -108,8 +108,8 @@ int viewOf(RulerUnit unit, long long value, const RulerSpan& span) {
     if (unit == RulerUnit::Pixels) {
         return ViewTransform(span.zoom, QPoint(span.scroll, 0)).viewX(int(value));
     }
-    const long double at = value * pixelsPerUnit(unit, span.pixelsPerInch) * span.zoom.num /
-                           span.zoom.den;
+    const long double at =
+        value * pixelsPerUnit(unit, span.pixelsPerInch) * span.zoom.num / span.zoom.den;
     return int(roundToInt(at)) - span.scroll;
 }
 
@@ -149,8 +149,7 @@ void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
 
     // The label step: the labels' own extent along the strip, with room between them.
     const QSize widest = strip.measure(labelText(unit, last) + QStringLiteral("0"));
-    const int needed =
-        std::max(30, (across ? widest.width() : widest.height()) / scale + 6);
+    const int needed = std::max(30, (across ? widest.width() : widest.height()) / scale + 6);
     long long step = 1;
     for (long long power = 1;; power *= 10) {
         const long long candidates[] = {power, 2 * power, 5 * power};
@@ -189,8 +188,7 @@ void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
             mark(strip, orientation, at, minorLength * scale, minorColour);
         }
     }
-    const int zeroAt =
-        ViewTransform(span.zoom, QPoint(span.scroll, span.scroll)).viewX(span.zero);
+    const int zeroAt = ViewTransform(span.zoom, QPoint(span.scroll, span.scroll)).viewX(span.zero);
     if (zeroAt >= 0 && zeroAt < span.viewLength) {
         zeroMarker(strip, orientation, zeroAt * scale, 5 * scale, span.zeroColour);
     }

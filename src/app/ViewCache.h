@@ -19,7 +19,7 @@ namespace tessel {
 class UndoHistory;
 
 class ViewCache {
-public:
+  public:
     // Brings the cache to the history's current picture; returns the picture area that changed
     // since the last call (empty when nothing did).
     QRect sync(const UndoHistory& history);
@@ -30,7 +30,7 @@ public:
     // this zoom and kept up to date by sync() after that.
     const QImage& reduced(const QImage& picture, Zoom zoom);
 
-private:
+  private:
     struct Step {
         std::uint64_t state;  // the history's state number
         QRect area;           // where it differs from the state before it

@@ -36,7 +36,7 @@ long long floorDiv(long long a, long long b);
 long long ceilDiv(long long a, long long b);
 
 class ViewTransform {
-public:
+  public:
     ViewTransform() = default;
     ViewTransform(Zoom zoom, QPoint scroll) : zoom_(zoom), scroll_(scroll) {}
 
@@ -70,7 +70,7 @@ public:
 
     bool operator==(const ViewTransform&) const = default;
 
-private:
+  private:
     // floor((z + 1/2) * den / num) for the zoomed coordinate z.
     int sample(long long z) const {
         return int(floorDiv((2 * z + 1) * zoom_.den, 2LL * zoom_.num));

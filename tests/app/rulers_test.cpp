@@ -179,8 +179,8 @@ TEST(ViewRuler, LabelsStayClearOfEachOtherAtAnEighthAndAtEight) {
                 drawViewRuler(strip, orientation, unit, {zoom, 4000, across ? 1200 : 900, -1, 96});
                 const std::vector<int> marks = labelMarks(strip, orientation);
                 const std::vector<std::pair<int, int>> runs = labelRuns(strip, orientation);
-                SCOPED_TRACE(testing::Message() << zoom.num << "/" << zoom.den << " "
-                                                << (across ? "across" : "down"));
+                SCOPED_TRACE(testing::Message()
+                             << zoom.num << "/" << zoom.den << " " << (across ? "across" : "down"));
                 ASSERT_GE(marks.size(), 5u);
                 // One run of ink per label: none has run into the next one.
                 EXPECT_GE(runs.size() + 1, marks.size());

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,7 +35,7 @@ QImage coordinatePicture(int width, int height) {
 }
 
 class ViewTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(window.initialise());
@@ -57,7 +59,9 @@ protected:
                    : std::min(window.canvasControl()->findChildren<QScrollBar*>().front()->height(),
                               window.canvasControl()->findChildren<QScrollBar*>().front()->width());
     }
-    Colour pictureAt(QPoint p) const { return window.state().history.current().pixel(p.x(), p.y()); }
+    Colour pictureAt(QPoint p) const {
+        return window.state().history.current().pixel(p.x(), p.y());
+    }
 
     QTemporaryDir folder;
     int files = 0;
@@ -125,6 +129,27 @@ TEST_F(ViewTest, AClickLandsOnThePixelUnderThePointerAtEveryZoomAndScroll) {
     EXPECT_EQ(scroll(), farEnd);
     click(QPoint(7, 870));
     EXPECT_EQ(zero(), QPoint(2 * (7 + farEnd.x()) + 1, 2 * (870 + farEnd.y()) + 1));
+}
+
+TEST_F(ViewTest, CtrlWheelZoomsAboutThePointerAndShiftWheelScrollsSideways) {
+    open(coordinatePicture(4032, 3024));
+    const auto wheel = [this](QPoint at, int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(at), QPointF(window.canvasControl()->mapToGlobal(at)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window.canvasControl(), &event);
+    };
+    // Twice as large about (400, 300): picture pixel (400, 300) stays under the pointer, so a
+    // click there still lands on it.
+    wheel(QPoint(400, 300), 120, Qt::ControlModifier);
+    EXPECT_EQ(window.canvasControl()->transform().zoom(), (Zoom{2, 1}));
+    click(QPoint(400, 300));
+    EXPECT_EQ(zero(), QPoint(400, 300));
+    // One notch down with Shift: three lines of 20 pixels to the right.
+    const QPoint before = scroll();
+    wheel(QPoint(400, 300), -120, Qt::ShiftModifier);
+    EXPECT_EQ(scroll(), before + QPoint(QApplication::wheelScrollLines() * 20, 0));
+    wheel(QPoint(400, 300), -120, Qt::NoModifier);
+    EXPECT_EQ(scroll(), before + QPoint(1, 1) * QApplication::wheelScrollLines() * 20);
 }
 
 TEST_F(ViewTest, TheZeroPositionRangeFollowsThePictureSize) {

@@ -72,6 +72,22 @@ void BM_FitRedraw(benchmark::State& state) {
     }
 }
 
+// A zoom step out of the ladder and back to fit: the reduced copy is made again from the mipmap
+// (the first image of the view at a new zoom; not a goal, reported for "zooms without lag").
+void BM_NewZoomFromTheMipmap(benchmark::State& state) {
+    UndoHistory history;
+    history.start(photo());
+    ViewCache cache;
+    cache.sync(history);
+    const Zoom zooms[] = {fitZoom(kView, kPhoto), Zoom{1, 4}};
+    int k = 0;
+    for (auto _ : state) {
+        const QImage& reduced = cache.reduced(history.current().image(), zooms[k]);
+        benchmark::DoNotOptimize(reduced.constBits());
+        k = 1 - k;
+    }
+}
+
 void BM_ScrollStepAtActualSize(benchmark::State& state) {
     UndoHistory history;
     history.start(photo());
@@ -144,6 +160,7 @@ void BM_InsertionUpdateOnAPaper(benchmark::State& state) {
 
 BENCHMARK(BM_MemcpyOfThePhotograph)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitRedraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NewZoomFromTheMipmap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollStepAtActualSize)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InsertionUpdateOnThePhotograph)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_InsertionUpdateOnAPaper)->Unit(benchmark::kMillisecond)->Iterations(300);

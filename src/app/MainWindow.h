@@ -46,6 +46,10 @@ public:
     void redisplay();
     // The rest of "Papel Formato" once the dialog was accepted.
     void createPaper();
+    // After the picture was replaced (opened, new paper, "Nuevo"; any other way of opening one
+    // calls it too): the view starts again on it, fitted if "Ajustar a la ventana" is on, and
+    // the zero position's range follows its size (1200 x 900 without one).
+    void newPicture();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,8 +60,6 @@ private:
     void resetZeroPosition();
     void drawRulers(RulerUnit unit);
     void redrawRulers();
-    // The zero position's range follows the picture (or 1200 x 900 without one).
-    void newPicture();
     void setZeroPosition(QPoint zero);
     void viewCommand(int commandId);
     void layoutControls(QSize client);

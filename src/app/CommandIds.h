@@ -22,6 +22,11 @@ enum Id : int {
     RulerPixels = 1065,
     RulerMillimetres = 1066,
 
+    FitToWindow = 1101,
+    ActualSize = 1102,
+    ZoomIn = 1103,
+    ZoomOut = 1104,
+
     Undo = 1068,
     Redo = 1090,
     GreyScale = 1054,

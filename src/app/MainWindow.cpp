@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QCloseEvent>
+#include <cmath>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -8,6 +9,8 @@
 #include "app/AlignedBubbleCommands.h"
 #include "app/CalendarCommands.h"
 #include "app/CanvasView.h"
+#include "app/CanvasWidget.h"
+#include "app/WindowFit.h"
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
 #include "app/ShapeCommands.h"
@@ -57,15 +60,32 @@ class IconAfterFirstPaint : public QObject {
   private:
     QWidget* window_;
 };
+// The client area: it hands its size to the window, which places the controls.
+class ClientArea : public QWidget {
+public:
+    ClientArea(QWidget* parent, std::function<void(QSize)> resized)
+        : QWidget(parent), resized_(std::move(resized)) {}
+
+protected:
+    void resizeEvent(QResizeEvent*) override { resized_(size()); }
+
+private:
+    std::function<void(QSize)> resized_;
+};
+
+int pageStepFor(int range) {
+    return std::max(1, (range - 1) / 20);
+}
 }  // namespace
 
 MainWindow::MainWindow() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowMinimizeButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
     setWindowTitle(QString());
 
-    auto* client = new QWidget(this);
-    client->setFixedSize(kClientWidth, kClientHeight);
+    auto* client = new ClientArea(this, [this](QSize size) { layoutControls(size); });
+    client->setMinimumSize(minimumClientSize());
+    client->resize(kClientWidth, kClientHeight);
     setCentralWidget(client);
 
     horizontal_ = new platform::Trackbar(Qt::Horizontal, client, QRect(9, 1, 1210, 14), 1,
@@ -74,8 +94,7 @@ MainWindow::MainWindow() {
     vertical_ = new platform::Trackbar(Qt::Vertical, client, QRect(1, 9, 14, 910), 1,
                                        kTrackbarHeightRange);
 
-    canvas_ = new platform::DrawingArea(client, QRect(15, 15, kViewWidth, kViewHeight));
-    canvas_->fill(0xFFFFFF);
+    canvas_ = new CanvasWidget(state_, client, QRect(15, 15, kViewWidth, kViewHeight));
     horizontalRuler_ = new platform::DrawingArea(client, QRect(15, 916, 1217, 40));
     horizontalRuler_->fill(kBlack);
     verticalRuler_ = new platform::DrawingArea(client, QRect(1216, 15, 40, 907));
@@ -87,9 +106,28 @@ MainWindow::MainWindow() {
 
     connect(horizontal_, &QSlider::valueChanged, this, &MainWindow::setZeroX);
     connect(vertical_, &QSlider::valueChanged, this, &MainWindow::setZeroY);
+    connect(canvas_, &CanvasWidget::pixelPicked, this, &MainWindow::setZeroPosition);
+    connect(canvas_, &CanvasWidget::viewChanged, this, [this] {
+        // Zooming with the wheel leaves "Ajustar a la ventana" as well.
+        menu_->setState(command::FitToWindow,
+                        canvas_->fitsWindow() ? ItemState::Checked : ItemState::Enabled);
+        redrawRulers();
+    });
 
     platform::FocusMemory::install(this);
-    setFixedSize(sizeHint());
+    // The start size: the client area of 1257 x 977 under the menu bar.
+    resize(kClientWidth, kClientHeight + menu_->sizeHint().height());
+}
+
+void MainWindow::layoutControls(QSize client) {
+    if (!verticalRuler_) return;  // still being built
+    const ControlPlaces places = controlPlaces(client);
+    horizontal_->setGeometry(places.acrossTrackbar);
+    vertical_->setGeometry(places.downTrackbar);
+    canvas_->setGeometry(places.view);
+    horizontalRuler_->setAreaGeometry(places.acrossRuler);
+    verticalRuler_->setAreaGeometry(places.downRuler);
+    redrawRulers();
 }
 
 MainWindow::~MainWindow() = default;
@@ -106,9 +144,19 @@ bool MainWindow::initialise() {
     menu_->applyPhase(MenuPhase::NoPicture);
     redisplay();
     if (screen) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+        // The decorations are not known before the window is shown: a frame of the usual size
+        // is allowed for, and a window too large for the work area opens maximised.
+        const QSize decorations = frameGeometry().size() == size() ? QSize(8, 32)
+                                                                   : frameGeometry().size() - size();
+        const QRect work = screen->availableGeometry();
+        const QRect frame = startFrame(size() + decorations, work);
+        if (frame == work && (size() + decorations) != work.size()) {
+            resize(work.size() - decorations);
+            move(work.topLeft());
+            setWindowState(windowState() | Qt::WindowMaximized);
+        } else {
+            move(frame.topLeft());
+        }
     }
     return true;
 }
@@ -118,8 +166,10 @@ void MainWindow::command(int commandId) {
         case command::New: newCanvas(); break;
         case command::ZeroPosition: resetZeroPosition(); break;
         case command::ReadPicture:
-            if (OpenPictureCommand(state_, this)) menu_->applyPhase(MenuPhase::PictureLoaded);
-            redisplay();
+            if (OpenPictureCommand(state_, this)) {
+                menu_->applyPhase(MenuPhase::PictureLoaded);
+                newPicture();
+            }
             break;
         case command::SavePicture: SaveCanvasCommand(state_, this); break;
         case command::PaperFormat:
@@ -136,7 +186,10 @@ void MainWindow::command(int commandId) {
         case command::Quit: close(); break;
         case command::CutSettings:
             ShowCutSettingsDialog(this, state_.cut, platform::programColours(),
-                                  [this] { redisplay(); });
+                                  [this] {
+                                      canvas_->axesChanged();
+                                      redrawRulers();
+                                  });
             break;
         case command::TextProperties: TextPropertiesCommand(state_, this); break;
         case command::ImageSize: ShowImageSizeDialog(this, state_.imageSize); break;
@@ -157,6 +210,10 @@ void MainWindow::command(int commandId) {
                 redisplay();
             }
             break;
+        case command::FitToWindow:
+        case command::ActualSize:
+        case command::ZoomIn:
+        case command::ZoomOut: viewCommand(commandId); break;
         case command::InsertPicture: afterInsertion(InsertPictureCommand(state_, this)); break;
         case command::InsertIcon: afterInsertion(InsertIconCommand(state_, this)); break;
         case command::InsertAlignedText:
@@ -187,9 +244,50 @@ void MainWindow::afterInsertion(bool inserted) {
 }
 
 void MainWindow::redisplay() {
-    const Surface* picture = state_.history.hasPicture() ? &state_.history.current() : nullptr;
-    renderView(canvas_->surface(), picture, state_.zero, state_.cut);
-    canvas_->update();
+    canvas_->pictureChanged();
+}
+
+void MainWindow::viewCommand(int commandId) {
+    switch (commandId) {
+        case command::FitToWindow: canvas_->fitToWindow(); break;
+        case command::ActualSize: canvas_->actualSize(); break;
+        case command::ZoomIn: canvas_->zoomIn(); break;
+        case command::ZoomOut: canvas_->zoomOut(); break;
+        default: break;
+    }
+    menu_->setState(command::FitToWindow,
+                    canvas_->fitsWindow() ? ItemState::Checked : ItemState::Enabled);
+}
+
+void MainWindow::newPicture() {
+    canvas_->newPicture();
+    const QSize extent = canvas_->extent();
+    // The ranges follow the picture; a zero position outside it comes inside.
+    const QPoint zero(std::min(state_.zero.x(), extent.width() - 1),
+                      std::min(state_.zero.y(), extent.height() - 1));
+    {
+        const QSignalBlocker blockHorizontal(horizontal_);
+        const QSignalBlocker blockVertical(vertical_);
+        horizontal_->setRange(1, extent.width());
+        vertical_->setRange(1, extent.height());
+        horizontal_->setPageStep(pageStepFor(extent.width()));
+        vertical_->setPageStep(pageStepFor(extent.height()));
+    }
+    setZeroPosition(zero);
+}
+
+void MainWindow::setZeroPosition(QPoint zero) {
+    {
+        const QSignalBlocker blockHorizontal(horizontal_);
+        const QSignalBlocker blockVertical(vertical_);
+        horizontal_->setValue(zero.x() + 1);
+        vertical_->setValue(zero.y() + 1);
+    }
+    const QPoint before = state_.zero;
+    state_.zero = zero;
+    setWindowTitle(zeroPositionCaption(state_.zero));
+    canvas_->zeroMoved(before);
+    redrawRulers();
 }
 
 void MainWindow::createPaper() {
@@ -199,8 +297,8 @@ void MainWindow::createPaper() {
     state_.pictureWidth = paper->width();
     state_.pictureHeight = paper->height();
     state_.history.start(paper->image());
-    redisplay();
     menu_->applyPhase(MenuPhase::PaperCreated);
+    newPicture();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -210,48 +308,48 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::setZeroX(int trackbarPosition) {
-    state_.zero.setX(zeroFromTrackbar(trackbarPosition));
-    zeroPositionChanged();
+    setZeroPosition(QPoint(zeroFromTrackbar(trackbarPosition), state_.zero.y()));
 }
 
 void MainWindow::setZeroY(int trackbarPosition) {
-    state_.zero.setY(zeroFromTrackbar(trackbarPosition));
-    zeroPositionChanged();
-}
-
-void MainWindow::zeroPositionChanged() {
-    setWindowTitle(zeroPositionCaption(state_.zero));
-    redisplay();
+    setZeroPosition(QPoint(state_.zero.x(), zeroFromTrackbar(trackbarPosition)));
 }
 
 void MainWindow::resetZeroPosition() {
-    state_.zero = QPoint(0, 0);
-    const QSignalBlocker blockHorizontal(horizontal_);
-    const QSignalBlocker blockVertical(vertical_);
-    horizontal_->setValue(1);
-    vertical_->setValue(1);
-    zeroPositionChanged();
+    setZeroPosition(QPoint(0, 0));
 }
 
 void MainWindow::drawRulers(RulerUnit unit) {
     const bool pixels = unit == RulerUnit::Pixels;
     menu_->setState(command::RulerPixels, pixels ? ItemState::Checked : ItemState::Enabled);
     menu_->setState(command::RulerMillimetres, pixels ? ItemState::Enabled : ItemState::Checked);
-    if (pixels) {
-        drawPixelRuler(horizontalRuler_->surface(), Qt::Horizontal, kViewWidth);
-        drawPixelRuler(verticalRuler_->surface(), Qt::Vertical, kViewHeight);
-    } else {
-        drawMillimetreRuler(horizontalRuler_->surface(), Qt::Horizontal, platform::logicalDpiY());
-        drawMillimetreRuler(verticalRuler_->surface(), Qt::Vertical, platform::logicalDpiX());
-    }
+    rulerUnit_ = unit;
+    redrawRulers();
+}
+
+void MainWindow::redrawRulers() {
+    if (!menu_) return;  // still being built
+    // On a screen of a whole pixel ratio above 1 the strips are drawn at its own resolution.
+    const qreal dpr = devicePixelRatioF();
+    const int scale = std::abs(dpr - std::round(dpr)) < 0.01 ? int(std::lround(dpr)) : 1;
+    horizontalRuler_->setPixelRatio(scale);
+    verticalRuler_->setPixelRatio(scale);
+    const ViewTransform& view = canvas_->transform();
+    const QSize port = canvas_->viewport();
+    drawViewRuler(horizontalRuler_->surface(), Qt::Horizontal, rulerUnit_,
+                  {view.zoom(), view.scroll().x(), port.width(), state_.zero.x(),
+                   platform::logicalDpiY(), state_.cut.verticalAxisColour, scale});
+    drawViewRuler(verticalRuler_->surface(), Qt::Vertical, rulerUnit_,
+                  {view.zoom(), view.scroll().y(), port.height(), state_.zero.y(),
+                   platform::logicalDpiX(), state_.cut.horizontalAxisColour, scale});
     horizontalRuler_->update();
     verticalRuler_->update();
 }
 
 void MainWindow::newCanvas() {
     state_.history.clear();
-    redisplay();
     menu_->applyPhase(MenuPhase::NoPicture);
+    newPicture();
 }
 
 void MainWindow::showAuthor() {

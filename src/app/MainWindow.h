@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include "app/AppState.h"
+#include "app/CanvasWidget.h"
 #include "app/MenuBar.h"
 #include "app/Rulers.h"
 
@@ -37,14 +38,18 @@ public:
     MenuBar* menu() const { return menu_; }
     QSlider* horizontalTrackbar() const { return horizontal_; }
     QSlider* verticalTrackbar() const { return vertical_; }
-    platform::DrawingArea* canvasControl() const { return canvas_; }
+    CanvasWidget* canvasControl() const { return canvas_; }
     platform::DrawingArea* horizontalRuler() const { return horizontalRuler_; }
     platform::DrawingArea* verticalRuler() const { return verticalRuler_; }
 
-    // The display: grey ground, the current picture, the axes.
+    // The display after a change of the current picture: grey ground, the picture, the axes.
     void redisplay();
     // The rest of "Papel Formato" once the dialog was accepted.
     void createPaper();
+    // After the picture was replaced (opened, new paper, "Nuevo"; any other way of opening one
+    // calls it too): the view starts again on it, fitted if "Ajustar a la ventana" is on, and
+    // the zero position's range follows its size (1200 x 900 without one).
+    void newPicture();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,9 +57,12 @@ protected:
 private:
     void setZeroX(int trackbarPosition);
     void setZeroY(int trackbarPosition);
-    void zeroPositionChanged();
     void resetZeroPosition();
     void drawRulers(RulerUnit unit);
+    void redrawRulers();
+    void setZeroPosition(QPoint zero);
+    void viewCommand(int commandId);
+    void layoutControls(QSize client);
     void newCanvas();
     void showAuthor();
     void afterInsertion(bool inserted);
@@ -63,7 +71,8 @@ private:
     MenuBar* menu_ = nullptr;
     QSlider* horizontal_ = nullptr;
     QSlider* vertical_ = nullptr;
-    platform::DrawingArea* canvas_ = nullptr;
+    CanvasWidget* canvas_ = nullptr;
+    RulerUnit rulerUnit_ = RulerUnit::Millimetres;
     platform::DrawingArea* horizontalRuler_ = nullptr;
     platform::DrawingArea* verticalRuler_ = nullptr;
 };

@@ -48,6 +48,13 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
     action(command::RulerPixels)->setCheckable(true);
     setState(command::RulerMillimetres, ItemState::Checked);
 
+    QMenu* view = addMenu(QStringLiteral("&Ver"));
+    addItem(view, QStringLiteral("Ajustar a la ventana"), command::FitToWindow);
+    addItem(view, QStringLiteral("Tamaño real"), command::ActualSize);
+    addItem(view, QStringLiteral("Acercar"), command::ZoomIn);
+    addItem(view, QStringLiteral("Alejar"), command::ZoomOut);
+    action(command::FitToWindow)->setCheckable(true);
+
     QMenu* modify = addMenu(QStringLiteral("&Modificar"));
     addItem(modify, QStringLiteral("Deshacer"), command::Undo);
     addItem(modify, QStringLiteral("Rehacer"), command::Redo);
@@ -76,6 +83,12 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
     action(command::Redo)->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     action(command::Quit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    action(command::FitToWindow)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    action(command::ActualSize)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    // Ctrl and "+" is also Ctrl and "=" on keyboards where "+" needs Shift.
+    action(command::ZoomIn)->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    action(command::ZoomOut)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     for (QAction* a : std::as_const(actions_)) a->setShortcutContext(Qt::WindowShortcut);
 
     applyPhase(MenuPhase::NoPicture);

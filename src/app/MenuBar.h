@@ -1,5 +1,5 @@
 #pragma once
-// The main menu: its four menus with every item, separator and command id, item states changed
+// The main menu: its five menus with every item, separator and command id, item states changed
 // by command id, and the three phases of availability.
 
 #include <QHash>

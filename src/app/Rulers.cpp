@@ -1,5 +1,8 @@
 #include "app/Rulers.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/Fonts.h"
 #include "surface/Numbers.h"
 
@@ -24,13 +27,15 @@ void label(Surface& strip, int x, int y, int number) {
     strip.print(QString::number(number));
 }
 
-void prepare(Surface& strip) {
+// `scale`: device pixels per view pixel; the labels' font grows with it.
+void prepare(Surface& strip, int scale = 1) {
     strip.clear(kRulerGround);
     strip.setPenWidth(1);
     strip.setPenStyle(kPenSolid);
     strip.setForeground(kBlack);
     strip.setBackground(kTransparent);
-    strip.selectFont(platform::resolveFont({QStringLiteral("Tahoma"), 6, kStyleBold, 0, 0}));
+    strip.selectFont(
+        platform::resolveFont({QStringLiteral("Tahoma"), 6 * scale, kStyleBold, 0, 0}));
 }
 
 }  // namespace
@@ -79,6 +84,113 @@ void drawMillimetreRuler(Surface& strip, Qt::Orientation orientation, int pixels
             mark(strip, orientation, pos, 4, kGrey);
         }
         if (pos >= length || pixelsPerInch <= 0) break;
+    }
+}
+
+namespace {
+
+// The label of a mark: pixels as they are, millimetres as centimetres ("0,5" below one).
+QString labelText(RulerUnit unit, long long value) {
+    if (unit == RulerUnit::Pixels) return QString::number(value);
+    if (value % 10 == 0) return QString::number(value / 10);
+    return QString::number(value / 10.0, 'f', 1).replace(u'.', u',');
+}
+
+// Picture pixels per unit of the ruler.
+long double pixelsPerUnit(RulerUnit unit, int pixelsPerInch) {
+    if (unit == RulerUnit::Pixels) return 1;
+    const long double inch = 25.4f;
+    return (long double)pixelsPerInch / inch;
+}
+
+// Where the view shows the unit mark `value`.
+int viewOf(RulerUnit unit, long long value, const RulerSpan& span) {
+    if (unit == RulerUnit::Pixels) {
+        return ViewTransform(span.zoom, QPoint(span.scroll, 0)).viewX(int(value));
+    }
+    const long double at =
+        value * pixelsPerUnit(unit, span.pixelsPerInch) * span.zoom.num / span.zoom.den;
+    return int(roundToInt(at)) - span.scroll;
+}
+
+void zeroMarker(Surface& strip, Qt::Orientation orientation, int at, int size, Colour colour) {
+    const int far = (orientation == Qt::Horizontal ? strip.height() : strip.width()) - 1;
+    for (int k = 0; k <= size; ++k) {
+        if (orientation == Qt::Horizontal) {
+            strip.line(at - k, far - size + k, at + k + 1, far - size + k, colour);
+        } else {
+            strip.line(far - size + k, at - k, far - size + k, at + k + 1, colour);
+        }
+    }
+}
+
+}  // namespace
+
+void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
+                   const RulerSpan& span) {
+    const bool pixels = unit == RulerUnit::Pixels;
+    const int scale = std::max(1, span.scale);
+    if (span.zoom.isActualSize() && span.scroll == 0 && scale == 1) {
+        if (pixels) {
+            drawPixelRuler(strip, orientation, span.viewLength);
+        } else {
+            drawMillimetreRuler(strip, orientation, span.pixelsPerInch);
+        }
+        return;
+    }
+    prepare(strip, scale);
+    const bool across = orientation == Qt::Horizontal;
+    // In view pixels; the strip itself has `scale` device pixels for each.
+    const int length = (across ? strip.width() : strip.height()) / scale;
+    const long double viewPerUnit =
+        pixelsPerUnit(unit, span.pixelsPerInch) * span.zoom.num / span.zoom.den;
+    if (viewPerUnit <= 0) return;
+    const long long last = (long long)std::ceil((span.scroll + length) / viewPerUnit);
+
+    // The label step: the labels' own extent along the strip, with room between them.
+    const QSize widest = strip.measure(labelText(unit, last) + QStringLiteral("0"));
+    const int needed = std::max(30, (across ? widest.width() : widest.height()) / scale + 6);
+    long long step = 1;
+    for (long long power = 1;; power *= 10) {
+        const long long candidates[] = {power, 2 * power, 5 * power};
+        const auto fits = std::find_if(std::begin(candidates), std::end(candidates),
+                                       [&](long long c) { return c * viewPerUnit >= needed; });
+        if (fits != std::end(candidates)) {
+            step = *fits;
+            break;
+        }
+    }
+    // The finest marks: a tenth, a fifth or half the step, at least 5 view pixels apart.
+    long long minor = step;
+    for (const long long part : {10LL, 5LL, 2LL}) {
+        if (step % part == 0 && step / part * viewPerUnit >= 5) {
+            minor = step / part;
+            break;
+        }
+    }
+    const Colour minorColour = pixels ? kBlack : kGrey;
+    const int minorLength = pixels ? 5 : 4;
+    const int labelLength = pixels ? 10 : 9;
+    const long long first = (long long)std::floor(span.scroll / viewPerUnit) / minor * minor;
+    for (long long value = first; value <= last; value += minor) {
+        const int view = viewOf(unit, value, span);
+        if (view < 0 || view > length) continue;
+        const int at = view * scale;
+        if (value % step == 0) {
+            mark(strip, orientation, at, labelLength * scale, kRed);
+            const int offset = (pixels ? 5 : 3) * scale;
+            const int depth = (pixels ? (across ? 12 : 14) : 11) * scale;
+            strip.moveTo(across ? at - offset : depth, across ? depth : at - offset);
+            strip.print(labelText(unit, value));
+        } else if (step % 2 == 0 && value % (step / 2) == 0) {
+            mark(strip, orientation, at, 6 * scale, kBlack);
+        } else {
+            mark(strip, orientation, at, minorLength * scale, minorColour);
+        }
+    }
+    const int zeroAt = ViewTransform(span.zoom, QPoint(span.scroll, span.scroll)).viewX(span.zero);
+    if (zeroAt >= 0 && zeroAt < span.viewLength) {
+        zeroMarker(strip, orientation, zeroAt * scale, 5 * scale, span.zeroColour);
     }
 }
 

@@ -8,10 +8,11 @@
 
 namespace tessel {
 
-inline constexpr int kMinimumScreenWidth = 1200;
-inline constexpr int kMinimumScreenHeight = 900;
+// Below this a window with a useful view does not fit; the window takes the room it is given.
+inline constexpr int kMinimumScreenWidth = 800;
+inline constexpr int kMinimumScreenHeight = 600;
 
-// The message for a screen smaller than 1200 x 900, or nothing when the screen is large enough.
+// The message for a screen smaller than 800 x 600, or nothing when the screen is large enough.
 std::optional<QString> screenSizeMessage(QSize screen);
 
 // The formats (of PNG, JPEG, GIF, TIFF, BMP) that cannot be read or written here. GIF files are

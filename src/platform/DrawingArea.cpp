@@ -23,10 +23,32 @@ void DrawingArea::fill(Colour colour) {
     update();
 }
 
+void DrawingArea::setPixelRatio(int ratio) {
+    ratio_ = std::max(1, ratio);
+    setAreaGeometry(geometry());
+}
+
+void DrawingArea::setAreaGeometry(const QRect& geometry) {
+    const int inset = border_ ? 2 * kBorder : 0;
+    const QSize inner(std::max(1, geometry.width() - inset) * ratio_,
+                      std::max(1, geometry.height() - inset) * ratio_);
+    if (inner != surface_.size()) {
+        surface_ = Surface(inner.width(), inner.height());
+        surface_.clear(0xFFFFFF);
+    }
+    setGeometry(geometry);
+}
+
 void DrawingArea::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int inset = border_ ? kBorder : 0;
-    painter.drawImage(inset, inset, surface_.image());
+    if (ratio_ == 1) {
+        painter.drawImage(inset, inset, surface_.image());
+    } else {
+        QImage shown = surface_.image();
+        shown.setDevicePixelRatio(ratio_);
+        painter.drawImage(QPointF(inset, inset), shown);
+    }
     if (border_) {
         painter.setPen(QColor(0x80, 0x80, 0x80));
         painter.drawLine(0, 0, width() - 1, 0);

@@ -19,6 +19,12 @@ public:
     const Surface& surface() const { return surface_; }
     // Fills the surface with a colour and repaints (the usual way to show a swatch colour).
     void fill(Colour colour);
+    // Moves and resizes the area; a new size gives it a new surface, white until drawn on.
+    void setAreaGeometry(const QRect& geometry);
+    // Device pixels per pixel of the area: the surface holds that many times the pixels each
+    // way and is shown at the screen's own resolution. 1 unless set.
+    void setPixelRatio(int ratio);
+    int pixelRatio() const { return ratio_; }
 
 signals:
     void clicked();
@@ -30,6 +36,7 @@ protected:
 private:
     Surface surface_;
     bool border_;
+    int ratio_ = 1;
 };
 
 }  // namespace tessel::platform

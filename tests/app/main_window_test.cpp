@@ -43,18 +43,19 @@ protected:
     MainWindow window;
 };
 
-TEST(ScreenCheck, AcceptsTwelveHundredByNineHundredAndNamesASmallerScreen) {
+TEST(ScreenCheck, AcceptsEightHundredBySixHundredAndNamesASmallerScreen) {
+    EXPECT_FALSE(screenSizeMessage(QSize(800, 600)));
+    EXPECT_FALSE(screenSizeMessage(QSize(1366, 768)));
     EXPECT_FALSE(screenSizeMessage(QSize(1200, 900)));
-    EXPECT_FALSE(screenSizeMessage(QSize(1920, 1080)));
-    const auto narrow = screenSizeMessage(QSize(1199, 900));
+    const auto narrow = screenSizeMessage(QSize(799, 600));
     ASSERT_TRUE(narrow);
     EXPECT_EQ(*narrow,
-              QStringLiteral("Este programa necesita una resolucion de pantalla de : 1200x900 o "
-                             "superior \r\nTu pantalla tiene una resolucion de : 1199x900\r\n"
+              QStringLiteral("Este programa necesita una resolucion de pantalla de : 800x600 o "
+                             "superior \r\nTu pantalla tiene una resolucion de : 799x600\r\n"
                              "Sintiendolo mucho me veo obligado a cerrar el programa ..."));
-    const auto low = screenSizeMessage(QSize(1200, 899));
+    const auto low = screenSizeMessage(QSize(800, 599));
     ASSERT_TRUE(low);
-    EXPECT_TRUE(low->contains(QStringLiteral("resolucion de : 1200x899\r\n")));
+    EXPECT_TRUE(low->contains(QStringLiteral("resolucion de : 800x599\r\n")));
 }
 
 TEST(StartupCheck, TheFiveImageFormatsAreAvailable) {
@@ -84,7 +85,7 @@ TEST_F(MainWindowTest, StartsWithCaptionControlsAndMenuOfTheNoPicturePhase) {
         EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
     }
     for (int id : kInsertItems) EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
-    EXPECT_EQ(window.menu()->commandIds().size(), 31);
+    EXPECT_EQ(window.menu()->commandIds().size(), 35);
 }
 
 TEST_F(MainWindowTest, ViewIsGreyWithRedAxesOnTheTopAndLeftEdges) {

@@ -45,6 +45,8 @@ const std::vector<Menu> kTable = {
       {"Dias Festivos", 1083},
       {"Selector Texturas", 1085}}},
     {"Regletas", {{"En pixel", 1065}, {"En milimetros", 1066}}},
+    {"Ver",
+     {{"Ajustar a la ventana", 1101}, {"Tamaño real", 1102}, {"Acercar", 1103}, {"Alejar", 1104}}},
     {"Modificar",
      {{"Deshacer", 1068},
       {"Rehacer", 1090},
@@ -96,7 +98,7 @@ TEST(MenuTable, MenusItemsSeparatorsAndIdsAreThoseOfTheTableInOrder) {
             EXPECT_EQ(bar.action(row.id), entry) << row.text << " " << row.id;
         }
     }
-    EXPECT_EQ(items, 8 + 5 + 2 + 16);
+    EXPECT_EQ(items, 8 + 5 + 2 + 4 + 16);
     EXPECT_EQ(bar.commandIds().size(), items);
 }
 

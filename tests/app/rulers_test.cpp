@@ -129,5 +129,103 @@ TEST(PixelRuler, LabelsFiftyToTheEndOfEachStrip) {
     EXPECT_GE(markLength(down, Qt::Vertical, 905, kRulerGround), 14);
 }
 
+TEST(ViewRuler, AtActualSizeWithoutScrollItIsTheRulerAsEver) {
+    for (const auto orientation : {Qt::Horizontal, Qt::Vertical}) {
+        const bool across = orientation == Qt::Horizontal;
+        const QSize size = across ? QSize(1217, 40) : QSize(40, 907);
+        const int viewLength = across ? 1200 : 900;
+        Surface pixels(size.width(), size.height()), expectedPixels(size.width(), size.height());
+        drawViewRuler(pixels, orientation, RulerUnit::Pixels, {Zoom{}, 0, viewLength, 300, 96});
+        drawPixelRuler(expectedPixels, orientation, viewLength);
+        EXPECT_EQ(pixels.image(), expectedPixels.image());
+        Surface mm(size.width(), size.height()), expectedMm(size.width(), size.height());
+        drawViewRuler(mm, orientation, RulerUnit::Millimetres, {Zoom{}, 0, viewLength, 300, 96});
+        drawMillimetreRuler(expectedMm, orientation, 96);
+        EXPECT_EQ(mm.image(), expectedMm.image());
+    }
+}
+
+// The places along the strip of the red label marks, and the runs of label ink (separated by
+// ground) in the band where the labels stand.
+std::vector<int> labelMarks(const Surface& strip, Qt::Orientation orientation) {
+    const bool across = orientation == Qt::Horizontal;
+    std::vector<int> marks;
+    for (int at = 0; at < (across ? strip.width() : strip.height()); ++at) {
+        if (markLength(strip, orientation, at, kRed) >= 9) marks.push_back(at);
+    }
+    return marks;
+}
+std::vector<std::pair<int, int>> labelRuns(const Surface& strip, Qt::Orientation orientation) {
+    const bool across = orientation == Qt::Horizontal;
+    std::vector<std::pair<int, int>> runs;
+    bool inRun = false;
+    for (int at = 0; at < (across ? strip.width() : strip.height()); ++at) {
+        const bool ink = across ? hasInk(strip, QRect(at, 11, 1, strip.height() - 11))
+                                : hasInk(strip, QRect(11, at, strip.width() - 11, 1));
+        if (ink && !inRun) runs.push_back({at, at});
+        if (ink) runs.back().second = at;
+        inRun = ink;
+    }
+    return runs;
+}
+
+TEST(ViewRuler, LabelsStayClearOfEachOtherAtAnEighthAndAtEight) {
+    for (const Zoom zoom : {Zoom{1, 8}, Zoom{8, 1}}) {
+        for (const auto unit : {RulerUnit::Pixels, RulerUnit::Millimetres}) {
+            for (const auto orientation : {Qt::Horizontal, Qt::Vertical}) {
+                const bool across = orientation == Qt::Horizontal;
+                Surface strip(across ? 1217 : 40, across ? 40 : 907);
+                // Scrolled far in, where the labels have four or five digits.
+                drawViewRuler(strip, orientation, unit, {zoom, 4000, across ? 1200 : 900, -1, 96});
+                const std::vector<int> marks = labelMarks(strip, orientation);
+                const std::vector<std::pair<int, int>> runs = labelRuns(strip, orientation);
+                SCOPED_TRACE(testing::Message()
+                             << zoom.num << "/" << zoom.den << " " << (across ? "across" : "down"));
+                ASSERT_GE(marks.size(), 5u);
+                // One run of ink per label: none has run into the next one.
+                EXPECT_GE(runs.size() + 1, marks.size());
+                for (std::size_t i = 0; i + 1 < runs.size(); ++i) {
+                    EXPECT_LT(runs[i].second - runs[i].first, marks[1] - marks[0]);
+                }
+            }
+        }
+    }
+    // Eight times, in pixels: labels every 5 picture pixels, 40 view pixels apart, on the
+    // pixels' first view columns (5 * 8 = 40).
+    Surface strip(1217, 40);
+    drawViewRuler(strip, Qt::Horizontal, RulerUnit::Pixels, {Zoom{8, 1}, 0, 1200, -1, 96});
+    const std::vector<int> marks = labelMarks(strip, Qt::Horizontal);
+    ASSERT_GE(marks.size(), 3u);
+    EXPECT_EQ(marks[0], 0);
+    EXPECT_EQ(marks[1], 40);
+    EXPECT_EQ(marks[2], 80);
+}
+
+TEST(ViewRuler, AtPixelRatioTwoTheStripIsDrawnAtTheScreensResolution) {
+    // Twice the pixels each way: the marks of 50, 100 ... stand at 100, 200 ... device pixels,
+    // 20 long, and the labels' ink is about twice as tall as on an ordinary screen.
+    // The rows below the marks (10 pixels long, times the ratio) with label ink.
+    const auto inkRows = [](const Surface& strip, int ratio, int from, int to) {
+        int first = -1, last = -1;
+        for (int y = 10 * ratio + 1; y < strip.height(); ++y) {
+            if (hasInk(strip, QRect(from, y, to - from, 1))) {
+                if (first < 0) first = y;
+                last = y;
+            }
+        }
+        return last - first + 1;
+    };
+    Surface sharp(2 * 1217, 2 * 40);
+    drawViewRuler(sharp, Qt::Horizontal, RulerUnit::Pixels, {Zoom{}, 0, 1200, -1, 96, 0, 2});
+    EXPECT_EQ(markLength(sharp, Qt::Horizontal, 100, kRed), 20);
+    EXPECT_EQ(markLength(sharp, Qt::Horizontal, 200, kRed), 20);
+    EXPECT_EQ(markLength(sharp, Qt::Horizontal, 10, kBlack), 10);
+    Surface plain(1217, 40);
+    drawPixelRuler(plain, Qt::Horizontal, 1200);
+    const int plainHeight = inkRows(plain, 1, 95, 120);
+    EXPECT_GE(plainHeight, 5);
+    EXPECT_GE(inkRows(sharp, 2, 190, 240), 2 * plainHeight - 2);
+}
+
 }  // namespace
 }  // namespace tessel

@@ -222,7 +222,7 @@ TEST_F(ViewTest, ZoomedOutThePictureIsAveragedZoomedInItIsSharpBlocks) {
     }
 }
 
-TEST(ViewCache, MipmapAndReducedPictureFollowInsertionsAndUndosLikeAFreshReduction) {
+TEST(ViewCache, MipmapAndReducedPictureFollowInsertionsUndosAndRedosLikeAFreshReduction) {
     // A 3 x 3 picture by hand: the half level's first pixel averages the four top-left pixels,
     // the last one repeats the corner pixel (the odd edge counts twice).
     QImage tiny(3, 3, QImage::Format_RGB32);
@@ -247,8 +247,11 @@ TEST(ViewCache, MipmapAndReducedPictureFollowInsertionsAndUndosLikeAFreshReducti
     cache.sync(history);
     const Zoom third{1, 3};
     cache.reduced(history.current().image(), third);
-    for (int step = 0; step < 80; ++step) {
-        if (random() % 3 != 0 || history.level() == 0) {
+    for (int step = 0; step < 120; ++step) {
+        const unsigned roll = random() % 4;
+        if (roll == 3 && history.redo()) {
+            // back to a level seen before, the way "Rehacer" goes
+        } else if (roll != 2 || history.level() == 0) {
             history.push();
             Surface& canvas = history.current();
             const int x = int(random() % 300), y = int(random() % 200);

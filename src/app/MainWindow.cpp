@@ -3,15 +3,18 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include "app/AlignedBubbleCommands.h"
 #include "app/CalendarCommands.h"
 #include "app/CanvasView.h"
+#include "app/DropOpen.h"
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
 #include "app/ShapeCommands.h"
 #include "app/StartupChecks.h"
 #include "app/TextCommands.h"
+#include "app/UnsavedWork.h"
 #include "cutting/Cut.h"
 #include "cutting/CutSettingsDialog.h"
 #include "page/ImageSizeDialog.h"
@@ -63,6 +66,9 @@ MainWindow::MainWindow() {
     connect(horizontal_, &QSlider::valueChanged, this, &MainWindow::setZeroX);
     connect(vertical_, &QSlider::valueChanged, this, &MainWindow::setZeroY);
 
+    new DropOpen(this, [this](const QString& path) { openPicture(path); });
+    watchSessionEnd(this, state_);
+
     platform::FocusMemory::install(this);
     setFixedSize(sizeHint());
 }
@@ -77,7 +83,7 @@ bool MainWindow::initialise() {
         return false;
     }
     drawRulers(RulerUnit::Millimetres);
-    setWindowTitle(zeroPositionCaption(state_.zero));
+    setWindowTitle(windowCaption(state_));
     menu_->applyPhase(MenuPhase::NoPicture);
     redisplay();
     if (screen) {
@@ -90,11 +96,12 @@ bool MainWindow::initialise() {
 
 void MainWindow::command(int commandId) {
     switch (commandId) {
-        case command::New: newCanvas(); break;
+        case command::New:
+            if (settleUnsavedWork(state_, this)) newCanvas();
+            break;
         case command::ZeroPosition: resetZeroPosition(); break;
         case command::ReadPicture:
-            if (OpenPictureCommand(state_, this)) menu_->applyPhase(MenuPhase::PictureLoaded);
-            redisplay();
+            if (settleUnsavedWork(state_, this)) afterOpening(OpenPictureCommand(state_, this));
             break;
         case command::SavePicture: SaveCanvasCommand(state_, this); break;
         case command::PaperFormat:
@@ -152,6 +159,21 @@ void MainWindow::command(int commandId) {
             // The trackbars' notifications and the commands of tools still to come.
             break;
     }
+    setWindowTitle(windowCaption(state_));
+}
+
+void MainWindow::openPicture(const QString& path) {
+    if (settleUnsavedWork(state_, this)) afterOpening(OpenPictureFile(state_, path));
+    setWindowTitle(windowCaption(state_));
+}
+
+void MainWindow::openPictureWhenShown(const QString& path) {
+    QTimer::singleShot(0, this, [this, path] { openPicture(path); });
+}
+
+void MainWindow::afterOpening(bool opened) {
+    if (opened) menu_->applyPhase(MenuPhase::PictureLoaded);
+    redisplay();
 }
 
 void MainWindow::afterInsertion(bool inserted) {
@@ -171,12 +193,17 @@ void MainWindow::createPaper() {
     state_.pictureWidth = paper->width();
     state_.pictureHeight = paper->height();
     state_.history.start(paper->image());
+    markClean(state_);
     redisplay();
     menu_->applyPhase(MenuPhase::PaperCreated);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Leaving through the window manager acts like "Salir".
+    // "Salir" and leaving through the window manager: after the question about unsaved work.
+    if (!settleUnsavedWork(state_, this)) {
+        event->ignore();
+        return;
+    }
     state_.history.clear();
     event->accept();
 }
@@ -192,7 +219,7 @@ void MainWindow::setZeroY(int trackbarPosition) {
 }
 
 void MainWindow::zeroPositionChanged() {
-    setWindowTitle(zeroPositionCaption(state_.zero));
+    setWindowTitle(windowCaption(state_));
     redisplay();
 }
 

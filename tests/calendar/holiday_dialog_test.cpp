@@ -17,6 +17,7 @@
 #include "calendar/HolidayList.h"
 #include "platform/DrawingArea.h"
 #include "support/ScriptedServices.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -368,6 +369,17 @@ TEST_F(HolidayDialogTest, TheTableGrowsPast401SlotsAndRefusesBeyondItsLimit) {
     EXPECT_EQ(table.count(), kMaxHolidaySlots);
     ASSERT_EQ(scripted.messages.size(), 1);
     EXPECT_TRUE(scripted.messages[0].text.startsWith(QStringLiteral("No caben mas dias festivos")));
+}
+
+TEST_F(HolidayDialogTest, EnterInsertsTheTypedHolidayAndEscapeLeaves) {
+    auto dialog = open();
+    dialog->monthList()->setCurrentIndex(4);
+    QTest::keyClicks(dialog->dayBox(), QStringLiteral("1"));
+    testing::expectEnterPresses(*dialog, dialog->dayBox(), dialog->insertButton());
+    EXPECT_EQ(rows(*dialog).size(), 1);
+    EXPECT_TRUE(dialog->isVisible());
+    scripted.yesNoAnswers = {false};  // leave without saving
+    testing::expectEscapeCancels(*dialog, dialog->dayBox());
 }
 
 }  // namespace

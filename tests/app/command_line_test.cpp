@@ -1,12 +1,15 @@
-// The command line: a picture to open, "--help" and "--version" that only print, Qt's own window
-// options passed through, and mistakes refused with a message on standard error.
+// Before the window: the command line (a picture to open, "--help" and "--version" that only
+// print, Qt's own window options passed through, mistakes refused on standard error) and the
+// Spanish locale for Qt's own dialogs.
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QLocale>
 #include <QRegularExpression>
 
 #include "app/CommandLine.h"
+#include "app/SpanishLocale.h"
 #include "app/Version.h"
 
 namespace tessel {
@@ -72,6 +75,33 @@ TEST(CommandLineTest, MistakesAreRefusedOnStandardErrorWithAFailureCode) {
         EXPECT_TRUE(refused.output.startsWith(QStringLiteral("tessel: ")));
         EXPECT_TRUE(refused.output.contains(QStringLiteral("tessel --help")));
         EXPECT_TRUE(refused.picture.isEmpty());
+    }
+}
+
+TEST(SpanishLocaleTest, DatesAndNumbersAreSpanishEvenUnderLcAllAndTheRestStays) {
+    const char* const names[] = {"LC_ALL", "LC_CTYPE", "LC_COLLATE", "LC_MESSAGES",
+                                 "LC_MONETARY", "LC_NUMERIC", "LC_TIME"};
+    QList<std::pair<bool, QByteArray>> saved;
+    for (const char* name : names) saved.append({qEnvironmentVariableIsSet(name), qgetenv(name)});
+    const QLocale savedDefault;
+
+    qputenv("LC_ALL", "en_GB.UTF-8");
+    qunsetenv("LC_MESSAGES");
+    useSpanishLocale();
+    EXPECT_FALSE(qEnvironmentVariableIsSet("LC_ALL"));
+    EXPECT_EQ(qgetenv("LC_TIME"), QByteArray("es_ES.UTF-8"));
+    EXPECT_EQ(qgetenv("LC_NUMERIC"), QByteArray("es_ES.UTF-8"));
+    EXPECT_EQ(qgetenv("LC_CTYPE"), QByteArray("en_GB.UTF-8"));
+    EXPECT_EQ(qgetenv("LC_MESSAGES"), QByteArray("en_GB.UTF-8"));
+    EXPECT_EQ(QLocale().language(), QLocale::Spanish);
+
+    QLocale::setDefault(savedDefault);
+    for (int i = 0; i < int(std::size(names)); ++i) {
+        if (saved[i].first) {
+            qputenv(names[i], saved[i].second);
+        } else {
+            qunsetenv(names[i]);
+        }
     }
 }
 

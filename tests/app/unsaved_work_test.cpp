@@ -26,7 +26,7 @@ namespace {
 using platform::SaveAnswer;
 
 class UnsavedWorkTest : public ::testing::Test {
-  protected:
+  public:  // the paths below reach the scripted services
     void SetUp() override { ASSERT_TRUE(folder.isValid()); }
 
     // A window showing a 50 x 40 mm paper (189 x 151 pixels) with one change on it.

@@ -8,7 +8,7 @@
 namespace tessel {
 
 void useSpanishLocale() {
-    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    // The environment first: the first QLocale made reads it for the system locale, once.
     const QByteArray all = qgetenv("LC_ALL");
     if (!all.isEmpty()) {
         // LC_ALL would hide the two categories below; it stands for each of the others.
@@ -19,6 +19,7 @@ void useSpanishLocale() {
     }
     qputenv("LC_NUMERIC", QByteArrayLiteral("es_ES.UTF-8"));
     qputenv("LC_TIME", QByteArrayLiteral("es_ES.UTF-8"));
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
 }
 
 void keepCNumbers() { std::setlocale(LC_NUMERIC, "C"); }

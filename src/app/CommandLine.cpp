@@ -15,13 +15,16 @@ namespace tessel {
 namespace {
 
 // The window options Qt's application objects read for themselves, with a value or without.
-const char* const kQtValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
-                                       "qwindowgeometry", "qwindowicon", "qwindowtitle", "session",
-                                       "display", "geometry", "style", "stylesheet", "name",
-                                       "title", "visual", "qmljsdebugger"};
+const char* const kQtValueOptions[] = {
+    "platform",     "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
+    "qwindowicon",  "qwindowtitle",       "session",       "display", "geometry",
+    "style",        "stylesheet",         "name",          "title",   "visual",
+    "qmljsdebugger"};
 const char* const kQtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
-QString programName() { return QStringLiteral("tessel"); }
+QString programName() {
+    return QStringLiteral("tessel");
+}
 
 CommandLine mistake(const QString& text) {
     CommandLine result;
@@ -81,7 +84,8 @@ CommandLine readCommandLine(const QStringList& arguments) {
         return result;
     }
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) return mistake(QStringLiteral("sólo se puede abrir una imagen a la vez."));
+    if (files.size() > 1)
+        return mistake(QStringLiteral("sólo se puede abrir una imagen a la vez."));
     if (!files.isEmpty()) {
         const QString path = localPath(files.constFirst());
         if (path.isEmpty()) return mistake(QStringLiteral("el fichero no es un fichero local."));

@@ -47,7 +47,8 @@ bool DropOpen::eventFilter(QObject* watched, QEvent* event) {
             QTimer::singleShot(0, this, [this, path] { open_(path); });
             return true;
         }
-        default: return QObject::eventFilter(watched, event);
+        default:
+            return QObject::eventFilter(watched, event);
     }
 }
 

@@ -22,6 +22,8 @@ void useSpanishLocale() {
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
 }
 
-void keepCNumbers() { std::setlocale(LC_NUMERIC, "C"); }
+void keepCNumbers() {
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 }  // namespace tessel

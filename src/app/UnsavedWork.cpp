@@ -14,15 +14,20 @@ bool hasUnsavedWork(const AppState& state) {
     return state.history.hasPicture() && state.history.stateId() != state.savedStateId;
 }
 
-void markClean(AppState& state) { state.savedStateId = state.history.stateId(); }
+void markClean(AppState& state) {
+    state.savedStateId = state.history.stateId();
+}
 
 bool settleUnsavedWork(AppState& state, QWidget* parent) {
     if (!hasUnsavedWork(state)) return true;
     switch (platform::services().messages->askSaveDiscardCancel(platform::kCaption,
-                                                                 kSaveChangesQuestion)) {
-        case platform::SaveAnswer::Save: return SaveCanvasCommand(state, parent);
-        case platform::SaveAnswer::Discard: return true;
-        case platform::SaveAnswer::Cancel: break;
+                                                                kSaveChangesQuestion)) {
+        case platform::SaveAnswer::Save:
+            return SaveCanvasCommand(state, parent);
+        case platform::SaveAnswer::Discard:
+            return true;
+        case platform::SaveAnswer::Cancel:
+            break;
     }
     return false;
 }

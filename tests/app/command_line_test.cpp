@@ -79,7 +79,7 @@ TEST(CommandLineTest, MistakesAreRefusedOnStandardErrorWithAFailureCode) {
 }
 
 TEST(SpanishLocaleTest, DatesAndNumbersAreSpanishEvenUnderLcAllAndTheRestStays) {
-    const char* const names[] = {"LC_ALL", "LC_CTYPE", "LC_COLLATE", "LC_MESSAGES",
+    const char* const names[] = {"LC_ALL",      "LC_CTYPE",   "LC_COLLATE", "LC_MESSAGES",
                                  "LC_MONETARY", "LC_NUMERIC", "LC_TIME"};
     QList<std::pair<bool, QByteArray>> saved;
     for (const char* name : names) saved.append({qEnvironmentVariableIsSet(name), qgetenv(name)});

@@ -99,9 +99,11 @@ TEST_F(UnsavedWorkTest, EveryPathAsksAndFollowsTheAnswer) {
              w.command(command::ReadPicture);
          },
          openedPicture},
-        {"drop", [](auto&, MainWindow& w, const QString& file) {
+        {"drop",
+         [](auto&, MainWindow& w, const QString& file) {
              dropUrls(w, {QUrl::fromLocalFile(file)});
-         }, openedPicture},
+         },
+         openedPicture},
         {"command line", [](auto&, MainWindow& w, const QString& file) { w.openPicture(file); },
          openedPicture},
         {"Salir", [](auto&, MainWindow& w, auto&) { w.command(command::Quit); }, closed},

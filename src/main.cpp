@@ -2,18 +2,32 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
+#include "app/SpanishLocale.h"
 #include "app/StartupChecks.h"
 #include "platform/Services.h"
 
 int main(int argc, char** argv) {
+    // Qt's own dialogs (file and colour choosers, message box buttons) speak Spanish too, and
+    // write sizes and dates the Spanish way. Set before any part of Qt reads the locale.
+    tessel::useSpanishLocale();
+
+    // "--help" and "--version" are answered before any window exists, so need no display.
+    const tessel::CommandLine commandLine = tessel::readProgramArguments(argc, argv);
+    if (commandLine.printOnly) {
+        tessel::printCommandLineOutput(commandLine);
+        return commandLine.exitCode;
+    }
+
     QApplication app(argc, argv);
+    tessel::keepCNumbers();
     QApplication::setApplicationName(QStringLiteral("tessel"));
     QApplication::setDesktopFileName(QStringLiteral("tessel"));
 
-    // Qt's own dialogs (file and colour choosers, message box buttons) speak Spanish too.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -30,5 +44,6 @@ int main(int argc, char** argv) {
     tessel::MainWindow window;
     if (!window.initialise()) return 0;
     window.show();
+    if (!commandLine.picture.isEmpty()) window.openPictureWhenShown(commandLine.picture);
     return QApplication::exec();
 }

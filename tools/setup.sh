@@ -9,7 +9,8 @@ packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
           libgif-dev libimagequant-dev libpng-dev libjpeg62-turbo-dev libtiff-dev
           fonts-liberation2 fonts-dejavu-core
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev
+          desktop-file-utils appstream dpkg-dev file)
 
 missing=()
 for p in "${packages[@]}"; do

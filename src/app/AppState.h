@@ -40,6 +40,9 @@ struct AppState {
     int pictureWidth = 0;    // W: set by a new paper and by opening a picture
     int pictureHeight = 0;   // H
     QString lastFileName;    // shared by the file choosers
+    // history.stateId() of the picture last saved, opened or created: the canvas holds unsaved
+    // work while the current state differs from it (app/UnsavedWork.h).
+    std::uint64_t savedStateId = 0;
 };
 
 }  // namespace tessel

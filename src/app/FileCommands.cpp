@@ -1,6 +1,7 @@
 #include "app/FileCommands.h"
 
 #include "app/Insertion.h"
+#include "app/UnsavedWork.h"
 #include "imaging/CodecBridge.h"
 #include "imaging/FileNames.h"
 #include "imaging/IconFile.h"
@@ -12,7 +13,8 @@ namespace {
 
 platform::FileRequest pictureRequest(const QString& lastFileName) {
     return {QStringLiteral("Navegador de ficheros para imagen o foto"),
-            {{QStringLiteral("Images"), QStringLiteral("*.jpg;*.png;*.gif;*.bmp")},
+            {{QStringLiteral("Images"),
+              QStringLiteral("*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.tif;*.tiff")},
              {QStringLiteral("All Files"), QStringLiteral("*.*")}},
             QStringLiteral("jpg"),
             lastFileName};
@@ -41,17 +43,23 @@ void ChooseIconToOpen(QWidget* parent, QString& lastFileName) {
     lastFileName = platform::services().files->openFile(parent, request);
 }
 
-bool OpenPictureCommand(AppState& state, QWidget* parent) {
-    ChoosePictureToOpen(parent, state.lastFileName);
-    if (state.lastFileName.isEmpty()) return false;
+bool OpenPictureFile(AppState& state, const QString& path) {
+    state.lastFileName = path;
     const platform::BusyCursor busy;
     std::optional<Surface> picture =
-        LoadPictureAsBitmap(state.lastFileName, state.imageSize, state.paper.paperColour);
+        LoadPictureAsBitmap(path, state.imageSize, state.paper.paperColour);
     if (!picture) return false;
     state.pictureWidth = picture->width();
     state.pictureHeight = picture->height();
     state.history.start(picture->image());
+    markClean(state);
     return true;
+}
+
+bool OpenPictureCommand(AppState& state, QWidget* parent) {
+    ChoosePictureToOpen(parent, state.lastFileName);
+    if (state.lastFileName.isEmpty()) return false;
+    return OpenPictureFile(state, state.lastFileName);
 }
 
 bool SaveCanvasCommand(AppState& state, QWidget* parent) {
@@ -63,7 +71,9 @@ bool SaveCanvasCommand(AppState& state, QWidget* parent) {
         !platform::askYesNo(QStringLiteral("El fichero existe ...\r\nSobreescribir?"))) {
         return false;
     }
-    return SaveBitmapAsImageFile(state.history.current(), target);
+    if (!SaveBitmapAsImageFile(state.history.current(), target)) return false;
+    markClean(state);
+    return true;
 }
 
 bool InsertPictureCommand(AppState& state, QWidget* parent) {

@@ -16,9 +16,14 @@ void ChoosePictureToOpen(QWidget* parent, QString& lastFileName);
 void ChoosePictureToSave(QWidget* parent, QString& lastFileName);
 void ChooseIconToOpen(QWidget* parent, QString& lastFileName);
 
-// True when the picture became the canvas (level 0) and the picture size was recorded.
+// Opens the picture at path as the canvas: the one step shared by "Leer Imagen", a picture given
+// on the command line and a dropped one. True when it became the canvas (level 0, clean) and the
+// picture size was recorded; otherwise the loader has shown its message and the canvas, its
+// history and the picture size are untouched.
+bool OpenPictureFile(AppState& state, const QString& path);
+// "Leer Imagen": the chooser, then OpenPictureFile with the chosen path.
 bool OpenPictureCommand(AppState& state, QWidget* parent);
-// True when the file was written.
+// True when the file was written; the canvas is then clean.
 bool SaveCanvasCommand(AppState& state, QWidget* parent);
 // True when a new undo level holds the picture / the icon.
 bool InsertPictureCommand(AppState& state, QWidget* parent);

@@ -10,12 +10,14 @@
 #include "app/CalendarCommands.h"
 #include "app/CanvasView.h"
 #include "app/CanvasWidget.h"
+#include "app/DropOpen.h"
 #include "app/WindowFit.h"
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
 #include "app/ShapeCommands.h"
 #include "app/StartupChecks.h"
 #include "app/TextCommands.h"
+#include "app/UnsavedWork.h"
 #include "cutting/Cut.h"
 #include "cutting/CutSettingsDialog.h"
 #include "page/ImageSizeDialog.h"
@@ -80,7 +82,8 @@ int pageStepFor(int range) {
 
 MainWindow::MainWindow() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(QString());
 
     auto* client = new ClientArea(this, [this](QSize size) { layoutControls(size); });
@@ -114,6 +117,9 @@ MainWindow::MainWindow() {
         redrawRulers();
     });
 
+    new DropOpen(this, [this](const QString& path) { openPicture(path); });
+    watchSessionEnd(this, state_);
+
     platform::FocusMemory::install(this);
     // The start size: the client area of 1257 x 977 under the menu bar.
     resize(kClientWidth, kClientHeight + menu_->sizeHint().height());
@@ -140,7 +146,7 @@ bool MainWindow::initialise() {
         return false;
     }
     drawRulers(RulerUnit::Millimetres);
-    setWindowTitle(zeroPositionCaption(state_.zero));
+    setWindowTitle(windowCaption(state_));
     menu_->applyPhase(MenuPhase::NoPicture);
     redisplay();
     if (screen) {
@@ -163,13 +169,12 @@ bool MainWindow::initialise() {
 
 void MainWindow::command(int commandId) {
     switch (commandId) {
-        case command::New: newCanvas(); break;
+        case command::New:
+            if (settleUnsavedWork(state_, this)) newCanvas();
+            break;
         case command::ZeroPosition: resetZeroPosition(); break;
         case command::ReadPicture:
-            if (OpenPictureCommand(state_, this)) {
-                menu_->applyPhase(MenuPhase::PictureLoaded);
-                newPicture();
-            }
+            if (settleUnsavedWork(state_, this)) afterOpening(OpenPictureCommand(state_, this));
             break;
         case command::SavePicture: SaveCanvasCommand(state_, this); break;
         case command::PaperFormat:
@@ -237,6 +242,22 @@ void MainWindow::command(int commandId) {
             // The trackbars' notifications and the commands of tools still to come.
             break;
     }
+    setWindowTitle(windowCaption(state_));
+}
+
+void MainWindow::openPicture(const QString& path) {
+    if (settleUnsavedWork(state_, this)) afterOpening(OpenPictureFile(state_, path));
+    setWindowTitle(windowCaption(state_));
+}
+
+void MainWindow::openPictureWhenShown(const QString& path) {
+    QTimer::singleShot(0, this, [this, path] { openPicture(path); });
+}
+
+void MainWindow::afterOpening(bool opened) {
+    if (!opened) return;
+    menu_->applyPhase(MenuPhase::PictureLoaded);
+    newPicture();
 }
 
 void MainWindow::afterInsertion(bool inserted) {
@@ -285,7 +306,7 @@ void MainWindow::setZeroPosition(QPoint zero) {
     }
     const QPoint before = state_.zero;
     state_.zero = zero;
-    setWindowTitle(zeroPositionCaption(state_.zero));
+    setWindowTitle(windowCaption(state_));
     canvas_->zeroMoved(before);
     redrawRulers();
 }
@@ -297,12 +318,17 @@ void MainWindow::createPaper() {
     state_.pictureWidth = paper->width();
     state_.pictureHeight = paper->height();
     state_.history.start(paper->image());
+    markClean(state_);
     menu_->applyPhase(MenuPhase::PaperCreated);
     newPicture();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Leaving through the window manager acts like "Salir".
+    // "Salir" and leaving through the window manager: after the question about unsaved work.
+    if (!settleUnsavedWork(state_, this)) {
+        event->ignore();
+        return;
+    }
     state_.history.clear();
     event->accept();
 }

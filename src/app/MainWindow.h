@@ -32,6 +32,11 @@ public:
 
     // The main handler: one menu command.
     void command(int commandId);
+    // A picture given on the command line or dropped on the window: opened as "Leer Imagen" opens
+    // the chosen one, after the question about unsaved work.
+    void openPicture(const QString& path);
+    // The same once the event loop runs, so that the window is on the screen first.
+    void openPictureWhenShown(const QString& path);
 
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }
@@ -66,6 +71,7 @@ private:
     void newCanvas();
     void showAuthor();
     void afterInsertion(bool inserted);
+    void afterOpening(bool opened);
 
     AppState state_;
     MenuBar* menu_ = nullptr;

@@ -79,6 +79,7 @@ HolidayDialog::HolidayDialog(QWidget* parent, HolidayTable& table, const QString
         platform::makeButton(this, QStringLiteral("Grabar fichero"), QRect(552, 40, 184, 32));
     insertButton_ =
         platform::makeButton(this, QStringLiteral("Insertar dia festivo"), QRect(552, 88, 184, 32));
+    insertButton_->setDefault(true);  // Enter presses it
     deleteButton_ =
         platform::makeButton(this, QStringLiteral("Borrar dia festivo"), QRect(552, 120, 184, 32));
     hint_ = hintLabel(this, font);

@@ -111,6 +111,7 @@ MonthDialog::MonthDialog(QWidget* parent, CalendarRecords& calendar, Colour titl
     cancelButton_ =
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(520, 378, 104, 32));
     acceptButton_ = platform::makeButton(this, QStringLiteral("Aceptar"), QRect(634, 378, 104, 32));
+    acceptButton_->setDefault(true);  // Enter presses it
 
     // Opening.
     rightOption_->setEnabled(false);

@@ -95,6 +95,7 @@ CutSettingsDialog::CutSettingsDialog(QWidget* parent, CutSettings& settings,
     acceptButton_->setGeometry(dialogUnitRect(5, 215, 40, 15));
     acceptButton_->setFont(underlined);
     acceptButton_->setAutoDefault(false);
+    acceptButton_->setDefault(true);  // Enter presses it
 
     horizontalSwatch_->fill(settings_.horizontalAxisColour);
     verticalSwatch_->fill(settings_.verticalAxisColour);

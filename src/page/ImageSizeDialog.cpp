@@ -51,6 +51,7 @@ ImageSizeDialog::ImageSizeDialog(QWidget* parent, ImageSizeSetting& setting)
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(8, 152, 72, 24), &normal);
     acceptButton_ =
         platform::makeButton(this, QStringLiteral("Aceptar"), QRect(256, 152, 72, 24), &normal);
+    acceptButton_->setDefault(true);  // Enter presses it
 
     QLabel* advice = new QLabel(
         QStringLiteral("El tamaño es en pixeles, no es ") +

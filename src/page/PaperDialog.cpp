@@ -74,6 +74,7 @@ PaperDialog::PaperDialog(QWidget* parent, PaperSettings& paper, platform::Custom
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(6, 146, 72, 24), &normal);
     acceptButton_ =
         platform::makeButton(this, QStringLiteral("Aceptar"), QRect(160, 146, 72, 24), &normal);
+    acceptButton_->setDefault(true);  // Enter presses it
 
     swatch_->fill(paper_.paperColour);
 

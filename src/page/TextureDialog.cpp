@@ -48,6 +48,7 @@ TextureDialog::TextureDialog(QWidget* parent, PaperSettings& paper)
     closeButton_->setGeometry(640, 416, 75, 24);
     closeButton_->setFont(font);
     closeButton_->setAutoDefault(false);
+    closeButton_->setDefault(true);  // Enter presses it
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     // A number outside 1..100 (never set by this program) opens on the first texture.

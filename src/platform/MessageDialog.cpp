@@ -25,13 +25,21 @@ MessageDialog::MessageDialog(const QString& caption, const QString& text, Button
 
     auto* row = new QHBoxLayout;
     row->addStretch();
-    const bool question = buttons == Buttons::YesNo;
-    accept_ = new QPushButton(question ? QStringLiteral("Sí") : QStringLiteral("Aceptar"), this);
+    const QString acceptText = buttons == Buttons::YesNo              ? QStringLiteral("Sí")
+                               : buttons == Buttons::SaveDiscardCancel ? QStringLiteral("Guardar")
+                                                                       : QStringLiteral("Aceptar");
+    accept_ = new QPushButton(acceptText, this);
     accept_->setDefault(true);
     row->addWidget(accept_);
     connect(accept_, &QPushButton::clicked, this, &QDialog::accept);
-    if (question) {
-        reject_ = new QPushButton(QStringLiteral("No"), this);
+    if (buttons == Buttons::SaveDiscardCancel) {
+        discard_ = new QPushButton(QStringLiteral("Descartar"), this);
+        row->addWidget(discard_);
+        connect(discard_, &QPushButton::clicked, this, [this] { done(kDiscarded); });
+    }
+    if (buttons != Buttons::Ok) {
+        reject_ = new QPushButton(
+            buttons == Buttons::YesNo ? QStringLiteral("No") : QStringLiteral("Cancelar"), this);
         row->addWidget(reject_);
         connect(reject_, &QPushButton::clicked, this, &QDialog::reject);
     }

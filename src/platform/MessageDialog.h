@@ -1,7 +1,8 @@
 #pragma once
 // The program's message box: a caption, a text whose lines break only at its CR LF pairs (each
-// line kept whole, the box as wide as its longest line) and either an "Aceptar" button or the
-// "Sí" and "No" buttons.
+// line kept whole, the box as wide as its longest line) and an "Aceptar" button, the "Sí" and "No"
+// buttons, or the "Guardar", "Descartar" and "Cancelar" buttons. The first button is the default
+// one (Enter); Escape closes the box as its last button does.
 
 #include <QDialog>
 
@@ -12,21 +13,27 @@ namespace tessel::platform {
 
 class MessageDialog : public QDialog {
   public:
-    enum class Buttons { Ok, YesNo };
+    enum class Buttons { Ok, YesNo, SaveDiscardCancel };
+    // The result of exec() when "Descartar" was chosen ("Guardar" gives Accepted, "Cancelar"
+    // Rejected).
+    static constexpr int kDiscarded = 2;
 
     MessageDialog(const QString& caption, const QString& text, Buttons buttons,
                   QWidget* parent = nullptr);
 
     QLabel* label() const { return label_; }
-    // "Aceptar", or "Sí" for a question.
+    // "Aceptar", "Sí" or "Guardar".
     QPushButton* acceptButton() const { return accept_; }
-    // "No"; null for a plain message.
+    // "No" or "Cancelar"; null for a plain message.
     QPushButton* rejectButton() const { return reject_; }
+    // "Descartar"; null for the other kinds.
+    QPushButton* discardButton() const { return discard_; }
 
   private:
     QLabel* label_ = nullptr;
     QPushButton* accept_ = nullptr;
     QPushButton* reject_ = nullptr;
+    QPushButton* discard_ = nullptr;
 };
 
 }  // namespace tessel::platform

@@ -31,6 +31,15 @@ public:
                           QApplication::activeWindow());
         return execWithPointer(box) == QDialog::Accepted;
     }
+    SaveAnswer askSaveDiscardCancel(const QString& caption, const QString& text) override {
+        MessageDialog box(caption, text, MessageDialog::Buttons::SaveDiscardCancel,
+                          QApplication::activeWindow());
+        switch (execWithPointer(box)) {
+            case QDialog::Accepted: return SaveAnswer::Save;
+            case MessageDialog::kDiscarded: return SaveAnswer::Discard;
+            default: return SaveAnswer::Cancel;
+        }
+    }
 };
 
 class QtColourChooser : public ColourChooser {

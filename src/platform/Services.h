@@ -17,6 +17,9 @@ namespace tessel::platform {
 // The caption of the program's own messages.
 inline const QString kCaption = QStringLiteral("Programador");
 
+// The answers to the question about unsaved work.
+enum class SaveAnswer { Save, Discard, Cancel };
+
 class MessageService {
 public:
     virtual ~MessageService() = default;
@@ -24,6 +27,13 @@ public:
     virtual void inform(const QString& caption, const QString& text) = 0;
     // A Yes/No message box; true when the answer is Yes.
     virtual bool askYesNo(const QString& caption, const QString& text) = 0;
+    // A question with "Guardar" (the default), "Descartar" and "Cancelar"; Escape and the close
+    // box answer "Cancelar", and so does a service that cannot ask, so nothing is lost.
+    virtual SaveAnswer askSaveDiscardCancel(const QString& caption, const QString& text) {
+        (void)caption;
+        (void)text;
+        return SaveAnswer::Cancel;
+    }
 };
 
 // Sixteen custom colour slots, read and written back by the colour chooser.

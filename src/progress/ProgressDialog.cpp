@@ -86,6 +86,7 @@ ProgressDialog::ProgressDialog(QWidget* parent, ProgressSettings& settings,
 
     exitButton_ = platform::makeButton(this, QStringLiteral("Salir"), QRect(8, 264, 85, 30));
     createButton_ = platform::makeButton(this, QStringLiteral("Crear"), QRect(102, 264, 85, 30));
+    createButton_->setDefault(true);  // Enter presses it
     renderButton_ = platform::makeButton(this, QStringLiteral("Render"), QRect(196, 264, 85, 30));
     preview_ = new platform::DrawingArea(this, QRect(8, 298, 274, 178), true);
     QLabel* note = platform::makeLabel(this,

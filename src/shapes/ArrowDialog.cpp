@@ -101,6 +101,7 @@ ArrowDialog::ArrowDialog(QWidget* parent, ArrowSettings& settings, platform::Cus
     cancelButton_ =
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(305, 380, 120, 36));
     acceptButton_ = platform::makeButton(this, QStringLiteral("Aceptar"), QRect(487, 380, 120, 36));
+    acceptButton_->setDefault(true);  // Enter presses it
 
     // Opening.
     pixelHead_->setText(QString::number(settings_.arrowHeadSize));

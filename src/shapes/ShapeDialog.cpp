@@ -117,6 +117,7 @@ ShapeDialog::ShapeDialog(QWidget* parent, ShapeSettings& settings)
 
     cancelButton_ = platform::makeButton(this, QStringLiteral("Cancelar"), QRect(8, 576, 120, 32));
     acceptButton_ = platform::makeButton(this, QStringLiteral("Aceptar"), QRect(230, 576, 120, 32));
+    acceptButton_->setDefault(true);  // Enter presses it
 
     // Opening, in the documented order.
     roundingBox_->setText(QString::number(settings_.shapeCornerPercent));

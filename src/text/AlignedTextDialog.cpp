@@ -90,6 +90,7 @@ AlignedTextDialog::AlignedTextDialog(QWidget* parent, AlignedTextSettings& setti
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(8, 344, 80, 24), &normal);
     acceptButton_ =
         platform::makeButton(this, QStringLiteral("Aceptar"), QRect(408, 344, 80, 24), &normal);
+    acceptButton_->setDefault(true);  // Enter presses it
 
     textBox_->setPlainText(settings_.text);
     widthBox_->setText(QString::number(settings_.areaWidth));

@@ -87,6 +87,7 @@ BubbleDialog::BubbleDialog(QWidget* parent, BubbleSettings& settings)
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(8, 616, 72, 24), &normal);
     acceptButton_ =
         platform::makeButton(this, QStringLiteral("Aceptar"), QRect(620, 616, 72, 24), &normal);
+    acceptButton_->setDefault(true);  // Enter presses it
     smallerButton_ =
         platform::makeButton(this, QStringLiteral("\u21E6"), QRect(296, 616, 40, 24), &arrows);
     largerButton_ =

@@ -78,6 +78,7 @@ FxTextDialog::FxTextDialog(QWidget* parent, FxTextSettings& settings, int& accep
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(8, 352, 72, 24), &normal);
     acceptButton_ =
         platform::makeButton(this, QStringLiteral("Aceptar"), QRect(224, 352, 72, 24), &normal);
+    acceptButton_->setDefault(true);  // Enter presses it
 
     auto* group = new QButtonGroup(this);
     group->addButton(threeColour_);

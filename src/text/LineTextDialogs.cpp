@@ -35,6 +35,7 @@ AngularTextDialog::AngularTextDialog(QWidget* parent, LineTextSettings& settings
     textBox_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     acceptButton_ =
         platform::makeButton(this, QStringLiteral("Aceptar"), QRect(224, 167, 72, 24), &buttons);
+    acceptButton_->setDefault(true);  // Enter presses it
     cancelButton_ =
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(8, 167, 72, 24), &buttons);
     note_ = platform::makeLabel(this, QStringLiteral("El texto se imprime en 1 sola linea ..."),
@@ -79,6 +80,7 @@ LineTextDialog::LineTextDialog(QWidget* parent, LineTextSettings& settings)
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(8, 64, 72, 24), &bold);
     acceptButton_ =
         platform::makeButton(this, QStringLiteral("Aceptar"), QRect(192, 64, 72, 24), &bold);
+    acceptButton_->setDefault(true);  // Enter presses it
 
     textBox_->setText(settings_.lineText);
 

@@ -103,6 +103,7 @@ void TextPropertiesDialog::buildControls() {
         platform::makeButton(this, QStringLiteral("Cancelar"), QRect(256, 208, 72, 32), &normal);
     acceptButton_ =
         platform::makeButton(this, QStringLiteral("Aceptar"), QRect(256, 250, 72, 32), &normal);
+    acceptButton_->setDefault(true);  // Enter presses it
     transparentBox_ = new QCheckBox(QStringLiteral("Color de fondo Transparente"), this);
     transparentBox_->setGeometry(5, 290, 250, 24);
     transparentBox_->setFont(normal);

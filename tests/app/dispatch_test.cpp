@@ -305,8 +305,9 @@ TEST_F(DispatchTest, FileChoosersUseTheirTitlesAndFilters) {
     EXPECT_TRUE(services.choosers[1].save);
     EXPECT_EQ(services.choosers[1].request.title,
               QStringLiteral("Navegador de ficheros para imagen o foto"));
+    // Every kind of picture the program reads, under each of its usual names.
     EXPECT_EQ(services.choosers[1].request.filters.value(0).second,
-              QStringLiteral("*.jpg;*.png;*.gif;*.bmp"));
+              QStringLiteral("*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.tif;*.tiff"));
 }
 
 }  // namespace

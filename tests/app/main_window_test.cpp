@@ -75,7 +75,8 @@ TEST_F(MainWindowTest, StartsWithCaptionControlsAndMenuOfTheNoPicturePhase) {
     EXPECT_EQ(window.horizontalTrackbar()->minimum(), 1);
     EXPECT_EQ(window.horizontalTrackbar()->maximum(), 1200);
     EXPECT_EQ(window.verticalTrackbar()->maximum(), 900);
-    EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
+    // A close box, which asks about unsaved work as "Salir" does.
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
 
     for (int id : {1046, 1089, 1044, 1049, 1048, 1047, 1050, 1051, 1064, 1083, 1085, 1065}) {
         EXPECT_EQ(stateOf(id), ItemState::Enabled) << id;

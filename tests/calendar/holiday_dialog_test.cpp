@@ -19,6 +19,7 @@
 #include "calendar/HolidayList.h"
 #include "platform/DrawingArea.h"
 #include "support/ScriptedServices.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -409,6 +410,17 @@ TEST_F(HolidayDialogTest, AFileThatCannotBeWrittenWhereItIsIsSavedInTheDataFolde
     } else {
         qputenv("XDG_DATA_HOME", oldDataHome);
     }
+}
+
+TEST_F(HolidayDialogTest, EnterInsertsTheTypedHolidayAndEscapeLeaves) {
+    auto dialog = open();
+    dialog->monthList()->setCurrentIndex(4);
+    QTest::keyClicks(dialog->dayBox(), QStringLiteral("1"));
+    testing::expectEnterPresses(*dialog, dialog->dayBox(), dialog->insertButton());
+    EXPECT_EQ(rows(*dialog).size(), 1);
+    EXPECT_TRUE(dialog->isVisible());
+    scripted.yesNoAnswers = {false};  // leave without saving
+    testing::expectEscapeCancels(*dialog, dialog->dayBox());
 }
 
 }  // namespace

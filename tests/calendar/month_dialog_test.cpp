@@ -15,6 +15,7 @@
 #include "calendar/MonthDialog.h"
 #include "platform/DrawingArea.h"
 #include "support/ScriptedServices.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -190,6 +191,13 @@ TEST_F(MonthDialogTest, AcceptSetsTheFlagAndRefusesAnImpossibleYear) {
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(calendar.month.monthAccepted, 0);
+}
+
+TEST_F(MonthDialogTest, EnterAcceptsAndEscapeCancels) {
+    auto dialog = open();
+    testing::expectEnterPresses(*dialog, dialog->yearBox(), dialog->acceptButton());
+    auto again = open();
+    testing::expectEscapeCancels(*again, again->yearBox());
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "cutting/CutSettingsDialog.h"
 #include "platform/DrawingArea.h"
 #include "support/ScriptedServices.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -179,6 +180,16 @@ TEST_F(CutSettingsDialogTest, ShowCutSettingsDialogRunsModally) {
     ShowCutSettingsDialog(nullptr, settings, colours, redisplay);
     EXPECT_EQ(settings.savePieceB, 1);
     EXPECT_EQ(redisplays, 1);
+}
+
+TEST_F(CutSettingsDialogTest, EnterAcceptsAndEscapeCloses) {
+    CutSettingsDialog dialog(nullptr, settings, colours, redisplay);
+    dialog.show();
+    testing::expectEnterPresses(dialog, dialog.pieceBox(1), dialog.acceptButton());
+    EXPECT_EQ(redisplays, 1);
+    EXPECT_FALSE(dialog.isVisible());
+    dialog.show();
+    testing::expectEscapeCancels(dialog, dialog.pieceBox(1));
 }
 
 }  // namespace

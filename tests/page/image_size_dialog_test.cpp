@@ -12,6 +12,7 @@
 
 #include "page/ImageSizeDialog.h"
 #include "support/ScriptedServices.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -156,6 +157,17 @@ TEST_F(ImageSizeDialogTest, ShowImageSizeDialogRunsModally) {
     EXPECT_EQ(setting.trueSize, 0);
     EXPECT_EQ(setting.boxWidth, 320);
     EXPECT_EQ(setting.boxHeight, 200);
+}
+
+TEST_F(ImageSizeDialogTest, EnterAcceptsAndEscapeCancels) {
+    ImageSizeSetting setting = boxSetting(640, 480);
+    ImageSizeDialog dialog(nullptr, setting);
+    dialog.show();
+    testing::expectEnterPresses(dialog, dialog.widthBox(), dialog.acceptButton());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ImageSizeDialog again(nullptr, setting);
+    again.show();
+    testing::expectEscapeCancels(again, again.widthBox());
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "platform/BuiltinPictures.h"
 #include "platform/DrawingArea.h"
 #include "support/ScriptedServices.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -202,6 +203,15 @@ TEST_F(PaperDialogTest, CloseBoxCountsAsCancel) {
     });
     ShowPaperDialog(nullptr, paper, colours);
     EXPECT_EQ(paper.accepted, 0);
+}
+
+TEST_F(PaperDialogTest, EnterAcceptsAndEscapeCancels) {
+    PaperDialog dialog(nullptr, paper, colours);
+    dialog.show();
+    testing::expectEnterPresses(dialog, dialog.widthBox(), dialog.acceptButton());
+    PaperDialog again(nullptr, paper, colours);
+    again.show();
+    testing::expectEscapeCancels(again, again.heightBox());
 }
 
 }  // namespace

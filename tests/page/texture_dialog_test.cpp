@@ -14,6 +14,7 @@
 #include "platform/BuiltinPictures.h"
 #include "platform/DrawingArea.h"
 #include "support/ScriptedServices.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -133,6 +134,15 @@ TEST_F(TextureDialogTest, CloseBoxKeepsTheSelection) {
     ShowTextureDialog(nullptr, paper);
     EXPECT_EQ(paper.textureNumber, 5);
     EXPECT_EQ(shownDialog(), nullptr);
+}
+
+TEST_F(TextureDialogTest, EnterClosesWithTheSelectionAndEscapeCloses) {
+    TextureDialog dialog(nullptr, paper);
+    dialog.show();
+    testing::expectEnterPresses(dialog, &dialog, dialog.closeButton());
+    EXPECT_FALSE(dialog.isVisible());
+    dialog.show();
+    testing::expectEscapeCancels(dialog, &dialog);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <memory>
 
 #include "platform/MessageDialog.h"
 #include "platform/Services.h"
@@ -62,6 +63,34 @@ TEST(MessageDialog, QuestionsAnswerYesOrNo) {
     no.show();
     QTest::mouseClick(no.rejectButton(), Qt::LeftButton);
     EXPECT_EQ(no.result(), QDialog::Rejected);
+}
+
+TEST(MessageDialog, TheUnsavedWorkQuestionSavesOnEnterDiscardsOrCancelsOnEscape) {
+    const auto ask = [] {
+        return std::make_unique<MessageDialog>(QStringLiteral("Programador"),
+                                               QStringLiteral("¿Guardar los cambios de la imagen?"),
+                                               MessageDialog::Buttons::SaveDiscardCancel);
+    };
+    auto box = ask();
+    box->show();
+    ASSERT_NE(box->discardButton(), nullptr);
+    ASSERT_NE(box->rejectButton(), nullptr);
+    EXPECT_EQ(box->acceptButton()->text(), QStringLiteral("Guardar"));
+    EXPECT_EQ(box->discardButton()->text(), QStringLiteral("Descartar"));
+    EXPECT_EQ(box->rejectButton()->text(), QStringLiteral("Cancelar"));
+    QTest::keyClick(box.get(), Qt::Key_Return);
+    EXPECT_EQ(box->result(), QDialog::Accepted);
+
+    box = ask();
+    box->show();
+    QTest::mouseClick(box->discardButton(), Qt::LeftButton);
+    EXPECT_EQ(box->result(), MessageDialog::kDiscarded);
+
+    box = ask();
+    box->show();
+    QTest::keyClick(box.get(), Qt::Key_Escape);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_EQ(box->result(), QDialog::Rejected);
 }
 
 // Whether a file name passes one of the dialog's filters, as the file dialog matches them.

@@ -12,6 +12,7 @@
 #include "platform/DrawingArea.h"
 #include "progress/ProgressDialog.h"
 #include "support/ScriptedServices.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -148,6 +149,16 @@ TEST_F(ProgressDialogTest, SalirAndTheCloseBoxLeaveItNotAccepted) {
     dialog.show();
     dialog.close();
     EXPECT_EQ(bar.barAccepted, 0);
+}
+
+TEST_F(ProgressDialogTest, EnterCreatesAndEscapeLeaves) {
+    ProgressDialog dialog(nullptr, bar, text, colours);
+    dialog.show();
+    testing::expectEnterPresses(dialog, dialog.heightBox(), dialog.createButton());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ProgressDialog again(nullptr, bar, text, colours);
+    again.show();
+    testing::expectEscapeCancels(again, again.widthBox());
 }
 
 }  // namespace

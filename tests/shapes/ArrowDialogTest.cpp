@@ -14,6 +14,7 @@
 #include "platform/DrawingArea.h"
 #include "shapes/ArrowDialog.h"
 #include "support/ScriptedServices.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -125,6 +126,17 @@ TEST_F(ArrowDialogTest, CloseBoxAfterARefusedAceptarCountsAsCancelled) {
     EXPECT_EQ(ShowArrowDialog(nullptr, settings, colours), 0);
     EXPECT_EQ(settings.arrowAccepted, 0);
     EXPECT_EQ(scripted.messageTexts(), QStringList({kBoth}));
+}
+
+TEST_F(ArrowDialogTest, EnterAcceptsAndEscapeCancels) {
+    ArrowDialog dialog(nullptr, settings, colours);
+    dialog.show();
+    QTest::keyClicks(dialog.millimetreLengthBox(), QStringLiteral("10"));
+    QTest::keyClicks(dialog.millimetreHeadBox(), QStringLiteral("3"));
+    testing::expectEnterPresses(dialog, dialog.millimetreHeadBox(), dialog.acceptButton());
+    ArrowDialog again(nullptr, settings, colours);
+    again.show();
+    testing::expectEscapeCancels(again, again.millimetreLengthBox());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/DrawingArea.h"
 #include "shapes/ShapeDialog.h"
 #include "support/ScriptedServices.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -194,6 +195,15 @@ TEST_F(ShapeDialogTest, RefusedSizesGiveTheirMessagesAndKeepTheDialogOpen) {
         dialog.close();
         EXPECT_EQ(settings.shapeAccepted, 0);
     }
+}
+
+TEST_F(ShapeDialogTest, EnterAcceptsAndEscapeCancels) {
+    ShapeDialog dialog(nullptr, settings);
+    dialog.show();
+    testing::expectEnterPresses(dialog, dialog.millimetreWidthBox(), dialog.acceptButton());
+    ShapeDialog again(nullptr, settings);
+    again.show();
+    testing::expectEscapeCancels(again, again.millimetreWidthBox());
 }
 
 }  // namespace

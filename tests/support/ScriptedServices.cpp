@@ -26,6 +26,15 @@ bool ScriptedServices::askYesNo(const QString& caption, const QString& text) {
     return answer;
 }
 
+platform::SaveAnswer ScriptedServices::askSaveDiscardCancel(const QString& caption,
+                                                          const QString& text) {
+    messages.append({caption, text, false, true});
+    if (saveAnswers.empty()) return platform::SaveAnswer::Discard;
+    const platform::SaveAnswer answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
 std::optional<Colour> ScriptedServices::choose(QWidget*, platform::CustomColours&) {
     ++colourChooserOpenings;
     if (colourAnswers.empty()) return std::nullopt;

@@ -15,6 +15,7 @@ struct ShownMessage {
     QString caption;
     QString text;
     bool yesNo = false;
+    bool saveQuestion = false;  // "Guardar", "Descartar", "Cancelar"
 };
 
 struct ShownChooser {
@@ -35,8 +36,9 @@ public:
     QList<ShownChooser> choosers;
     int colourChooserOpenings = 0;
 
-    // Answers, taken from the front; when empty: Yes, cancel, cancel.
+    // Answers, taken from the front; when empty: Yes, "Descartar", cancel, cancel.
     std::deque<bool> yesNoAnswers;
+    std::deque<platform::SaveAnswer> saveAnswers;
     std::deque<std::optional<Colour>> colourAnswers;
     std::deque<QString> fileAnswers;
 
@@ -44,6 +46,7 @@ public:
 
     void inform(const QString& caption, const QString& text) override;
     bool askYesNo(const QString& caption, const QString& text) override;
+    platform::SaveAnswer askSaveDiscardCancel(const QString& caption, const QString& text) override;
     std::optional<Colour> choose(QWidget* parent, platform::CustomColours& customColours) override;
     QString openFile(QWidget* parent, const platform::FileRequest& request) override;
     QString saveFile(QWidget* parent, const platform::FileRequest& request) override;

@@ -11,6 +11,7 @@
 
 #include "support/ScriptedServices.h"
 #include "text/AlignedTextDialog.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -154,6 +155,20 @@ TEST_F(AlignedTextDialogTest, RefusesOversizeZeroOrEmptyAndKeepsWhatWasRead) {
         // The boxes still hold what was typed.
         EXPECT_EQ(dialog.widthBox()->text(), QString::fromLatin1(c.width));
     }
+}
+
+TEST_F(AlignedTextDialogTest, EnterMakesLinesInTheTextAndAcceptsElsewhere) {
+    AlignedTextDialog dialog(nullptr, settings);
+    dialog.show();
+    QTest::keyClicks(dialog.textBox(), QStringLiteral("uno"));
+    QTest::keyClick(dialog.textBox(), Qt::Key_Return);
+    QTest::keyClicks(dialog.textBox(), QStringLiteral("dos"));
+    EXPECT_EQ(dialog.textBox()->toPlainText(), QStringLiteral("uno\ndos"));
+    EXPECT_TRUE(dialog.isVisible());
+    testing::expectEnterPresses(dialog, dialog.widthBox(), dialog.acceptButton());
+    AlignedTextDialog again(nullptr, settings);
+    again.show();
+    testing::expectEscapeCancels(again, again.textBox());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "support/ScriptedServices.h"
 #include "text/BubbleDialog.h"
 #include "text/BubbleShapes.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -173,6 +174,15 @@ TEST_F(BubbleDialogTest, ColourChooserUsesTheBubbleSlotsAndCancelKeepsTheColour)
     EXPECT_EQ(settings.colour, blue);
     EXPECT_TRUE(filledWith(dialog.swatch()->surface(), blue));
     EXPECT_TRUE(previewShows(dialog, settings));
+}
+
+TEST_F(BubbleDialogTest, EnterAcceptsAndEscapeCancels) {
+    BubbleDialog dialog(nullptr, settings);
+    dialog.show();
+    testing::expectEnterPresses(dialog, dialog.shadowBox(), dialog.acceptButton());
+    BubbleDialog again(nullptr, settings);
+    again.show();
+    testing::expectEscapeCancels(again, again.shadowBox());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/DrawingArea.h"
 #include "support/ScriptedServices.h"
 #include "text/FxTextDialog.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -113,6 +114,14 @@ TEST_F(FxTextDialogTest, ColoursAndTextOnlyOnAccept) {
     dialog = open();
     EXPECT_EQ(dialog->textBox()->text(), QStringLiteral("efecto"));
     EXPECT_TRUE(filledWith(dialog->colourSwatch(1), 0x00FF00));
+}
+
+TEST_F(FxTextDialogTest, EnterAcceptsAndEscapeCancels) {
+    auto dialog = open();
+    QTest::keyClicks(dialog->textBox(), QStringLiteral("Hola"));
+    testing::expectEnterPresses(*dialog, dialog->textBox(), dialog->acceptButton());
+    auto again = open();
+    testing::expectEscapeCancels(*again, again->textBox());
 }
 
 }  // namespace

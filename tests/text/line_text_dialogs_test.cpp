@@ -12,6 +12,7 @@
 
 #include "support/ScriptedServices.h"
 #include "text/LineTextDialogs.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -128,6 +129,29 @@ TEST(LineTextDialog, EmptyLineIsRefusedAndTheDialogStaysOpen) {
     AskLineText(nullptr, settings);
     EXPECT_EQ(settings.accepted, 0);
     EXPECT_EQ(settings.lineText, QStringLiteral("nuevo"));
+}
+
+TEST(LineTextDialogs, EnterAcceptsExceptInTheMultiLineBoxAndEscapeCancels) {
+    LineTextSettings settings;
+    LineTextDialog line(nullptr, settings);
+    line.show();
+    QTest::keyClicks(line.textBox(), QStringLiteral("Hola"));
+    testing::expectEnterPresses(line, line.textBox(), line.acceptButton());
+
+    AngularTextDialog angular(nullptr, settings);
+    angular.show();
+    angular.textBox()->clear();
+    QTest::keyClick(angular.textBox(), Qt::Key_Return);
+    EXPECT_EQ(angular.textBox()->toPlainText(), QStringLiteral("\n"));
+    EXPECT_TRUE(angular.isVisible());
+    testing::expectEnterPresses(angular, angular.acceptButton(), angular.acceptButton());
+
+    LineTextDialog again(nullptr, settings);
+    again.show();
+    testing::expectEscapeCancels(again, again.textBox());
+    AngularTextDialog angularAgain(nullptr, settings);
+    angularAgain.show();
+    testing::expectEscapeCancels(angularAgain, angularAgain.textBox());
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "support/ScriptedServices.h"
 #include "text/FontFamilyList.h"
 #include "text/TextPropertiesDialog.h"
+#include "support/DialogKeys.h"
 
 namespace tessel {
 namespace {
@@ -372,6 +373,14 @@ TEST(FontEntries, ClosedFieldShowsItsEntryInTheWindowColours) {
         }
     EXPECT_GT(windowPixels, 304 * 24 / 3);
     EXPECT_EQ(highlightPixels, 0);
+}
+
+TEST_F(TextPropertiesDialogTest, EnterAcceptsAndEscapeCancels) {
+    auto dialog = open();
+    testing::expectEnterPresses(*dialog, dialog->angleBox(), dialog->acceptButton());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    auto again = open();
+    testing::expectEscapeCancels(*again, again->angleBox());
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# What `cmake --install` puts in place: the program, which prints its help and version without a
+# display, the desktop entry and the software-centre metadata that pass their validators, the
+# icons and the manual pages.
+#   check_install.sh BUILD_FOLDER
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+for file in bin/tessel share/applications/tessel.desktop \
+            share/metainfo/org.tessel_editor.tessel.metainfo.xml \
+            share/icons/hicolor/scalable/apps/tessel.svg \
+            share/icons/hicolor/48x48/apps/tessel.png \
+            share/man/man1/tessel.1.gz share/man/es/man1/tessel.1.gz share/doc/tessel/copyright; do
+    [ -f "$prefix/$file" ] || fail "$file is not installed"
+done
+
+desktop-file-validate "$prefix/share/applications/tessel.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/org.tessel_editor.tessel.metainfo.xml"
+grep -q '^Exec=tessel %f$' "$prefix/share/applications/tessel.desktop" || fail "Exec takes no file"
+
+# Without any display: --help and --version print and end, a mistake ends with 1.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+version=$("${nodisplay[@]}" "$prefix/bin/tessel" --version)
+grep -q "^tessel [0-9]*\.[0-9]*\.[0-9]*$" <<<"$version" || fail "--version printed '$version'"
+grep -q "$version" <(zcat "$prefix/share/man/man1/tessel.1.gz") || fail "man page lacks $version"
+grep -q "release version=\"${version#tessel }\"" \
+    "$prefix/share/metainfo/org.tessel_editor.tessel.metainfo.xml" || fail "metainfo release"
+"${nodisplay[@]}" "$prefix/bin/tessel" --help | grep -q -- "--version" || fail "--help"
+status=0
+"${nodisplay[@]}" "$prefix/bin/tessel" --nada 2>/dev/null || status=$?
+[ "$status" -eq 1 ] || fail "an unknown option ended with $status"
+echo "installed files valid"

@@ -17,7 +17,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "OffscreenMain.h"
 #include "Photograph.h"
+#include "Spread.h"
 #include "app/UndoHistory.h"
 #include "text/BubbleSettings.h"
 #include "text/BubbleShapes.h"
@@ -30,13 +32,8 @@ double milliseconds(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-struct Spread {
-    double median, min, max;
-};
-Spread spread(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return {values[values.size() / 2], values.front(), values.back()};
-}
+using bench::Spread;
+using bench::spread;
 
 void BM_FirstInsertionAfterOpening(benchmark::State& state) {
     QTemporaryDir folder;
@@ -113,12 +110,5 @@ BENCHMARK(BM_FirstInsertionAfterOpening)->Arg(7)->Iterations(1)->Unit(benchmark:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runOnOffscreenPlatform(argc, argv);
 }

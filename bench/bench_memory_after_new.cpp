@@ -15,7 +15,9 @@
 #include <fstream>
 #include <vector>
 
+#include "OffscreenMain.h"
 #include "Photograph.h"
+#include "Spread.h"
 #include "app/UndoHistory.h"
 
 namespace {
@@ -27,13 +29,8 @@ double residentMegabytes() {
     return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1e6;
 }
 
-struct Spread {
-    double median, min, max;
-};
-Spread spread(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return {values[values.size() / 2], values.front(), values.back()};
-}
+using bench::Spread;
+using bench::spread;
 
 void BM_MemoryAfterNew(benchmark::State& state) {
     QTemporaryDir folder;
@@ -86,12 +83,5 @@ BENCHMARK(BM_MemoryAfterNew)->Arg(5)->Iterations(1)->Unit(benchmark::kMillisecon
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runOnOffscreenPlatform(argc, argv);
 }

@@ -21,6 +21,8 @@
 #include <thread>
 #include <vector>
 
+#include "Spread.h"
+
 extern char** environ;
 
 namespace {
@@ -79,13 +81,8 @@ double launch(const std::string& program, const std::string& folder) {
     return double(shown - start) / 1e6;
 }
 
-struct Spread {
-    double median, min, max;
-};
-Spread spread(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return {values[values.size() / 2], values.front(), values.back()};
-}
+using bench::Spread;
+using bench::spread;
 
 void BM_StartupAgainstBareWindow(benchmark::State& state) {
     const std::string folder = temporaryFolder();

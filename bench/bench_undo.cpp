@@ -19,7 +19,9 @@
 #include <utility>
 #include <vector>
 
+#include "OffscreenMain.h"
 #include "Photograph.h"
+#include "Spread.h"
 #include "app/GreyScale.h"
 #include "app/UndoHistory.h"
 #include "surface/Surface.h"
@@ -185,13 +187,8 @@ BENCHMARK(BM_UndoHistory_5000Insertions)
 
 using bench::photograph;
 
-struct Spread {
-    double median, min, max;
-};
-Spread spread(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return {values[values.size() / 2], values.front(), values.back()};
-}
+using bench::Spread;
+using bench::spread;
 
 void BM_UndoHistory_Photograph(benchmark::State& state) {
     const QImage picture = photograph();
@@ -288,12 +285,5 @@ BENCHMARK(BM_UndoHistory_Photograph)->Iterations(1)->Unit(benchmark::kMillisecon
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runOnOffscreenPlatform(argc, argv);
 }

@@ -13,6 +13,10 @@ namespace tessel::testing {
 // Enter pressed in `control` of the shown dialog presses `button`, its accept button, once.
 inline void expectEnterPresses(QDialog& dialog, QWidget* control, QPushButton* button) {
     ASSERT_TRUE(dialog.isVisible());
+    // The keyboard's focus is in the control, as after the user typed there: a push button that
+    // had it when the dialog opened (and with it the default, as Qt gives a focused button) no
+    // longer does.
+    control->setFocus(Qt::OtherFocusReason);
     EXPECT_TRUE(button->isDefault());
     int presses = 0;
     const auto connection = QObject::connect(button, &QPushButton::clicked, [&] { ++presses; });

@@ -60,7 +60,7 @@ HolidayDialog::HolidayDialog(QWidget* parent, HolidayTable& table, const QString
     const QFont font = platform::dialogFont(10);
     setFont(font);
     platform::makeLabel(this, QStringLiteral("Dia"), QRect(8, 8, 40, 24), font);
-    dayBox_ = platform::makeDigitsBox(this, QRect(8, 32, 32, 32), kDayDigits);
+    dayBox_ = platform::makeNumberBox(this, QRect(8, 32, 32, 32), kDayDigits);
     platform::makeLabel(this, QStringLiteral("Mes del año"), QRect(48, 8, 192, 24), font,
                         Qt::AlignHCenter | Qt::AlignTop);
     monthList_ = new QComboBox(this);
@@ -159,7 +159,7 @@ void HolidayDialog::takeRowColour() {
 void HolidayDialog::insertHoliday() {
     Holiday holiday;
     holiday.month = leadingNumber(monthList_->currentText().left(2));
-    holiday.day = leadingNumber(dayBox_->text());
+    holiday.day = platform::numberIn(dayBox_->text()).value_or(0);  // not a number: no day
     holiday.colour = currentColour_;
     if (holiday.day <= 0 || holiday.day > daysInMonth(holiday.month, today_.year()) ||
         holiday.month <= 0 || holiday.month > 12) {

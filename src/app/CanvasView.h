@@ -13,6 +13,7 @@
 
 namespace tessel {
 
+// The view's start size, and the extent the zero position ranges over without a picture.
 inline constexpr int kViewWidth = 1200;
 inline constexpr int kViewHeight = 900;
 inline constexpr Colour kViewGround = 0x808080;

@@ -14,8 +14,6 @@
 namespace tessel {
 namespace {
 
-constexpr int kNoPictureWidth = 1200;
-constexpr int kNoPictureHeight = 900;
 constexpr int kScrollLine = 20;  // view pixels per wheel line
 
 // The device pixel ratio as a fraction (quarters are enough for any screen).
@@ -43,7 +41,7 @@ CanvasWidget::CanvasWidget(AppState& state, QWidget* parent, const QRect& geomet
 QSize CanvasWidget::extent() const {
     const UndoHistory& history = state_.history;
     if (history.hasPicture()) return history.current().size();
-    return {kNoPictureWidth, kNoPictureHeight};
+    return {kViewWidth, kViewHeight};
 }
 
 QSize CanvasWidget::viewport() const {

@@ -1,23 +1,23 @@
 #include "app/MainWindow.h"
 
 #include <QCloseEvent>
-#include <cmath>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <cmath>
 
 #include "app/AlignedBubbleCommands.h"
 #include "app/CalendarCommands.h"
 #include "app/CanvasView.h"
 #include "app/CanvasWidget.h"
 #include "app/DropOpen.h"
-#include "app/WindowFit.h"
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
 #include "app/ShapeCommands.h"
 #include "app/StartupChecks.h"
 #include "app/TextCommands.h"
 #include "app/UnsavedWork.h"
+#include "app/WindowFit.h"
 #include "cutting/Cut.h"
 #include "cutting/CutSettingsDialog.h"
 #include "page/ImageSizeDialog.h"
@@ -35,8 +35,6 @@
 namespace tessel {
 namespace {
 
-constexpr int kTrackbarWidthRange = 1200;
-constexpr int kTrackbarHeightRange = 900;
 constexpr Colour kBlack = 0x000000;
 
 // Gives the window its icon once its first frame is painted: reading the icon's pictures (the
@@ -92,10 +90,10 @@ MainWindow::MainWindow() {
     setCentralWidget(client);
 
     horizontal_ = new platform::Trackbar(Qt::Horizontal, client, QRect(9, 1, 1210, 14), 1,
-                                         kTrackbarWidthRange);
+                                         kViewWidth);
     new IconAfterFirstPaint(this);
     vertical_ = new platform::Trackbar(Qt::Vertical, client, QRect(1, 9, 14, 910), 1,
-                                       kTrackbarHeightRange);
+                                       kViewHeight);
 
     canvas_ = new CanvasWidget(state_, client, QRect(15, 15, kViewWidth, kViewHeight));
     horizontalRuler_ = new platform::DrawingArea(client, QRect(15, 916, 1217, 40));

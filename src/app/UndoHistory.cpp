@@ -123,7 +123,6 @@ void UndoHistory::clear() {
     pool_.setSpareLimit(0);
     levels_.clear();
     redo_.clear();
-    redoIds_.clear();
     ids_.clear();
     top_ = {};
     spareTop_ = {};
@@ -191,10 +190,9 @@ bool UndoHistory::undo() {
     current_.clearDirty();
     popTop();
     --level_;
-    redoIds_.push_back(ids_.back());
-    ids_.pop_back();
     redoLevelBytes_ += levelCost(undone);
-    redo_.push_back(std::move(undone));
+    redo_.push_back({std::move(undone), ids_.back()});
+    ids_.pop_back();
     fitAfterUndo();
     trimIfMuchWasFreed();
     return true;
@@ -216,28 +214,27 @@ bool UndoHistory::redo() {
         commit();
     }
     // The redone level's tiles go into the picture and wait as pending, as after an undo.
-    Level next = std::move(redo_.back());
+    UndoneLevel next = std::move(redo_.back());
     redo_.pop_back();
-    redoLevelBytes_ -= levelCost(next);
+    redoLevelBytes_ -= levelCost(next.level);
     QImage& image = current_.imageFor(QRect());
-    for (const Change& change : next.changes) writeTile(image, change.index, change.tile.get());
-    pending_ = std::move(next.changes);
+    for (const Change& change : next.level.changes) {
+        writeTile(image, change.index, change.tile.get());
+    }
+    pending_ = std::move(next.level.changes);
     ++level_;
-    ids_.push_back(redoIds_.back());
-    redoIds_.pop_back();
+    ids_.push_back(next.id);
     fitAfterUndo();
     return true;
 }
 
 void UndoHistory::dropFarthestRedo() {
-    redoLevelBytes_ -= levelCost(redo_.front());
+    redoLevelBytes_ -= levelCost(redo_.front().level);
     redo_.pop_front();
-    redoIds_.pop_front();
 }
 
 void UndoHistory::dropRedo() {
     redo_.clear();
-    redoIds_.clear();
     redoLevelBytes_ = 0;
 }
 

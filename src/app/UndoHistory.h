@@ -129,6 +129,12 @@ class UndoHistory {
     struct Level {
         std::vector<Change> changes;
     };
+    // A level undone: the changes from the level below it to its own picture, and its state
+    // number, which it gets back when redone.
+    struct UndoneLevel {
+        Level level;
+        std::uint64_t id;
+    };
 
     QRect tileArea(const QRect& pixels) const;
     // Every tile under the surface's dirty parts, once each, by rising index.
@@ -183,10 +189,8 @@ class UndoHistory {
     std::vector<int> dirtyTiles_;
     std::vector<std::uint32_t> seen_;
     std::uint32_t search_ = 0;
-    // The levels undone, nearest last: each holds the changes from the level below it to its own
-    // picture, and its state number.
-    std::deque<Level> redo_;
-    std::deque<std::uint64_t> redoIds_;
+    // The levels undone, nearest last.
+    std::deque<UndoneLevel> redo_;
     std::size_t storedBytes_ = 0;
     // Bookkeeping of levels_ and of redo_.
     std::size_t levelBytes_ = 0;

@@ -15,6 +15,7 @@ namespace tessel {
 namespace {
 
 constexpr int kScrollLine = 20;  // view pixels per wheel line
+constexpr int kBandBytes = 256 * 1024;  // the most a paint draws at a time
 
 // The device pixel ratio as a fraction (quarters are enough for any screen).
 Zoom ratioOf(qreal dpr) {
@@ -217,10 +218,23 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
                           int(floorDiv((long long)area.top() * ratio.num, ratio.den)));
         const QPoint to(int(ceilDiv((long long)(area.right() + 1) * ratio.num, ratio.den)),
                         int(ceilDiv((long long)(area.bottom() + 1) * ratio.num, ratio.den)));
-        QImage part(QSize(to.x() - from.x(), to.y() - from.y()), QImage::Format_RGB32);
-        render(part, from, device);
-        part.setDevicePixelRatio(ratio.factor());
-        painter.drawImage(QPointF(from.x() / ratio.factor(), from.y() / ratio.factor()), part);
+        // A band of rows at a time, through one small buffer kept between paints: a buffer of
+        // the whole area would be fresh memory at every paint, which costs more to touch than
+        // the drawing does. Bands are whole multiples of the ratio's numerator high, so each
+        // starts on a whole logical pixel below the first.
+        const int width = to.x() - from.x();
+        const int rows = std::max(1, kBandBytes / (4 * width) / int(ratio.num)) * int(ratio.num);
+        if (band_.width() < width || band_.height() < rows) {
+            band_ = QImage(std::max(width, band_.width()), std::max(rows, band_.height()),
+                           QImage::Format_RGB32);
+        }
+        for (int top = from.y(); top < to.y(); top += rows) {
+            QImage part(band_.bits(), width, std::min(rows, to.y() - top), band_.bytesPerLine(),
+                        QImage::Format_RGB32);
+            render(part, QPoint(from.x(), top), device);
+            part.setDevicePixelRatio(ratio.factor());
+            painter.drawImage(QPointF(from.x() / ratio.factor(), top / ratio.factor()), part);
+        }
     }
 }
 

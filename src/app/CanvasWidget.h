@@ -74,6 +74,7 @@ class CanvasWidget : public QWidget {
     bool fit_ = false;
     QScrollBar* across_ = nullptr;
     QScrollBar* down_ = nullptr;
+    QImage band_;  // the rows a paint draws at a time
     mutable Surface snapshot_;
     mutable bool stale_ = true;
 };

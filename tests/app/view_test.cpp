@@ -191,6 +191,43 @@ TEST_F(ViewTest, TheZeroPositionRangeFollowsThePictureSize) {
     EXPECT_NE(view().pixel(75, 3), kRed);
 }
 
+// What reaches the screen: the widget painted, whole and in a part that starts mid-way, at
+// "Tamaño real" scrolled (view pixel v shows picture pixel v + scroll) and three times larger
+// (picture pixel (v + scroll) / 3).
+TEST_F(ViewTest, ThePaintedViewShowsThePictureUnderEveryPixel) {
+    const QImage picture = coordinatePicture(1500, 1100);
+    open(picture);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (const int zoom : {1, 3}) {
+        window.command(command::ActualSize);
+        if (zoom == 3) {
+            window.command(command::ZoomIn);
+            window.command(command::ZoomIn);
+        }
+        window.canvasControl()->scrollTo(QPoint(37, 91));
+        ASSERT_EQ(scroll(), QPoint(37, 91));
+        const QPoint axes = window.canvasControl()->transform().viewAt(zero());
+        const QSize port = window.canvasControl()->viewport();
+        for (const QRect& area : {QRect(QPoint(0, 0), port), QRect(13, 301, 777, 555)}) {
+            // The view alone, without the scroll bars over its edges.
+            QImage shown(area.size(), QImage::Format_RGB32);
+            shown.fill(Qt::magenta);
+            QWidget* canvas = window.canvasControl();
+            canvas->render(&shown, QPoint(), QRegion(area), {});
+            int wrong = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    if (x == axes.x() || y == axes.y()) continue;
+                    const QRgb expected = picture.pixel((x + 37) / zoom, (y + 91) / zoom);
+                    if (shown.pixel(x - area.left(), y - area.top()) != expected) ++wrong;
+                }
+            }
+            EXPECT_EQ(wrong, 0) << "zoom " << zoom << ", area at " << area.y();
+        }
+    }
+}
+
 TEST_F(ViewTest, ZoomedOutThePictureIsAveragedZoomedInItIsSharpBlocks) {
     // Black and white pixels in a chessboard: any sampling of single pixels shows black or
     // white, an average shows grey.

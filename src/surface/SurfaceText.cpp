@@ -8,12 +8,41 @@
 #include <QTextLayout>
 #include <QTransform>
 #include <algorithm>
+#include <unordered_map>
 
 #include "surface/Surface.h"
 
 namespace tessel {
 
 namespace {
+
+// What tells one face at one size from another: its names, its measures and, for a face with
+// one, the checksum and dates of its header table (two files may give a family the same name).
+QByteArray faceKey(const QRawFont& face) {
+    QByteArray key = face.familyName().toUtf8() + '\0' + face.styleName().toUtf8() + '\0';
+    const qreal measures[] = {face.pixelSize(),   qreal(face.weight()),
+                              qreal(face.style()), qreal(face.hintingPreference()),
+                              face.unitsPerEm(),   face.ascent(),
+                              face.descent(),      face.xHeight(),
+                              face.maxCharWidth()};
+    key.append(reinterpret_cast<const char*>(measures), sizeof measures);
+    return key + face.fontTable("head");
+}
+
+// A glyph's box in its face: its metrics and its outline together. Drawing an outline runs the
+// face's hinting program, so each glyph of each face is bounded once per thread and kept (a
+// ruler alone prints its ten digits dozens of times at every redraw).
+QRectF glyphBox(const QRawFont& face, const QByteArray& key, quint32 glyph) {
+    constexpr std::size_t kMostKept = 20000;
+    thread_local std::unordered_map<QByteArray, QRectF> kept;
+    QByteArray glyphKey = key;
+    glyphKey.append(reinterpret_cast<const char*>(&glyph), sizeof glyph);
+    if (const auto found = kept.find(glyphKey); found != kept.end()) return found->second;
+    if (kept.size() >= kMostKept) kept.clear();
+    const QRectF box = face.boundingRect(glyph) | face.pathForGlyph(glyph).boundingRect();
+    kept.emplace(std::move(glyphKey), box);
+    return box;
+}
 
 // Every pixel the glyphs of one printed line can paint, in the line's own coordinates (the
 // cell's top-left corner at the origin, the baseline at `ascent`). The line is laid out as
@@ -34,11 +63,12 @@ QRectF glyphInk(const QFont& font, const QString& text, qreal ascent, const QSiz
     QRectF ink;
     for (const QGlyphRun& run : layout.glyphRuns()) {
         const QRawFont raw = run.rawFont();
+        const QByteArray face = faceKey(raw);
         const QList<quint32> glyphs = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
         for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
-            QRectF box = raw.boundingRect(glyphs[i]) | raw.pathForGlyph(glyphs[i]).boundingRect();
+            QRectF box = glyphBox(raw, face, glyphs[i]);
             // A glyph drawn from a picture (colour emoji) may give no outline: its whole cell.
             const qreal advance = i < advances.size() ? advances[i].x() : 0;
             box |= QRectF(0, -raw.ascent(), advance, raw.ascent() + raw.descent());

@@ -8,8 +8,6 @@
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/SpanishLocale.h"
-#include "app/StartupChecks.h"
-#include "platform/Services.h"
 
 int main(int argc, char** argv) {
     // Qt's own dialogs (file and colour choosers, message box buttons) speak Spanish too, and
@@ -34,16 +32,9 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTexts);
     }
 
-    const QStringList missing = tessel::missingImageFormats();
-    if (!missing.isEmpty()) {
-        tessel::platform::services().messages->inform(QStringLiteral("tessel"),
-                                                      tessel::codecFailureMessage(missing));
-        return 1;
-    }
-
     tessel::MainWindow window;
     if (!window.initialise()) return 0;
     window.show();
-    if (!commandLine.picture.isEmpty()) window.openPictureWhenShown(commandLine.picture);
+    window.startWhenShown(commandLine.picture);
     return QApplication::exec();
 }

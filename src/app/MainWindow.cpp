@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <cmath>
+#include <functional>
 
 #include "app/AlignedBubbleCommands.h"
 #include "app/CalendarCommands.h"
@@ -37,11 +38,12 @@ namespace {
 
 constexpr Colour kBlack = 0x000000;
 
-// Gives the window its icon once its first frame is painted: reading the icon's pictures (the
-// large ones most) need not hold up the first sight of the window.
-class IconAfterFirstPaint : public QObject {
+// Runs `work` once the window's first frame is painted, for what need not hold up the first
+// sight of the window.
+class AfterFirstPaint : public QObject {
   public:
-    explicit IconAfterFirstPaint(QWidget* window) : QObject(window), window_(window) {
+    AfterFirstPaint(QWidget* window, std::function<void()> work)
+        : QObject(window), window_(window), work_(std::move(work)) {
         window->installEventFilter(this);
     }
 
@@ -49,9 +51,7 @@ class IconAfterFirstPaint : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == window_ && event->type() == QEvent::Paint) {
             window_->removeEventFilter(this);
-            QWidget* window = window_;
-            QTimer::singleShot(0, window,
-                               [window] { window->setWindowIcon(platform::windowIcon()); });
+            QTimer::singleShot(0, window_, std::move(work_));
             deleteLater();
         }
         return false;
@@ -59,7 +59,9 @@ class IconAfterFirstPaint : public QObject {
 
   private:
     QWidget* window_;
+    std::function<void()> work_;
 };
+
 // The client area: it hands its size to the window, which places the controls.
 class ClientArea : public QWidget {
 public:
@@ -91,7 +93,8 @@ MainWindow::MainWindow() {
 
     horizontal_ = new platform::Trackbar(Qt::Horizontal, client, QRect(9, 1, 1210, 14), 1,
                                          kViewWidth);
-    new IconAfterFirstPaint(this);
+    // Reading the icon's pictures (the large ones most) waits for the first frame.
+    new AfterFirstPaint(this, [this] { setWindowIcon(platform::windowIcon()); });
     vertical_ = new platform::Trackbar(Qt::Vertical, client, QRect(1, 9, 14, 910), 1,
                                        kViewHeight);
 
@@ -248,8 +251,17 @@ void MainWindow::openPicture(const QString& path) {
     setWindowTitle(windowCaption(state_));
 }
 
-void MainWindow::openPictureWhenShown(const QString& path) {
-    QTimer::singleShot(0, this, [this, path] { openPicture(path); });
+void MainWindow::startWhenShown(const QString& picture) {
+    new AfterFirstPaint(this, [this, picture] {
+        const QStringList missing = missingImageFormats();
+        if (!missing.isEmpty()) {
+            platform::services().messages->inform(QStringLiteral("tessel"),
+                                                  codecFailureMessage(missing));
+            QCoreApplication::exit(1);
+            return;
+        }
+        if (!picture.isEmpty()) openPicture(picture);
+    });
 }
 
 void MainWindow::afterOpening(bool opened) {
@@ -360,12 +372,18 @@ void MainWindow::redrawRulers() {
     verticalRuler_->setPixelRatio(scale);
     const ViewTransform& view = canvas_->transform();
     const QSize port = canvas_->viewport();
-    drawViewRuler(horizontalRuler_->surface(), Qt::Horizontal, rulerUnit_,
-                  {view.zoom(), view.scroll().x(), port.width(), state_.zero.x(),
-                   platform::logicalDpiY(), state_.cut.verticalAxisColour, scale});
-    drawViewRuler(verticalRuler_->surface(), Qt::Vertical, rulerUnit_,
-                  {view.zoom(), view.scroll().y(), port.height(), state_.zero.y(),
-                   platform::logicalDpiX(), state_.cut.horizontalAxisColour, scale});
+    const RulersDrawn now{rulerUnit_,
+                          {view.zoom(), view.scroll().x(), port.width(), state_.zero.x(),
+                           platform::logicalDpiY(), state_.cut.verticalAxisColour, scale},
+                          {view.zoom(), view.scroll().y(), port.height(), state_.zero.y(),
+                           platform::logicalDpiX(), state_.cut.horizontalAxisColour, scale},
+                          horizontalRuler_->surface().size(),
+                          verticalRuler_->surface().size()};
+    // A window being set up or resized asks several times for the same strips.
+    if (rulersDrawn_ == now) return;
+    rulersDrawn_ = now;
+    drawViewRuler(horizontalRuler_->surface(), Qt::Horizontal, rulerUnit_, now.across);
+    drawViewRuler(verticalRuler_->surface(), Qt::Vertical, rulerUnit_, now.down);
     horizontalRuler_->update();
     verticalRuler_->update();
 }

@@ -3,6 +3,7 @@
 // handler that turns every menu command into work.
 
 #include <QMainWindow>
+#include <optional>
 
 #include "app/AppState.h"
 #include "app/CanvasWidget.h"
@@ -35,8 +36,9 @@ public:
     // A picture given on the command line or dropped on the window: opened as "Leer Imagen" opens
     // the chosen one, after the question about unsaved work.
     void openPicture(const QString& path);
-    // The same once the event loop runs, so that the window is on the screen first.
-    void openPictureWhenShown(const QString& path);
+    // Once the window's first frame is painted: the image codecs are checked (a missing one
+    // ends the program after its message), then `picture`, when given, is opened.
+    void startWhenShown(const QString& picture);
 
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }
@@ -79,6 +81,14 @@ private:
     QSlider* vertical_ = nullptr;
     CanvasWidget* canvas_ = nullptr;
     RulerUnit rulerUnit_ = RulerUnit::Millimetres;
+    // What the ruler strips show now.
+    struct RulersDrawn {
+        RulerUnit unit;
+        RulerSpan across, down;
+        QSize acrossSize, downSize;
+        bool operator==(const RulersDrawn&) const = default;
+    };
+    std::optional<RulersDrawn> rulersDrawn_;
     platform::DrawingArea* horizontalRuler_ = nullptr;
     platform::DrawingArea* verticalRuler_ = nullptr;
 };

@@ -32,6 +32,8 @@ struct RulerSpan {
     // Device pixels per view pixel: on a screen of pixel ratio 2 the strip has twice the pixels
     // each way and the marks and labels are drawn at that resolution.
     int scale = 1;
+
+    bool operator==(const RulerSpan&) const = default;
 };
 
 // The strip under (or beside) the view, in picture pixels or millimetres of the picture. At

@@ -20,7 +20,7 @@ namespace {
 // one, the checksum and dates of its header table (two files may give a family the same name).
 QByteArray faceKey(const QRawFont& face) {
     QByteArray key = face.familyName().toUtf8() + '\0' + face.styleName().toUtf8() + '\0';
-    const qreal measures[] = {face.pixelSize(),   qreal(face.weight()),
+    const qreal measures[] = {face.pixelSize(),    qreal(face.weight()),
                               qreal(face.style()), qreal(face.hintingPreference()),
                               face.unitsPerEm(),   face.ascent(),
                               face.descent(),      face.xHeight(),

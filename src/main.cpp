@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/SpanishLocale.h"
+#include "platform/ProgramStyle.h"
 
 int main(int argc, char** argv) {
     // Qt's own dialogs (file and colour choosers, message box buttons) speak Spanish too, and
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     tessel::keepCNumbers();
+    tessel::platform::useProgramStyle();
     QApplication::setApplicationName(QStringLiteral("tessel"));
     QApplication::setDesktopFileName(QStringLiteral("tessel"));
 

@@ -1,14 +1,27 @@
 #include "platform/DialogControls.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QToolTip>
 #include <algorithm>
 
 #include "surface/Numbers.h"
 
 namespace tessel::platform {
+namespace {
+
+// What a digits box says when it does not take what was typed.
+QString refusedInputMessage(const QLineEdit& box) {
+    if (box.text().size() >= box.maxLength()) {
+        return QStringLiteral("Aquí caben como mucho %1 cifras.").arg(box.maxLength());
+    }
+    return QStringLiteral("Aquí solo se pueden escribir cifras.");
+}
+
+}  // namespace
 
 QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry, const QFont& font,
                   Qt::Alignment alignment) {
@@ -34,6 +47,11 @@ QLineEdit* makeDigitsBox(QWidget* parent, const QRect& geometry, int maxDigits) 
     box->setMaxLength(maxDigits);
     box->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
+    QObject::connect(box, &QLineEdit::inputRejected, box, [box] {
+        QApplication::beep();
+        QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), refusedInputMessage(*box),
+                           box);
+    });
     return box;
 }
 

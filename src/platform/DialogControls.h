@@ -19,7 +19,9 @@ QLabel* makeLabel(QWidget* parent, const QString& text, const QRect& geometry, c
 // A push button that never becomes the default button; without a font it keeps the dialog's.
 QPushButton* makeButton(QWidget* parent, const QString& text, const QRect& geometry,
                         const QFont* font = nullptr);
-// A text box that takes digits only, at most maxDigits of them: other keys are not taken.
+// A text box that takes digits only, at most maxDigits of them. Another key, a paste that is not
+// all digits or a digit too many is not taken, and says so (a beep and a tip under the box), so
+// that a comma or a letter is never dropped between digits without a word.
 QLineEdit* makeDigitsBox(QWidget* parent, const QRect& geometry, int maxDigits);
 // A text box for a whole number of at most maxDigits characters. It keeps whatever is typed or
 // pasted, so that a comma or a letter is never dropped between digits to join them ("12,5"

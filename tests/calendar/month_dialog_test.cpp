@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include "calendar/CalendarTestHelpers.h"
 #include "calendar/MonthDialog.h"
@@ -182,6 +183,9 @@ TEST_F(MonthDialogTest, AcceptSetsTheFlagAndRefusesAnImpossibleYear) {
               QStringList{QStringLiteral("El año tiene que estar entre 1 y 9999 ...")});
     QTest::keyClicks(dialog->yearBox(), QStringLiteral("99999"));
     EXPECT_EQ(dialog->yearBox()->text(), QStringLiteral("0999"));
+    // The fifth digit is not taken, and the box says why.
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Aquí caben como mucho 4 cifras."));
     QTest::mouseClick(dialog->acceptButton(), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(calendar.month.monthAccepted, 1);

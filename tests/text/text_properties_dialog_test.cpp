@@ -17,6 +17,7 @@
 #include <QSet>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <QToolTip>
 
 #include "platform/DrawingArea.h"
 #include "platform/Fonts.h"
@@ -219,7 +220,11 @@ TEST_F(TextPropertiesDialogTest, SlantIsWrittenAtOnceAndTheAngleReadOnAccept) {
     EXPECT_EQ(properties.angled, 1);
     EXPECT_EQ(properties.angleDegrees, 30);
     EXPECT_TRUE(dialog->angleBox()->isEnabled());
-    QTest::keyClicks(dialog->angleBox(), QStringLiteral("a5"));  // digits only
+    // Digits only: a letter is not taken, and the box says so under itself.
+    QTest::keyClicks(dialog->angleBox(), QStringLiteral("a"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Aquí solo se pueden escribir cifras."));
+    QTest::keyClicks(dialog->angleBox(), QStringLiteral("5"));
     EXPECT_EQ(dialog->angleBox()->text(), QStringLiteral("305"));
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     EXPECT_EQ(properties.angled, 1);

@@ -101,6 +101,7 @@ QByteArray encodeHolidays(const HolidayTable& table) {
         if (h.deleted == 0) putRecord(bytes, h, 0);
     }
     for (const Holiday& h : table.kept()) putRecord(bytes, h, h.deleted);
+    bytes.append(table.keptTail());
     return bytes;
 }
 
@@ -120,6 +121,7 @@ void decodeHolidays(const QByteArray& bytes, HolidayTable& table, QString* probl
             table.keep(h);
         }
     }
+    table.keepTail(bytes.mid(records * kHolidayRecordBytes));
     table.rebuildColourMap();
     if (!problem) return;
     QStringList problems;

@@ -32,7 +32,8 @@ QString holidayMovedMessage(const QString& from, const QString& to);
 // True when a regular file stands at the path.
 bool holidayFileExists(const QString& path);
 
-// The records of the live slots in use, in slot order, then the records kept aside.
+// The records of the live slots in use, in slot order, then the records kept aside, then the
+// partial tail kept aside.
 QByteArray encodeHolidays(const HolidayTable& table);
 
 struct HolidayLoad {
@@ -43,8 +44,8 @@ struct HolidayLoad {
 // Recreates the table from the file: one slot per whole record of a real calendar day, up to
 // kMaxHolidaySlots, then the colour map. Records of days that do not exist and records beyond
 // the limit are kept aside in the table (and written back by every save), with a message; a
-// file of nothing but zero bytes is damaged; a partial tail is ignored. A file that cannot be
-// read leaves the table empty.
+// file of nothing but zero bytes is damaged; a partial tail is kept aside without a word. A
+// file that cannot be read leaves the table empty.
 HolidayLoad loadHolidays(const QString& path, HolidayTable& table);
 // Loads the bytes of a file (the same rules).
 void decodeHolidays(const QByteArray& bytes, HolidayTable& table, QString* problem = nullptr);

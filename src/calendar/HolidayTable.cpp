@@ -21,6 +21,7 @@ void HolidayTable::reset() {
     slots_.assign(kHolidaySlots, Holiday{});
     count_ = 0;
     kept_.clear();
+    keptTail_.clear();
     map_.fill(0);
 }
 

@@ -6,6 +6,7 @@
 // blackens its colour), so indices never shift. The table starts with 401 empty slots and grows
 // when more are needed, up to kMaxHolidaySlots.
 
+#include <QByteArray>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -53,6 +54,9 @@ class HolidayTable {
     // slots, so that no record of the file is ever lost.
     const std::vector<Holiday>& kept() const { return kept_; }
     void keep(const Holiday& record) { kept_.push_back(record); }
+    // The bytes after the file's last whole record, kept the same way and written back last.
+    const QByteArray& keptTail() const { return keptTail_; }
+    void keepTail(const QByteArray& bytes) { keptTail_ = bytes; }
 
     // The colour map, filled from the slots in use: each live record of a real calendar day
     // writes its colour, a later one overwriting an earlier one. Inserting and deleting in
@@ -65,6 +69,7 @@ class HolidayTable {
     std::vector<Holiday> slots_;
     int count_ = 0;
     std::vector<Holiday> kept_;
+    QByteArray keptTail_;
     std::array<Colour, 31 * 12> map_{};
 };
 

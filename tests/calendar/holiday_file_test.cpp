@@ -95,12 +95,16 @@ TEST_F(HolidayFileTest, InsertingAndDeletingLeaveTheColourMapAsLoaded) {
 }
 
 TEST_F(HolidayFileTest, DamagedFiles) {
-    // A partial tail is ignored.
+    // A partial tail is left out of the table without a word, and kept: a save writes it back
+    // last, after a holiday added meanwhile.
     QByteArray bytes = recordBytes({{1, 5, kRed, 0}, {2, 5, kRed, 0}});
-    bytes.append("\x07\x00\x00\x00\x03\x00\x00", 7);
-    ASSERT_TRUE(writeBytes(path, bytes));
+    const QByteArray tail("\x07\x00\x00\x00\x03\x00\x00", 7);
+    ASSERT_TRUE(writeBytes(path, bytes + tail));
     EXPECT_TRUE(loadHolidays(path, table).problem.isEmpty());
     EXPECT_EQ(table.count(), 2);
+    ASSERT_TRUE(table.append({3, 5, kGreen, 0}));
+    ASSERT_TRUE(writeHolidays(path, table));
+    EXPECT_EQ(readBytes(path), bytes + recordBytes({{3, 5, kGreen, 0}}) + tail);
 
     // Days and months that do not exist stay out of the table and of the colour map.
     ASSERT_TRUE(writeBytes(path, recordBytes({{0, 5, kRed, 0},

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     tessel::keepCNumbers();
-    tessel::platform::useProgramStyle();
+    tessel::platform::useProgramStyle();  // Qt's, with the menu bar's arrow read when drawn
     QApplication::setApplicationName(QStringLiteral("tessel"));
     QApplication::setDesktopFileName(QStringLiteral("tessel"));
 

@@ -15,7 +15,7 @@ namespace {
 
 // What a digits box says when it does not take what was typed.
 QString refusedInputMessage(const QLineEdit& box) {
-    if (box.text().size() >= box.maxLength()) {
+    if (box.text().size() - box.selectedText().size() >= box.maxLength()) {
         return QStringLiteral("Aquí caben como mucho %1 cifras.").arg(box.maxLength());
     }
     return QStringLiteral("Aquí solo se pueden escribir cifras.");

@@ -45,15 +45,13 @@ bool readableFormat(const QByteArray& format) {
            format == "bmp";
 }
 
-// Decodes the whole picture from a regular file, refusing one whose declared size is too large
-// before any pixel memory is taken, and one whose data ends before its pixels do.
-std::optional<QImage> decode(const QString& fileName) {
-    const std::optional<QByteArray> bytes = platform::readRegularFile(fileName);
-    if (!bytes) return std::nullopt;
+}  // namespace
+
+std::optional<QImage> decodePicture(const QByteArray& encoded) {
     // Qt draws some valid PNG files wrongly; those are read with libpng.
-    if (pngNeedsOwnReader(*bytes)) return readPngWithLibpng(*bytes, kMaxPicturePixels);
+    if (pngNeedsOwnReader(encoded)) return readPngWithLibpng(encoded, kMaxPicturePixels);
     QBuffer buffer;
-    buffer.setData(*bytes);
+    buffer.setData(encoded);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
@@ -62,20 +60,20 @@ std::optional<QImage> decode(const QString& fileName) {
     if (!readableFormat(format)) return std::nullopt;
     const QSize declared = reader.size();
     if (declared.isValid() && tooLarge(declared.width(), declared.height())) return std::nullopt;
-    if (format == "gif") return decodeGif(*bytes, kMaxPicturePixels);
+    if (format == "gif") return decodeGif(encoded, kMaxPicturePixels);
     if (format == "jpeg") {
-        if (!jpegIsComplete(*bytes)) return std::nullopt;
+        if (!jpegIsComplete(encoded)) return std::nullopt;
         // Decoded straight into the picture's memory, so a large photograph is never held twice.
-        JpegResult jpeg = readJpeg(*bytes, kMaxPicturePixels);
+        JpegResult jpeg = readJpeg(encoded, kMaxPicturePixels);
         if (jpeg.outcome == JpegDecode::Decoded) return std::move(jpeg.picture);
         if (jpeg.outcome == JpegDecode::Refused) return std::nullopt;
     }
     QImage picture;
     if (format == "bmp") {
-        const BmpCheck bmp = checkBmp(*bytes);
+        const BmpCheck bmp = checkBmp(encoded);
         if (!bmp.complete) return std::nullopt;
         if (bmp.runLength) {
-            std::optional<QImage> runs = readRunLengthBmp(*bytes, bmp);
+            std::optional<QImage> runs = readRunLengthBmp(encoded, bmp);
             if (!runs) return std::nullopt;
             picture = std::move(*runs);
         }
@@ -84,6 +82,8 @@ std::optional<QImage> decode(const QString& fileName) {
     if (picture.isNull() || tooLarge(picture.width(), picture.height())) return std::nullopt;
     return picture;
 }
+
+namespace {
 
 // Step 6 of the load: a picture larger than the box in its limiting direction shrinks to fit
 // with its proportions kept; otherwise it fills the whole box. A side never drops below one
@@ -117,13 +117,20 @@ std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int
         showPictureReadError(fileName);
         return std::nullopt;
     }
-    std::optional<QImage> picture = decode(fileName);
+    const std::optional<QByteArray> bytes = platform::readRegularFile(fileName);
+    std::optional<QImage> picture = bytes ? decodePicture(*bytes) : std::nullopt;
     if (!picture) {
         showPictureReadError(fileName);
         return std::nullopt;
     }
-    const int pictureWidth = picture->width();
-    const int pictureHeight = picture->height();
+    return BitmapFromPicture(std::move(*picture), width, height, keepAspect, paperColour);
+}
+
+std::optional<Surface> BitmapFromPicture(QImage picture, int width, int height, int keepAspect,
+                                         Colour paperColour) {
+    if (keepAspect != 0 && (width == 0 || height == 0)) return std::nullopt;
+    const int pictureWidth = picture.width();
+    const int pictureHeight = picture.height();
     if (pictureWidth == 0 || pictureHeight == 0) return std::nullopt;
 
     if (width == 0) width = pictureWidth;
@@ -140,11 +147,11 @@ std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int
         cannotCreate();
         return std::nullopt;
     }
-    if (width == pictureWidth && height == pictureHeight && !picture->hasAlphaChannel()) {
+    if (width == pictureWidth && height == pictureHeight && !picture.hasAlphaChannel()) {
         // An opaque picture at its own size covers the paper exactly: the surface takes the
         // decoded pixels over instead of drawing a copy of them.
-        Surface bitmap(*picture);
-        picture.reset();  // the surface now holds the only reference to the pixels
+        Surface bitmap(picture);
+        picture = QImage();  // the surface now holds the only reference to the pixels
         if (bitmap.isNull()) {
             cannotCreate();
             return std::nullopt;
@@ -157,8 +164,14 @@ std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int
         return std::nullopt;
     }
     bitmap.clear(paperColour);
-    bitmap.drawPicture(*picture, QRect(0, 0, width, height));
+    bitmap.drawPicture(picture, QRect(0, 0, width, height));
     return bitmap;
+}
+
+std::optional<Surface> PictureAsBitmap(QImage picture, const ImageSizeSetting& setting,
+                                       Colour paperColour) {
+    return BitmapFromPicture(std::move(picture), setting.boxWidth, setting.boxHeight,
+                             1 - setting.trueSize, paperColour);
 }
 
 std::optional<Surface> LoadPictureAsBitmap(const QString& fileName, const ImageSizeSetting& setting,

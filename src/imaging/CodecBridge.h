@@ -24,6 +24,21 @@ inline constexpr qint64 kMaxPicturePixels = 256LL * 1024 * 1024 / 4;
 std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int width, int height,
                                                     int keepAspect, Colour paperColour);
 
+// Decodes a whole picture held in memory (the bytes of a PNG, JPEG, GIF, TIFF or BMP file),
+// refusing one whose declared size is too large before any pixel memory is taken, and one whose
+// data ends before its pixels do. Nothing (and no message) when it cannot be read completely.
+std::optional<QImage> decodePicture(const QByteArray& bytes);
+
+// The rest of a load once the picture is decoded: the surface of width x height (0: the
+// picture's own side, keepAspect as for GraphicLoadImageFileToBitmap), cleared with the paper
+// colour with the picture drawn over it. Nothing when such a surface cannot be made (after a
+// message) or, with keepAspect, for a zero box side.
+std::optional<Surface> BitmapFromPicture(QImage picture, int width, int height, int keepAspect,
+                                         Colour paperColour);
+// BitmapFromPicture at the size the image-size setting says.
+std::optional<Surface> PictureAsBitmap(QImage picture, const ImageSizeSetting& setting,
+                                       Colour paperColour);
+
 // The loader's message for a file that is no picture it can read completely.
 void showPictureReadError(const QString& fileName);
 

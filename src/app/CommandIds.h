@@ -29,6 +29,9 @@ enum Id : int {
 
     Undo = 1068,
     Redo = 1090,
+    CopyPicture = 1121,
+    Paste = 1122,
+    PasteAsNew = 1123,
     GreyScale = 1054,
     InsertAngularText = 1055,
     InsertFxText = 1081,

@@ -3,20 +3,13 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTimer>
-#include <QUrl>
 #include <QWidget>
+
+#include "app/PictureData.h"
 
 namespace tessel {
 
-QString firstLocalFile(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return {};
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) return url.toLocalFile();
-    }
-    return {};
-}
-
-DropOpen::DropOpen(QWidget* window, std::function<void(const QString&)> open)
+DropOpen::DropOpen(QWidget* window, std::function<void(std::shared_ptr<const QMimeData>)> open)
     : QObject(window), open_(std::move(open)) {
     window->setAcceptDrops(true);
     window->installEventFilter(this);
@@ -27,7 +20,7 @@ bool DropOpen::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDropEvent*>(event);
-            if (firstLocalFile(drag->mimeData()).isEmpty()) {
+            if (!offersPicture(drag->mimeData())) {
                 drag->ignore();
             } else {
                 drag->setDropAction(Qt::CopyAction);
@@ -37,14 +30,14 @@ bool DropOpen::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            const QString path = firstLocalFile(drop->mimeData());
-            if (path.isEmpty()) {
+            if (!offersPicture(drop->mimeData())) {
                 drop->ignore();
                 return true;
             }
+            std::shared_ptr<const QMimeData> copy = pictureDataCopy(drop->mimeData());
             drop->setDropAction(Qt::CopyAction);
             drop->accept();
-            QTimer::singleShot(0, this, [this, path] { open_(path); });
+            QTimer::singleShot(0, this, [this, copy] { open_(copy); });
             return true;
         }
         default:

@@ -84,10 +84,14 @@ bool InsertPictureCommand(AppState& state, QWidget* parent) {
         return LoadPictureAsBitmap(state.lastFileName, state.imageSize, state.paper.paperColour);
     }();
     if (!picture) return false;
+    return InsertLoadedPicture(state, *picture);
+}
+
+bool InsertLoadedPicture(AppState& state, const Surface& picture) {
     Insertion insertion;
     insertion.accepted = true;
     insertion.draw = [&picture](Surface& canvas, QPoint zero) {
-        canvas.copyFrom(*picture, QRect(QPoint(0, 0), picture->size()), zero);
+        canvas.copyFrom(picture, QRect(QPoint(0, 0), picture.size()), zero);
         return true;
     };
     return runInsertion(state, insertion);

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "app/AppState.h"
+#include "surface/Surface.h"
 
 class QWidget;
 
@@ -28,5 +29,8 @@ bool SaveCanvasCommand(AppState& state, QWidget* parent);
 // True when a new undo level holds the picture / the icon.
 bool InsertPictureCommand(AppState& state, QWidget* parent);
 bool InsertIconCommand(AppState& state, QWidget* parent);
+// The step "Insertar Imagen" and "Pegar" share: the picture copied one to one with its top-left
+// corner at the zero position (clipped at the canvas edge), as one new undo level.
+bool InsertLoadedPicture(AppState& state, const Surface& picture);
 
 }  // namespace tessel

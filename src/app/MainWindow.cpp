@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -11,7 +13,9 @@
 #include "app/CalendarCommands.h"
 #include "app/CanvasView.h"
 #include "app/CanvasWidget.h"
+#include "app/ClipboardCommands.h"
 #include "app/DropOpen.h"
+#include "app/PictureData.h"
 #include "app/FileCommands.h"
 #include "app/GreyScale.h"
 #include "app/ShapeCommands.h"
@@ -118,7 +122,11 @@ MainWindow::MainWindow() {
         redrawRulers();
     });
 
-    new DropOpen(this, [this](const QString& path) { openPicture(path); });
+    new DropOpen(this, [this](std::shared_ptr<const QMimeData> data) {
+        if (settleUnsavedWork(state_, this)) afterOpening(OpenPictureData(state_, data.get()));
+        setWindowTitle(windowCaption(state_));
+    });
+    watchClipboard();
     watchSessionEnd(this, state_);
 
     platform::FocusMemory::install(this);
@@ -209,6 +217,15 @@ void MainWindow::command(int commandId) {
         case command::Redo:
             if (state_.history.redo()) redisplay();
             break;
+        case command::CopyPicture: CopyPictureCommand(state_); break;
+        case command::Paste:
+            if (state_.history.hasPicture()) {
+                afterInsertion(PastePicture(state_, QGuiApplication::clipboard()->mimeData()));
+            } else {
+                pasteAsNewPicture();
+            }
+            break;
+        case command::PasteAsNew: pasteAsNewPicture(); break;
         case command::GreyScale:
             if (state_.history.hasPicture()) {
                 state_.history.push();
@@ -264,10 +281,33 @@ void MainWindow::startWhenShown(const QString& picture) {
     });
 }
 
+void MainWindow::pasteAsNewPicture() {
+    if (!settleUnsavedWork(state_, this)) return;
+    // Read after the question: the clipboard may have changed while it waited for its answer.
+    afterOpening(OpenPictureData(state_, QGuiApplication::clipboard()->mimeData()));
+}
+
+void MainWindow::watchClipboard() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const auto follow = [this, clipboard] {
+        menu_->setClipboardOffersPicture(offersPicture(clipboard->mimeData()));
+    };
+    connect(clipboard, &QClipboard::dataChanged, this, follow);
+    // What it holds now is asked once the window is first seen: its owner may be slow to answer.
+    new AfterFirstPaint(this, follow);
+}
+
 void MainWindow::afterOpening(bool opened) {
     if (!opened) return;
     menu_->applyPhase(MenuPhase::PictureLoaded);
     newPicture();
+    // A picture larger than the view opens whole; one that fits at its own size.
+    const QSize picture = state_.history.current().size();
+    if (picture.width() > canvas_->width() || picture.height() > canvas_->height()) {
+        viewCommand(command::FitToWindow);
+    } else if (canvas_->fitsWindow()) {
+        viewCommand(command::ActualSize);
+    }
 }
 
 void MainWindow::afterInsertion(bool inserted) {

@@ -74,6 +74,9 @@ private:
     void showAuthor();
     void afterInsertion(bool inserted);
     void afterOpening(bool opened);
+    void pasteAsNewPicture();
+    // The paste items follow what the clipboard holds.
+    void watchClipboard();
 
     AppState state_;
     MenuBar* menu_ = nullptr;

@@ -59,6 +59,10 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
     addItem(modify, QStringLiteral("Deshacer"), command::Undo);
     addItem(modify, QStringLiteral("Rehacer"), command::Redo);
     modify->addSeparator();
+    addItem(modify, QStringLiteral("Copiar imagen"), command::CopyPicture);
+    addItem(modify, QStringLiteral("Pegar"), command::Paste);
+    addItem(modify, QStringLiteral("Pegar como imagen nueva"), command::PasteAsNew);
+    modify->addSeparator();
     addItem(modify, QStringLiteral("Escala de Gris"), command::GreyScale);
     modify->addSeparator();
     addItem(modify, QStringLiteral("Insertar Linea de Texto Angular"), command::InsertAngularText);
@@ -82,6 +86,9 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
     action(command::Undo)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     action(command::Redo)->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    action(command::CopyPicture)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    action(command::Paste)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    action(command::PasteAsNew)->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
     action(command::Quit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     action(command::FitToWindow)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     action(command::ActualSize)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
@@ -118,7 +125,13 @@ ItemState MenuBar::state(int commandId) const {
     return item->isChecked() ? ItemState::Checked : ItemState::Enabled;
 }
 
+void MenuBar::setClipboardOffersPicture(bool offers) {
+    clipboardOffersPicture_ = offers;
+    applyPhase(phase_);
+}
+
 void MenuBar::applyPhase(MenuPhase phase) {
+    phase_ = phase;
     const bool picture = phase != MenuPhase::NoPicture;
     const auto enable = [this](int id, bool on) {
         if (on) {
@@ -134,6 +147,10 @@ void MenuBar::applyPhase(MenuPhase phase) {
     enable(command::Undo, picture);
     enable(command::Redo, picture);
     enable(command::GreyScale, picture);
+    enable(command::CopyPicture, picture);
+    // Without a picture "Pegar" makes the pasted one the canvas.
+    enable(command::Paste, clipboardOffersPicture_);
+    enable(command::PasteAsNew, clipboardOffersPicture_);
     for (int id : kInsertItems) enable(id, picture);
 }
 

@@ -23,6 +23,8 @@ public:
     // Enabled and unchecked, enabled and checked, or grayed.
     ItemState state(int commandId) const;
     void applyPhase(MenuPhase phase);
+    // Whether the clipboard holds a picture: the paste items are grayed while it does not.
+    void setClipboardOffersPicture(bool offers);
     QAction* action(int commandId) const { return actions_.value(commandId); }
     QList<int> commandIds() const { return actions_.keys(); }
 
@@ -32,6 +34,8 @@ signals:
 private:
     void addItem(QMenu* menu, const QString& text, int commandId);
     QHash<int, QAction*> actions_;
+    MenuPhase phase_ = MenuPhase::NoPicture;
+    bool clipboardOffersPicture_ = false;
 };
 
 }  // namespace tessel

@@ -51,6 +51,10 @@ const std::vector<Menu> kTable = {
      {{"Deshacer", 1068},
       {"Rehacer", 1090},
       {nullptr, 0},
+      {"Copiar imagen", 1121},
+      {"Pegar", 1122},
+      {"Pegar como imagen nueva", 1123},
+      {nullptr, 0},
       {"Escala de Gris", 1054},
       {nullptr, 0},
       {"Insertar Linea de Texto Angular", 1055},
@@ -98,7 +102,7 @@ TEST(MenuTable, MenusItemsSeparatorsAndIdsAreThoseOfTheTableInOrder) {
             EXPECT_EQ(bar.action(row.id), entry) << row.text << " " << row.id;
         }
     }
-    EXPECT_EQ(items, 8 + 5 + 2 + 4 + 16);
+    EXPECT_EQ(items, 8 + 5 + 2 + 4 + 19);
     EXPECT_EQ(bar.commandIds().size(), items);
 }
 

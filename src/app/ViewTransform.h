@@ -50,10 +50,12 @@ class ViewTransform {
     int pictureY(int viewY) const { return sample(viewY + scroll_.y()); }
     QPoint pictureAt(QPoint view) const { return {pictureX(view.x()), pictureY(view.y())}; }
 
-    // The first view column (row) that shows picture column x (row y) or anything after it; a
-    // pixel zoomed in covers the columns from viewX(x) up to viewX(x + 1).
-    int viewX(int pictureX) const { return int(firstShowing(pictureX) - scroll_.x()); }
-    int viewY(int pictureY) const { return int(firstShowing(pictureY) - scroll_.y()); }
+    // Where picture column x (row y) is in the view. Zoomed in, the first view column (row) that
+    // shows it: the pixel covers the columns from viewX(x) up to viewX(x + 1). Zoomed out, the
+    // view column whose area holds the centre of x: the one that shows x when any does, and a
+    // column of the picture for every x, its last one included.
+    int viewX(int pictureX) const { return int(place(pictureX) - scroll_.x()); }
+    int viewY(int pictureY) const { return int(place(pictureY) - scroll_.y()); }
     QPoint viewAt(QPoint picture) const { return {viewX(picture.x()), viewY(picture.y())}; }
 
     // Size in view pixels of the whole picture at this zoom. Zoomed out, a last view pixel that
@@ -78,6 +80,11 @@ class ViewTransform {
     // The least zoomed coordinate z whose sample is p or more.
     long long firstShowing(long long p) const {
         return ceilDiv(2 * p * zoom_.num - zoom_.den, 2LL * zoom_.den);
+    }
+
+    long long place(long long p) const {
+        if (zoom_.num < zoom_.den) return floorDiv((2 * p + 1) * zoom_.num, 2LL * zoom_.den);
+        return firstShowing(p);
     }
 
     long long extent(long long length) const {

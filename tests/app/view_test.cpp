@@ -195,6 +195,27 @@ TEST_F(ViewTest, TheZeroPositionRangeFollowsThePictureSize) {
     EXPECT_NE(view().pixel(75, 3), kRed);
 }
 
+TEST_F(ViewTest, FittedTheAxesOnThePicturesLastColumnAndRowAreDrawnWhereThatPixelLies) {
+    // 4032 x 3024 fitted into 1200 x 900 is 25/84 of a pixel per pixel, and picture column
+    // 4031 has its centre in view column floor(4031.5 * 25 / 84) = 1199 (row 3023: 899), a
+    // column that shows column 4028 (floor(1199.5 * 84 / 25)).
+    open(coordinatePicture(4032, 3024));
+    window.command(command::FitToWindow);
+    ASSERT_EQ(window.canvasControl()->transform().zoom(), (Zoom{25, 84}));
+    QTest::keyClick(window.horizontalTrackbar(), Qt::Key_End);
+    QTest::keyClick(window.verticalTrackbar(), Qt::Key_End);
+    ASSERT_EQ(zero(), QPoint(4031, 3023));
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(view().pixel(1199, i) == kRed, i % 6 < 3) << i;
+        EXPECT_EQ(view().pixel(i, 899) == kRed, i % 6 < 3) << i;
+    }
+    // The first column and row stay where they were: on view column and row 0.
+    window.command(command::ZeroPosition);
+    EXPECT_EQ(view().pixel(0, 450), kRed);
+    EXPECT_EQ(view().pixel(600, 0), kRed);
+    EXPECT_NE(view().pixel(1199, 450), kRed);
+}
+
 // What reaches the screen: the widget painted, whole and in a part that starts mid-way, at
 // "Tamaño real" scrolled (view pixel v shows picture pixel v + scroll) and three times larger
 // (picture pixel (v + scroll) / 3).
@@ -309,11 +330,83 @@ TEST(ViewCache, MipmapAndReducedPictureFollowInsertionsUndosAndRedosLikeAFreshRe
         for (int k = 1; k <= Mipmap::kLevels; ++k) {
             ASSERT_EQ(cache.mipmap().level(k), fresh.level(k)) << "step " << step << " level " << k;
         }
-        // A third is the half level reduced by 1.5 more.
+        // A third averages three by three pixels of the picture itself.
         QImage reduced(ViewTransform(third, QPoint()).contentSize(picture.size()),
                        QImage::Format_RGB32);
-        reduceArea(fresh.level(1), 1.5, reduced, reduced.rect());
+        reduceArea(picture, 3.0, reduced, reduced.rect());
         ASSERT_EQ(cache.reduced(picture, third), reduced) << "step " << step;
+    }
+}
+
+// The picture averaged over the area of each view pixel, computed directly: view pixel t covers
+// the picture from t / zoom to (t + 1) / zoom along each axis, cut at the picture's edge.
+std::vector<long double> boxReduction(const QImage& picture, Zoom zoom, QSize size, int channel) {
+    const long double shrink = (long double)zoom.den / zoom.num;
+    const auto coverage = [&](int t, int length) {
+        std::vector<std::pair<int, long double>> parts;
+        const long double from = t * shrink, to = std::min((t + 1) * shrink, (long double)length);
+        for (int s = int(std::floor(from)); s < to; ++s) {
+            parts.push_back({s, std::min(to, s + 1.0L) - std::max(from, (long double)s)});
+        }
+        return parts;
+    };
+    std::vector<long double> out(std::size_t(size.width()) * size.height());
+    for (int ty = 0; ty < size.height(); ++ty) {
+        const auto rows = coverage(ty, picture.height());
+        for (int tx = 0; tx < size.width(); ++tx) {
+            long double sum = 0, weight = 0;
+            for (const auto& [x, wx] : coverage(tx, picture.width())) {
+                for (const auto& [y, wy] : rows) {
+                    sum += wx * wy * ((picture.pixel(x, y) >> (8 * channel)) & 0xFF);
+                    weight += wx * wy;
+                }
+            }
+            out[std::size_t(ty) * size.width() + tx] = sum / weight;
+        }
+    }
+    return out;
+}
+
+TEST(ViewCache, ZoomedOutAtAnyZoomTheViewIsAsSharpAsAnAverageOfThePicture) {
+    // A picture with the detail of a photograph: soft shading, fine texture near the pixel
+    // scale, and hard edges.
+    QImage photo(1203, 901, QImage::Format_RGB32);
+    std::mt19937 random(7);
+    std::normal_distribution<double> grain(0, 6);
+    for (int y = 0; y < photo.height(); ++y) {
+        for (int x = 0; x < photo.width(); ++x) {
+            double v = 120 + 70 * std::sin(x / 41.0) * std::cos(y / 57.0) +
+                       25 * std::sin((x + 2 * y) / 4.3) + grain(random);
+            if ((x / 97 + y / 71) % 3 == 0) v = 255 - v;
+            const int g = std::clamp(int(v), 0, 255);
+            photo.setPixel(x, y, qRgb(g, std::clamp(g + 30, 0, 255), 255 - g));
+        }
+    }
+    UndoHistory history;
+    history.start(photo);
+    ViewCache cache;
+    cache.sync(history);
+    // Zooms between the ladder's steps (the fit of a 9248-pixel-wide photograph is 25/193) and
+    // on them.
+    for (const Zoom zoom : {Zoom{25, 193}, Zoom{2, 5}, Zoom{1, 3}, Zoom{3, 23}, Zoom{1, 16},
+                            Zoom{7, 12}}) {
+        const QImage& reduced = cache.reduced(history.current().image(), zoom);
+        long double squares = 0;
+        long long count = 0;
+        for (int channel = 0; channel < 3; ++channel) {
+            const std::vector<long double> box =
+                boxReduction(photo, zoom, reduced.size(), channel);
+            for (int y = 0; y < reduced.height(); ++y) {
+                for (int x = 0; x < reduced.width(); ++x) {
+                    const long double d = ((reduced.pixel(x, y) >> (8 * channel)) & 0xFF) -
+                                          box[std::size_t(y) * reduced.width() + x];
+                    squares += d * d;
+                    ++count;
+                }
+            }
+        }
+        const double psnr = double(10 * std::log10(255.0L * 255.0L * count / squares));
+        EXPECT_GE(psnr, 45.0) << zoom.num << "/" << zoom.den;
     }
 }
 

@@ -236,6 +236,13 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
             painter.drawImage(QPointF(from.x() / ratio.factor(), top / ratio.factor()), part);
         }
     }
+    // The square between two scroll bars belongs to the window, not to the picture.
+    if (across_->isVisibleTo(this) && down_->isVisibleTo(this)) {
+        const QSize port = viewport();
+        painter.fillRect(QRect(port.width(), port.height(), width() - port.width(),
+                               height() - port.height()),
+                         palette().window());
+    }
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent*) {

@@ -1,5 +1,7 @@
 #include "platform/MessageDialog.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -21,6 +23,12 @@ MessageDialog::MessageDialog(const QString& caption, const QString& text, Button
     label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label_->setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     label_->setContentsMargins(8, 8, 8, 8);
+    // Wide enough for the caption in a bold title bar beside the window manager's icon and its
+    // three buttons, so that a short message keeps its caption whole.
+    QFont title = QApplication::font();
+    title.setBold(true);
+    label_->setMinimumWidth(QFontMetrics(title).horizontalAdvance(caption) +
+                            kTitleBarDecorations);
     layout->addWidget(label_);
 
     auto* row = new QHBoxLayout;

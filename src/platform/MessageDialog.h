@@ -1,7 +1,8 @@
 #pragma once
 // The program's message box: a caption, a text whose lines break only at its CR LF pairs (each
 // line kept whole, the box as wide as its longest line) and an "Aceptar" button, the "Sí" and "No"
-// buttons, or the "Guardar", "Descartar" and "Cancelar" buttons. The first button is the default
+// buttons, or the "Guardar", "Descartar" and "Cancelar" buttons; never narrower than its
+// caption needs in the title bar. The first button is the default
 // one (Enter); Escape closes the box as its last button does.
 
 #include <QDialog>
@@ -17,6 +18,8 @@ class MessageDialog : public QDialog {
     // The result of exec() when "Descartar" was chosen ("Guardar" gives Accepted, "Cancelar"
     // Rejected).
     static constexpr int kDiscarded = 2;
+    // Room a title bar takes beside its caption: the window's icon, its three buttons, margins.
+    static constexpr int kTitleBarDecorations = 140;
 
     MessageDialog(const QString& caption, const QString& text, Buttons buttons,
                   QWidget* parent = nullptr);

@@ -253,6 +253,24 @@ TEST_F(ViewTest, ThePaintedViewShowsThePictureUnderEveryPixel) {
     }
 }
 
+TEST_F(ViewTest, TheCornerBetweenTheScrollBarsShowsTheWindowNotThePicture) {
+    QImage red(3000, 2000, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    open(red);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QWidget* canvas = window.canvasControl();
+    const QSize port = window.canvasControl()->viewport();
+    ASSERT_LT(port.width(), canvas->width());
+    ASSERT_LT(port.height(), canvas->height());
+    QImage shown(canvas->size(), QImage::Format_RGB32);
+    shown.fill(Qt::magenta);
+    canvas->render(&shown);
+    EXPECT_EQ(shown.pixel(canvas->width() - 2, canvas->height() - 2),
+              canvas->palette().window().color().rgb());
+    EXPECT_EQ(shown.pixel(port.width() - 1, port.height() - 1), qRgb(255, 0, 0));
+}
+
 TEST_F(ViewTest, ZoomedOutThePictureIsAveragedZoomedInItIsSharpBlocks) {
     // Black and white pixels in a chessboard: any sampling of single pixels shows black or
     // white, an average shows grey.

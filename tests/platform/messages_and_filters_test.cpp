@@ -46,6 +46,18 @@ TEST(MessageDialog, LinesBreakOnlyAtCarriageReturnLineFeed) {
     EXPECT_EQ(box.result(), QDialog::Accepted);
 }
 
+TEST(MessageDialog, AShortMessageLeavesRoomForItsWholeCaption) {
+    // "Gracias" is far narrower than its caption in a bold title bar, which also holds the
+    // window's icon and three buttons of some 24 pixels each.
+    MessageDialog box(QStringLiteral("Programador ..."), QStringLiteral("Gracias"),
+                      MessageDialog::Buttons::Ok);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    QFont bold = box.font();
+    bold.setBold(true);
+    EXPECT_GE(box.width(), QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + 4 * 24);
+}
+
 TEST(MessageDialog, QuestionsAnswerYesOrNo) {
     MessageDialog yes(QStringLiteral("Programador"),
                       QStringLiteral("El fichero existe ...\r\nSobreescribir?"),

@@ -39,6 +39,10 @@ Transform transformToSrgb(void* from, cmsUInt32Number inFormat, cmsUInt32Number 
                           cmsUInt32Number intent, cmsUInt32Number flags) {
     const Profile srgb(cmsCreate_sRGBProfile());
     if (!srgb) return {};
+    // As a version 2 profile, as the sRGB profiles other programs convert to are: lcms2 maps the
+    // black of a version 4 target by the perceptual reference medium, which lightens the
+    // shadows of pictures from table-based (printing) profiles by several levels.
+    cmsSetProfileVersion(srgb.get(), 2.1);
     return Transform(cmsCreateTransform(from, inFormat, srgb.get(), outFormat, intent, flags));
 }
 

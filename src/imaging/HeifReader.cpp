@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "imaging/HevcDecoder.h"
+
 namespace tessel {
 
 namespace {
@@ -71,6 +73,9 @@ std::optional<DecodedPicture> decodeHeif(const QByteArray& bytes, qint64 maxPixe
     if (!started) return std::nullopt;
     const std::unique_ptr<heif_context, ContextRelease> context(heif_context_alloc());
     if (!context) return std::nullopt;
+    if (heif_register_decoder(context.get(), &clearedHevcDecoder()).code != heif_error_Ok) {
+        return std::nullopt;
+    }
     // The bytes outlive the context, so libheif reads them where they are.
     if (heif_context_read_from_memory_without_copy(context.get(), bytes.constData(),
                                                    size_t(bytes.size()), nullptr)
@@ -95,10 +100,10 @@ std::optional<DecodedPicture> decodeHeif(const QByteArray& bytes, qint64 maxPixe
     options->convert_hdr_to_8bit = 1;
     options->strict_decoding = 1;  // a damaged stream is an error, not a picture with gaps
     heif_image* decodedImage = nullptr;
-    if (heif_decode_image(handle.get(), &decodedImage, heif_colorspace_RGB,
-                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                          options.get())
-            .code != heif_error_Ok) {
+    const heif_error decodeError = heif_decode_image(
+        handle.get(), &decodedImage, heif_colorspace_RGB,
+        alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
+    if (decodeError.code != heif_error_Ok) {
         return std::nullopt;
     }
     const std::unique_ptr<heif_image, ImageRelease> image(decodedImage);

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "imaging/HevcDecoder.h"
-
 namespace tessel {
 
 namespace {
@@ -73,9 +71,6 @@ std::optional<DecodedPicture> decodeHeif(const QByteArray& bytes, qint64 maxPixe
     if (!started) return std::nullopt;
     const std::unique_ptr<heif_context, ContextRelease> context(heif_context_alloc());
     if (!context) return std::nullopt;
-    if (heif_register_decoder(context.get(), &clearedHevcDecoder()).code != heif_error_Ok) {
-        return std::nullopt;
-    }
     // The bytes outlive the context, so libheif reads them where they are.
     if (heif_context_read_from_memory_without_copy(context.get(), bytes.constData(),
                                                    size_t(bytes.size()), nullptr)

@@ -24,7 +24,9 @@ platform::FileRequest pictureRequest(const QString& lastFileName, bool opening) 
 }
 
 // A chosen path must be longer than three characters to be taken for a file.
-bool plausiblePath(const QString& path) { return path.size() > 3; }
+bool plausiblePath(const QString& path) {
+    return path.size() > 3;
+}
 
 }  // namespace
 
@@ -33,7 +35,8 @@ void ChoosePictureToOpen(QWidget* parent, QString& lastFileName) {
 }
 
 void ChoosePictureToSave(QWidget* parent, QString& lastFileName) {
-    lastFileName = platform::services().files->saveFile(parent, pictureRequest(lastFileName, false));
+    lastFileName =
+        platform::services().files->saveFile(parent, pictureRequest(lastFileName, false));
 }
 
 void ChooseIconToOpen(QWidget* parent, QString& lastFileName) {

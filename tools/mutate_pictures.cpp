@@ -20,6 +20,10 @@
 #include <cstdio>
 #include <random>
 
+#include <libheif/heif.h>
+#include <webp/encode.h>
+#include <webp/mux.h>
+
 #include "imaging/CodecBridge.h"
 #include "imaging/GifWriter.h"
 #include "imaging/IconFile.h"
@@ -160,6 +164,100 @@ QByteArray icon(const QImage& picture) {
     return file + png;
 }
 
+QByteArray webp(const QImage& picture, bool lossless) {
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    uint8_t* out = nullptr;
+    const int stride = int(argb.bytesPerLine());
+    const size_t size =
+        lossless
+            ? WebPEncodeLosslessBGRA(argb.constBits(), argb.width(), argb.height(), stride, &out)
+            : WebPEncodeBGRA(argb.constBits(), argb.width(), argb.height(), stride, 80, &out);
+    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    WebPFree(out);
+    return bytes;
+}
+
+// Two frames, the second smaller than the canvas.
+QByteArray animatedWebp(const QImage& first, const QImage& second) {
+    WebPAnimEncoderOptions options;
+    WebPAnimEncoderOptionsInit(&options);
+    WebPAnimEncoder* encoder = WebPAnimEncoderNew(first.width(), first.height(), &options);
+    WebPConfig config;
+    WebPConfigInit(&config);
+    int timestamp = 0;
+    for (const QImage& frame : {first, second}) {
+        const QImage argb = frame.convertToFormat(QImage::Format_ARGB32);
+        WebPPicture picture;
+        WebPPictureInit(&picture);
+        picture.use_argb = 1;
+        picture.width = argb.width();
+        picture.height = argb.height();
+        WebPPictureImportBGRA(&picture, argb.constBits(), int(argb.bytesPerLine()));
+        WebPAnimEncoderAdd(encoder, &picture, timestamp, &config);
+        WebPPictureFree(&picture);
+        timestamp += 100;
+    }
+    WebPAnimEncoderAdd(encoder, nullptr, timestamp, nullptr);
+    WebPData data;
+    WebPDataInit(&data);
+    WebPAnimEncoderAssemble(encoder, &data);
+    QByteArray bytes(reinterpret_cast<const char*>(data.bytes), qsizetype(data.size));
+    WebPDataClear(&data);
+    WebPAnimEncoderDelete(encoder);
+    return bytes;
+}
+
+heif_error appendTo(heif_context*, const void* data, size_t size, void* userdata) {
+    static_cast<QByteArray*>(userdata)->append(static_cast<const char*>(data), qsizetype(size));
+    return heif_error{heif_error_Ok, heif_suberror_Unspecified, "ok"};
+}
+
+// A HEIC (HEVC) or AVIF (AV1) file of the picture, with its transparency when it has one.
+QByteArray heif(const QImage& source, heif_compression_format coding) {
+    const bool alpha = source.hasAlphaChannel();
+    const QImage picture = source.convertToFormat(QImage::Format_ARGB32);
+    heif_image* image = nullptr;
+    heif_image_create(picture.width(), picture.height(), heif_colorspace_RGB,
+                      alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, picture.width(), picture.height(), 8);
+    int stride = 0;
+    uint8_t* rows = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < picture.height(); ++y) {
+        uint8_t* out = rows + qsizetype(y) * stride;
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            *out++ = uint8_t(qRed(p));
+            *out++ = uint8_t(qGreen(p));
+            *out++ = uint8_t(qBlue(p));
+            if (alpha) *out++ = uint8_t(qAlpha(p));
+        }
+    }
+    heif_context* context = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    QByteArray bytes;
+    heif_writer writer{1, appendTo};
+    if (heif_context_get_encoder_for_format(context, coding, &encoder).code == heif_error_Ok) {
+        heif_encoder_set_lossy_quality(encoder, 80);
+        if (heif_context_encode_image(context, image, encoder, nullptr, nullptr).code ==
+            heif_error_Ok) {
+            heif_context_write(context, &writer, &bytes);
+        }
+        heif_encoder_release(encoder);
+    }
+    heif_context_free(context);
+    heif_image_release(image);
+    return bytes;
+}
+
+// A picture with a transparent disc.
+QImage withHole(const QImage& photo) {
+    QImage picture = photo.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if ((x - 20) * (x - 20) + (y - 14) * (y - 14) < 80) picture.setPixel(x, y, 0);
+    return picture;
+}
+
 // For a BMP, a fifth kind: the data offset, the colours-used count or the header size set to
 // a value the reader may take differently from what the file holds.
 void damageBmpField(QByteArray& m, std::mt19937& random) {
@@ -275,6 +373,12 @@ int main(int argc, char** argv) {
         {"v5.bmp", bmpOf(124, 15, 9, 32, 0, 0, 0)},
         {"tif", encoded(a, "tiff")},
         {"ico", icon(photo(32, 32, 3))},
+        {"webp", webp(a, false)},
+        {"alpha.webp", webp(withHole(a), true)},
+        {"anim.webp", animatedWebp(withHole(a), photo(20, 12, 4))},
+        {"heic", heif(a, heif_compression_HEVC)},
+        {"alpha.heic", heif(withHole(a), heif_compression_HEVC)},
+        {"avif", heif(a, heif_compression_AV1)},
     };
 
     int refused = 0, loaded = 0, anomalies = 0;

@@ -68,7 +68,8 @@ CommandLine readCommandLine(const QStringList& arguments) {
     }
     parser.addPositionalArgument(
         QStringLiteral("fichero"),
-        QStringLiteral("Imagen que se abre al empezar (PNG, JPEG, GIF, TIFF o BMP)."),
+        QStringLiteral(
+            "Imagen que se abre al empezar (PNG, JPEG, GIF, TIFF, BMP, WebP, HEIC o AVIF)."),
         QStringLiteral("[fichero]"));
 
     if (!parser.parse(arguments)) return mistake(parser.errorText());

@@ -11,26 +11,32 @@
 namespace tessel {
 namespace {
 
-platform::FileRequest pictureRequest(const QString& lastFileName) {
+// The chooser for a picture to open lists every format the program reads; the one for saving
+// only the five it writes.
+platform::FileRequest pictureRequest(const QString& lastFileName, bool opening) {
+    const QString written = QStringLiteral("*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.tif;*.tiff");
     return {QStringLiteral("Navegador de ficheros para imagen o foto"),
             {{QStringLiteral("Images"),
-              QStringLiteral("*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.tif;*.tiff")},
+              opening ? written + QStringLiteral(";*.webp;*.heic;*.heif;*.avif") : written},
              {QStringLiteral("All Files"), QStringLiteral("*.*")}},
             QStringLiteral("jpg"),
             lastFileName};
 }
 
 // A chosen path must be longer than three characters to be taken for a file.
-bool plausiblePath(const QString& path) { return path.size() > 3; }
+bool plausiblePath(const QString& path) {
+    return path.size() > 3;
+}
 
 }  // namespace
 
 void ChoosePictureToOpen(QWidget* parent, QString& lastFileName) {
-    lastFileName = platform::services().files->openFile(parent, pictureRequest(lastFileName));
+    lastFileName = platform::services().files->openFile(parent, pictureRequest(lastFileName, true));
 }
 
 void ChoosePictureToSave(QWidget* parent, QString& lastFileName) {
-    lastFileName = platform::services().files->saveFile(parent, pictureRequest(lastFileName));
+    lastFileName =
+        platform::services().files->saveFile(parent, pictureRequest(lastFileName, false));
 }
 
 void ChooseIconToOpen(QWidget* parent, QString& lastFileName) {

@@ -6,14 +6,19 @@
 #include <algorithm>
 
 #include "imaging/BmpIntegrity.h"
+#include "imaging/DecodedPicture.h"
 #include "imaging/FileNames.h"
 #include "imaging/GifReader.h"
 #include "imaging/GifWriter.h"
+#include "imaging/HeifReader.h"
 #include "imaging/JpegIntegrity.h"
 #include "imaging/JpegReader.h"
 #include "imaging/JpegWriter.h"
+#include "imaging/Orientation.h"
+#include "imaging/PictureMetadata.h"
 #include "imaging/PngReader.h"
 #include "imaging/TiffWriter.h"
+#include "imaging/WebpReader.h"
 #include "platform/LongWork.h"
 #include "platform/RegularFile.h"
 #include "platform/SafeFile.h"
@@ -45,18 +50,23 @@ bool readableFormat(const QByteArray& format) {
            format == "bmp";
 }
 
-}  // namespace
-
-std::optional<QImage> decodePicture(const QByteArray& encoded) {
+// The first step of a read: the stored pixels of a PNG, JPEG, GIF, TIFF or BMP file, with
+// the name of its format.
+std::optional<QImage> decodeStoredPixels(const QByteArray& encoded, QByteArray& format,
+                                         JpegResult& jpeg) {
     // Qt draws some valid PNG files wrongly; those are read with libpng.
-    if (pngNeedsOwnReader(encoded)) return readPngWithLibpng(encoded, kMaxPicturePixels);
+    if (pngNeedsOwnReader(encoded)) {
+        format = "png";
+        return readPngWithLibpng(encoded, kMaxPicturePixels);
+    }
     QBuffer buffer;
     buffer.setData(encoded);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);  // the orientation is applied once, by the normalise step
     reader.setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)));
-    const QByteArray format = reader.format();
+    format = reader.format();
     if (!readableFormat(format)) return std::nullopt;
     const QSize declared = reader.size();
     if (declared.isValid() && tooLarge(declared.width(), declared.height())) return std::nullopt;
@@ -64,7 +74,7 @@ std::optional<QImage> decodePicture(const QByteArray& encoded) {
     if (format == "jpeg") {
         if (!jpegIsComplete(encoded)) return std::nullopt;
         // Decoded straight into the picture's memory, so a large photograph is never held twice.
-        JpegResult jpeg = readJpeg(encoded, kMaxPicturePixels);
+        jpeg = readJpeg(encoded, kMaxPicturePixels);
         if (jpeg.outcome == JpegDecode::Decoded) return std::move(jpeg.picture);
         if (jpeg.outcome == JpegDecode::Refused) return std::nullopt;
     }
@@ -81,6 +91,36 @@ std::optional<QImage> decodePicture(const QByteArray& encoded) {
     if (picture.isNull()) picture = reader.read();
     if (picture.isNull() || tooLarge(picture.width(), picture.height())) return std::nullopt;
     return picture;
+}
+
+// The first step of a read in every format: the stored pixels with what the file says about
+// showing them.
+std::optional<DecodedPicture> decodeStored(const QByteArray& encoded) {
+    if (looksLikeWebp(encoded)) return decodeWebp(encoded, kMaxPicturePixels);
+    if (looksLikeHeif(encoded)) return decodeHeif(encoded, kMaxPicturePixels);
+    QByteArray format;
+    JpegResult jpeg;
+    std::optional<QImage> pixels = decodeStoredPixels(encoded, format, jpeg);
+    if (!pixels) return std::nullopt;
+    DecodedPicture decoded;
+    decoded.image = std::move(*pixels);
+    if (format == "jpeg") {
+        decoded.iccProfile = std::move(jpeg.iccProfile);
+        decoded.orientation = exifOrientation(jpeg.exif);
+    } else if (format == "png") {
+        readPngMetadata(encoded, decoded);
+    } else if (format == "tiff") {
+        readTiffMetadata(encoded, decoded);
+    }
+    return decoded;
+}
+
+}  // namespace
+
+std::optional<QImage> decodePicture(const QByteArray& encoded) {
+    std::optional<DecodedPicture> decoded = decodeStored(encoded);
+    if (!decoded) return std::nullopt;
+    return normaliseDecoded(std::move(*decoded));
 }
 
 namespace {

@@ -19,15 +19,22 @@ inline constexpr qint64 kMaxPicturePixels = 256LL * 1024 * 1024 / 4;
 // non-zero the picture is fitted into the box instead (a picture larger than the box is reduced
 // with its proportions kept; a zero box side then gives nothing). Nothing when the file is
 // missing, is no regular file, cannot be decoded completely (its data ends before its pixels
-// do) or is larger than kMaxPicturePixels, each with its message. Only PNG, JPEG, GIF, TIFF
-// and BMP files are read.
+// do) or is larger than kMaxPicturePixels, each with its message. PNG, JPEG, GIF, TIFF, BMP,
+// WebP, HEIF (HEIC) and AVIF files are read, as decodePicture reads them.
 std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int width, int height,
                                                     int keepAspect, Colour paperColour);
 
-// Decodes a whole picture held in memory (the bytes of a PNG, JPEG, GIF, TIFF or BMP file),
-// refusing one whose declared size is too large before any pixel memory is taken, and one whose
-// data ends before its pixels do. Nothing (and no message) when it cannot be read completely.
+// Decodes a whole picture held in memory (the bytes of a PNG, JPEG, GIF, TIFF, BMP, WebP, HEIF
+// or AVIF file), refusing one whose declared size is too large before any pixel memory is
+// taken, and one whose data ends before its pixels do. Nothing (and no message) when it cannot
+// be read completely. The picture comes normalised: in sRGB when the file carries another
+// colour profile, turned and mirrored as its EXIF orientation says (the first frame of an
+// animation).
 std::optional<QImage> decodePicture(const QByteArray& bytes);
+
+// A picture that comes as pixels rather than bytes (pasted, say) made ready as decodePicture
+// makes a decoded one: converted to sRGB when it carries another colour space.
+QImage normalisePicture(QImage picture);
 
 // The rest of a load once the picture is decoded: the surface of width x height (0: the
 // picture's own side, keepAspect as for GraphicLoadImageFileToBitmap), cleared with the paper

@@ -1,7 +1,11 @@
 #include "imaging/JpegReader.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
+#include "imaging/ColourProfile.h"
 #include "imaging/JpegErrors.h"
 // After jpeglib.h, which it needs.
 #include <jerror.h>
@@ -23,12 +27,14 @@ bool readHeader(jpeg_decompress_struct* info, JpegErrorJump* error, const QByteA
     jpeg_create_decompress(info);
     jpeg_mem_src(info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
+    jpeg_save_markers(info, JPEG_APP0 + 1, 0xFFFF);  // EXIF
+    jpeg_save_markers(info, JPEG_APP0 + 2, 0xFFFF);  // colour profile
     return jpeg_read_header(info, TRUE) == JPEG_HEADER_OK;
 }
 
-bool startColourOrGrey(jpeg_decompress_struct* info, JpegErrorJump* error, bool grey) {
+bool startDecompress(jpeg_decompress_struct* info, JpegErrorJump* error, J_COLOR_SPACE out) {
     if (setjmp(error->jump)) return false;
-    info->out_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGRX;
+    info->out_color_space = out;
     info->dct_method = JDCT_ISLOW;
     info->do_fancy_upsampling = TRUE;
     return jpeg_start_decompress(info) == TRUE;
@@ -43,6 +49,70 @@ bool readRows(jpeg_decompress_struct* info, JpegErrorJump* error, uchar* bits, q
     }
     jpeg_finish_decompress(info);
     return error->manager.num_warnings == 0;
+}
+
+// Reads every CMYK row into `cmyk` and turns it into the picture's row; as readRows.
+bool readCmykRows(jpeg_decompress_struct* info, JpegErrorJump* error, QImage* picture, uchar* cmyk,
+                  const CmykToSrgb* convert) {
+    if (setjmp(error->jump)) return false;
+    while (info->output_scanline < info->output_height) {
+        const int y = int(info->output_scanline);
+        JSAMPROW row = cmyk;
+        if (jpeg_read_scanlines(info, &row, 1) != 1) return false;
+        convert->convertRow(cmyk, reinterpret_cast<QRgb*>(picture->scanLine(y)), picture->width());
+    }
+    jpeg_finish_decompress(info);
+    return error->manager.num_warnings == 0;
+}
+
+bool readIccProfile(jpeg_decompress_struct* info, JpegErrorJump* error, JOCTET** data,
+                    unsigned int* length) {
+    if (setjmp(error->jump)) return false;
+    return jpeg_read_icc_profile(info, data, length) && *data;
+}
+
+QByteArray iccProfileOf(jpeg_decompress_struct* info, JpegErrorJump* error) {
+    JOCTET* data = nullptr;
+    unsigned int length = 0;
+    if (!readIccProfile(info, error, &data, &length)) return {};
+    QByteArray profile(reinterpret_cast<const char*>(data), qsizetype(length));
+    std::free(data);
+    return profile;
+}
+
+QByteArray exifOf(const jpeg_decompress_struct& info) {
+    for (jpeg_saved_marker_ptr m = info.marker_list; m; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1 && m->data_length > 6 &&
+            std::memcmp(m->data, "Exif\0\0", 6) == 0) {
+            return QByteArray(reinterpret_cast<const char*>(m->data), qsizetype(m->data_length));
+        }
+    }
+    return {};
+}
+
+// The colour decoders: Format_RGB32 for colour, Format_Grayscale8 for grey.
+bool decodeColourOrGrey(jpeg_decompress_struct* info, JpegErrorJump* error, bool grey,
+                        JpegResult* result) {
+    if (!startDecompress(info, error, grey ? JCS_GRAYSCALE : JCS_EXT_BGRX)) return false;
+    QImage picture(int(info->output_width), int(info->output_height),
+                   grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    if (picture.isNull() || !readRows(info, error, picture.bits(), picture.bytesPerLine())) {
+        return false;
+    }
+    result->picture = std::move(picture);
+    return true;
+}
+
+bool decodeCmyk(jpeg_decompress_struct* info, JpegErrorJump* error, JpegResult* result) {
+    if (!startDecompress(info, error, JCS_CMYK) || info->output_components != 4) return false;
+    QImage picture(int(info->output_width), int(info->output_height), QImage::Format_RGB32);
+    if (picture.isNull()) return false;
+    const CmykToSrgb convert(result->iccProfile, info->saw_Adobe_marker);
+    std::vector<uchar> cmyk(size_t(info->output_width) * 4);
+    if (!readCmykRows(info, error, &picture, cmyk.data(), &convert)) return false;
+    result->iccProfile.clear();  // applied
+    result->picture = std::move(picture);
+    return true;
 }
 
 void setDensity(QImage& picture, const jpeg_decompress_struct& info) {
@@ -64,18 +134,23 @@ JpegResult readJpeg(const QByteArray& bytes, qint64 maxPixels) {
     if (readHeader(&info, &error, bytes)) {
         const J_COLOR_SPACE space = info.jpeg_color_space;
         const bool grey = space == JCS_GRAYSCALE;
+        const bool cmyk = space == JCS_CMYK || space == JCS_YCCK;
         const qint64 pixels = qint64(info.image_width) * qint64(info.image_height);
-        if (!grey && space != JCS_YCbCr && space != JCS_RGB) {
+        if (!grey && !cmyk && space != JCS_YCbCr && space != JCS_RGB) {
             result.outcome = JpegDecode::NotHandled;
-        } else if (pixels > 0 && pixels <= maxPixels && startColourOrGrey(&info, &error, grey)) {
-            QImage picture(int(info.output_width), int(info.output_height),
-                           grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
-            if (!picture.isNull() &&
-                readRows(&info, &error, picture.bits(), picture.bytesPerLine())) {
-                setDensity(picture, info);
+        } else if (pixels > 0 && pixels <= maxPixels) {
+            result.iccProfile = iccProfileOf(&info, &error);
+            result.exif = exifOf(info);
+            if (cmyk ? decodeCmyk(&info, &error, &result)
+                     : decodeColourOrGrey(&info, &error, grey, &result)) {
+                setDensity(result.picture, info);
                 result.outcome = JpegDecode::Decoded;
-                result.picture = std::move(picture);
             }
+        }
+        if (result.outcome != JpegDecode::Decoded) {
+            result.picture = QImage();
+            result.iccProfile.clear();
+            result.exif.clear();
         }
     }
     jpeg_destroy_decompress(&info);

@@ -23,7 +23,7 @@ namespace {
 constexpr Colour kRed = 0x0000FF;
 
 class DispatchTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(window.initialise());
@@ -308,6 +308,14 @@ TEST_F(DispatchTest, FileChoosersUseTheirTitlesAndFilters) {
     // Every kind of picture the program reads, under each of its usual names.
     EXPECT_EQ(services.choosers[1].request.filters.value(0).second,
               QStringLiteral("*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.tif;*.tiff"));
+
+    // Opening also lists the formats the program reads but does not write.
+    window.command(command::ReadPicture);
+    ASSERT_EQ(services.choosers.size(), 3);
+    EXPECT_FALSE(services.choosers[2].save);
+    EXPECT_EQ(
+        services.choosers[2].request.filters.value(0).second,
+        QStringLiteral("*.jpg;*.jpeg;*.png;*.gif;*.bmp;*.tif;*.tiff;*.webp;*.heic;*.heif;*.avif"));
 }
 
 }  // namespace

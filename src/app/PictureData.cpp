@@ -64,7 +64,7 @@ std::optional<QImage> pictureIn(const QMimeData* data) {
     if (data->hasImage()) {
         QImage picture = qvariant_cast<QImage>(data->imageData());
         if (!picture.isNull() && qint64(picture.width()) * picture.height() <= kMaxPicturePixels) {
-            return picture;
+            return normalisePicture(std::move(picture));
         }
     }
     return std::nullopt;

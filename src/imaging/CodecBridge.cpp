@@ -13,6 +13,7 @@
 #include "imaging/JpegReader.h"
 #include "imaging/JpegWriter.h"
 #include "imaging/PngReader.h"
+#include "imaging/TiffReader.h"
 #include "imaging/TiffWriter.h"
 #include "platform/LongWork.h"
 #include "platform/RegularFile.h"
@@ -50,6 +51,7 @@ bool readableFormat(const QByteArray& format) {
 std::optional<QImage> decodePicture(const QByteArray& encoded) {
     // Qt draws some valid PNG files wrongly; those are read with libpng.
     if (pngNeedsOwnReader(encoded)) return readPngWithLibpng(encoded, kMaxPicturePixels);
+    if (looksLikeTiff(encoded)) return decodeTiff(encoded, kMaxPicturePixels);
     QBuffer buffer;
     buffer.setData(encoded);
     buffer.open(QIODevice::ReadOnly);

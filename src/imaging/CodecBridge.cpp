@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "imaging/BmpIntegrity.h"
+#include "imaging/DeclaredSize.h"
 #include "imaging/FileNames.h"
 #include "imaging/GifReader.h"
 #include "imaging/GifWriter.h"
@@ -50,6 +51,7 @@ bool readableFormat(const QByteArray& format) {
 
 std::optional<QImage> decodePicture(const QByteArray& encoded) {
     // Qt draws some valid PNG files wrongly; those are read with libpng.
+    if (declaredPixels(encoded) > kMaxPicturePixels) return std::nullopt;
     if (pngNeedsOwnReader(encoded)) return readPngWithLibpng(encoded, kMaxPicturePixels);
     if (looksLikeTiff(encoded)) return decodeTiff(encoded, kMaxPicturePixels);
     QBuffer buffer;

@@ -5,13 +5,19 @@
 #include <cstdlib>
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
 #define TESSEL_PROBE_HOOKS 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#include <sanitizer/allocator_interface.h>
 #define TESSEL_PROBE_HOOKS 1
 #endif
+#endif
+
+#if defined(TESSEL_PROBE_HOOKS)
+// AddressSanitizer's own allocator tells of every request (sanitizer/allocator_interface.h,
+// which GCC does not install).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onRequest)(const volatile void*,
+                                                                           std::size_t),
+                                                         void (*onRelease)(const volatile void*));
 #endif
 
 namespace {
@@ -37,7 +43,8 @@ void recordRequest(const volatile void*, std::size_t size) {
     admit(size);
 }
 void recordRelease(const volatile void*) {}
-const int installed = __sanitizer_install_malloc_and_free_hooks(recordRequest, recordRelease);
+[[maybe_unused]] const int installed =
+    __sanitizer_install_malloc_and_free_hooks(recordRequest, recordRelease);
 }  // namespace
 #else
 // glibc's own allocator under the names every library calls.

@@ -18,7 +18,11 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <cstdio>
+#include <cstring>
 #include <random>
+#include <vector>
+
+#include <tiffio.h>
 
 #include <libheif/heif.h>
 #include <webp/encode.h>
@@ -148,6 +152,44 @@ QByteArray rle4Bmp() {
     QByteArray file = bmpOf(40, 20, 14, 4, 2, 16, 16);
     file.truncate(file.size() - 14 * 12);  // the pixels give way to the runs
     return file + runs;
+}
+
+// A 16-bit RGB TIFF written with libtiff, its samples planar (one plane per colour, as
+// "convert -depth 16 -interlace plane" writes them) or interleaved, in strips of a few rows.
+QByteArray tiff16(const QString& path, const QImage& picture, bool planar, uint16_t compression) {
+    TIFF* tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    if (tiff == nullptr) return {};
+    const int width = picture.width();
+    const int height = picture.height();
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(width));
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(height));
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, uint16_t(16));
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, uint16_t(3));
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, uint16_t(PHOTOMETRIC_RGB));
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG,
+                 uint16_t(planar ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG));
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, compression);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, uint32_t(5));
+    const int perRow = planar ? 1 : 3;
+    bool ok = true;
+    for (int plane = 0; plane < (planar ? 3 : 1); ++plane) {
+        for (int y = 0; y < height; ++y) {
+            std::vector<uint16_t> row(size_t(width * perRow));
+            for (int x = 0; x < width; ++x) {
+                const QRgb p = picture.pixel(x, y);
+                const int channels[3] = {qRed(p), qGreen(p), qBlue(p)};
+                for (int s = 0; s < perRow; ++s)
+                    row[size_t(x * perRow + s)] =
+                        uint16_t(channels[planar ? plane : s] * 257 + (x * 7 + y) % 200);
+            }
+            ok = ok && TIFFWriteScanline(tiff, row.data(), uint32_t(y), uint16_t(plane)) == 1;
+        }
+    }
+    TIFFClose(tiff);
+    QFile file(path);
+    const QByteArray bytes = ok && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    file.remove();
+    return bytes;
 }
 
 QByteArray icon(const QImage& picture) {
@@ -372,6 +414,9 @@ int main(int argc, char** argv) {
         {"bf32.bmp", bmpOf(40, 17, 12, 32, 3, 0, 0)},
         {"v5.bmp", bmpOf(124, 15, 9, 32, 0, 0, 0)},
         {"tif", encoded(a, "tiff")},
+        {"planar16.tif", tiff16(work.filePath("seed.tif"), a, true, COMPRESSION_NONE)},
+        {"planar16lzw.tif", tiff16(work.filePath("seed.tif"), a, true, COMPRESSION_LZW)},
+        {"rgb16.tif", tiff16(work.filePath("seed.tif"), a, false, COMPRESSION_NONE)},
         {"ico", icon(photo(32, 32, 3))},
         {"webp", webp(a, false)},
         {"alpha.webp", webp(withHole(a), true)},

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "imaging/CodecBridge.h"
+
 namespace tessel {
 
 namespace {
@@ -106,6 +108,8 @@ BmpCheck checkBmp(const QByteArray& b) {
     const bool topDown = height < 0;
     height = std::llabs(height);
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535) return check;
+    // No picture beyond the bound is read, whatever the reader would make of it.
+    if (width * height > kMaxPicturePixels) return check;
     check.width = int(width);
     check.height = int(height);
 
@@ -138,6 +142,7 @@ BmpCheck checkBmp(const QByteArray& b) {
 
 std::optional<QImage> readRunLengthBmp(const QByteArray& bytes, const BmpCheck& check) {
     if (!check.complete || !check.runLength) return std::nullopt;
+    if (qint64(check.width) * check.height > kMaxPicturePixels) return std::nullopt;
     // The reader writes into a picture of its size and format it is given, so two readings
     // into pictures filled with different values differ exactly where no run sets a pixel.
     QImage readings[2];

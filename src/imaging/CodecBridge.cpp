@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "imaging/BmpIntegrity.h"
+#include "imaging/DeclaredSize.h"
 #include "imaging/DecodedPicture.h"
 #include "imaging/FileNames.h"
 #include "imaging/GifReader.h"
@@ -17,6 +18,7 @@
 #include "imaging/Orientation.h"
 #include "imaging/PictureMetadata.h"
 #include "imaging/PngReader.h"
+#include "imaging/TiffReader.h"
 #include "imaging/TiffWriter.h"
 #include "imaging/WebpReader.h"
 #include "platform/LongWork.h"
@@ -55,9 +57,14 @@ bool readableFormat(const QByteArray& format) {
 std::optional<QImage> decodeStoredPixels(const QByteArray& encoded, QByteArray& format,
                                          JpegResult& jpeg) {
     // Qt draws some valid PNG files wrongly; those are read with libpng.
+    if (declaredPixels(encoded) > kMaxPicturePixels) return std::nullopt;
     if (pngNeedsOwnReader(encoded)) {
         format = "png";
         return readPngWithLibpng(encoded, kMaxPicturePixels);
+    }
+    if (looksLikeTiff(encoded)) {
+        format = "tiff";
+        return decodeTiff(encoded, kMaxPicturePixels);
     }
     QBuffer buffer;
     buffer.setData(encoded);

@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include "imaging/CodecBridge.h"
+#include "imaging/DeclaredSize.h"
 #include "platform/RegularFile.h"
 
 namespace tessel {
@@ -54,6 +55,7 @@ std::optional<QImage> decodeEntry(const QByteArray& file, const Entry& entry,
     const QByteArray image = file.mid(entry.offset, entry.size);
     const bool png = image.startsWith("\x89PNG\r\n\x1a\n");
     if (!png && !dibIsComplete(image)) return std::nullopt;
+    if (png && declaredPixels(image) > kMaxPicturePixels) return std::nullopt;
 
     QByteArray single = file.left(4) + QByteArray("\x01\x00", 2) + rawEntry.left(12);
     single += QByteArray("\x16\x00\x00\x00", 4);  // the image follows at offset 22

@@ -67,35 +67,48 @@ std::vector<qreal> wideDots(int penStyle) {
     }
 }
 
-// Length of a polyline's segments, and of the whole.
-std::vector<qreal> segmentLengths(const QPolygonF& points, qreal& total) {
-    std::vector<qreal> lengths;
-    total = 0;
-    for (qsizetype i = 1; i < points.size(); ++i) {
-        lengths.push_back(QLineF(points[i - 1], points[i]).length());
-        total += lengths.back();
-    }
-    return lengths;
-}
-
-// Adds to `path` the stretch of the polyline between the distances `from` and `to` along it,
-// as one subpath; a stretch of no length becomes a tiny one along the line, so that the round
-// caps of the stroke make it a dot.
-void addStretch(QPainterPath& path, const QPolygonF& points, const std::vector<qreal>& lengths,
-                qreal from, qreal to) {
-    auto pointAt = [&](qreal distance, qsizetype& segment) {
+// A polyline measured along its length: where each segment starts and ends.
+struct MeasuredPolyline {
+    explicit MeasuredPolyline(const QPolygonF& polyline) : points(polyline) {
         qreal start = 0;
-        for (segment = 0; segment + 1 < qsizetype(lengths.size()); ++segment) {
-            if (distance <= start + lengths[std::size_t(segment)]) break;
-            start += lengths[std::size_t(segment)];
+        for (qsizetype i = 1; i < points.size(); ++i) {
+            const qreal length = QLineF(points[i - 1], points[i]).length();
+            starts.push_back(start);
+            lengths.push_back(length);
+            ends.push_back(start + length);
+            start += length;
         }
+        total = start;
+    }
+
+    // The point at `distance` along the line, and the segment it lies on: the first segment
+    // that reaches that far, the last one beyond the end.
+    QPointF pointAt(qreal distance, qsizetype& segment) const {
+        const auto searched = ends.begin() + qsizetype(ends.size()) - 1;
+        segment = std::lower_bound(ends.begin(), searched, distance) - ends.begin();
+        const qreal start = starts[std::size_t(segment)];
         const qreal length = lengths[std::size_t(segment)];
         const qreal t = length > 0 ? std::clamp((distance - start) / length, 0.0, 1.0) : 0.0;
         return points[segment] + (points[segment + 1] - points[segment]) * t;
-    };
+    }
+
+    const QPolygonF& points;
+    std::vector<qreal> starts, lengths, ends;
+    qreal total = 0;
+};
+
+// Adds to `path` the stretch of the polyline between the distances `from` and `to` along it,
+// as one subpath; a stretch of no length becomes a tiny one along the line, so that the round
+// caps of the stroke make it a dot. A stretch that cannot come near `visible` is left out.
+void addStretch(QPainterPath& path, const MeasuredPolyline& line, qreal from, qreal to,
+                const QRectF& visible) {
+    const QPolygonF& points = line.points;
     qsizetype first = 0, last = 0;
-    const QPointF a = pointAt(from, first);
-    const QPointF b = pointAt(to, last);
+    const QPointF a = line.pointAt(from, first);
+    // No point of the stretch lies further from its start than its length.
+    const qreal reach = std::max<qreal>(0, to - from) + 1;
+    if (!visible.adjusted(-reach, -reach, reach, reach).contains(a)) return;
+    const QPointF b = line.pointAt(to, last);
     path.moveTo(a);
     for (qsizetype i = first + 1; i <= last; ++i) path.lineTo(points[i]);
     if (to - from < 1e-3) {
@@ -138,24 +151,34 @@ bool insideStretch(const QLineF& segment, const QRectF& area, qreal& from, qreal
 void addDashes(QPainterPath& path, const QPolygonF& points, const std::vector<qreal>& pattern,
                qreal width, qreal spacing, const QRectF& visible) {
     if (points.size() < 2) return;
-    qreal total = 0;
-    const std::vector<qreal> lengths = segmentLengths(points, total);
+    const MeasuredPolyline line(points);
+    const qreal total = line.total;
+    qreal period = 0;  // how far one whole pattern reaches along the line
+    for (const qreal extent : pattern) period += extent * width * spacing;
+    if (!(period > 0) || !std::isfinite(period) || !std::isfinite(total)) {
+        // A line of no length (the side of a box one pixel high) is only the dot on its start.
+        addStretch(path, line, 0, 0, visible);
+        return;
+    }
     qreal at = 0;
     qreal last = total;
     if (points.size() == 2) {
         qreal from = 0, to = 1;
         if (!insideStretch(QLineF(points[0], points[1]), visible, from, to)) return;
-        qreal period = 0;
-        for (const qreal extent : pattern) period += extent * width * spacing;
         at = std::floor(from * total / period) * period;  // the start of a whole pattern
         last = to * total;
     }
-    for (std::size_t k = 0;; k = (k + 1) % pattern.size()) {
+    // Every step moves on along the line, so the dashes up to `last` come within this many.
+    const long long steps =
+        (static_cast<long long>(std::ceil(std::max<qreal>(0, last - at) / period)) + 2) *
+        static_cast<long long>(pattern.size());
+    std::size_t k = 0;
+    for (long long step = 0; step < steps; ++step, k = (k + 1) % pattern.size()) {
         if (at > last + 1e-6) break;
         const qreal extent = pattern[k] * width;
         if (k % 2 == 0) {
-            addStretch(path, points, lengths, at,
-                       std::min(total, at + std::max<qreal>(0, extent - width)));
+            addStretch(path, line, at, std::min(total, at + std::max<qreal>(0, extent - width)),
+                       visible);
         }
         at += extent * spacing;
     }

@@ -9,6 +9,7 @@
 #include "app/CanvasWidget.h"
 #include "app/MenuBar.h"
 #include "app/Rulers.h"
+#include "app/Turn.h"
 
 class QSlider;
 
@@ -74,6 +75,8 @@ private:
     void showAuthor();
     void afterInsertion(bool inserted);
     void afterOpening(bool opened);
+    void turnPicture(Turn turn);
+    void afterTurn(Turn turn, QSize before);
 
     AppState state_;
     MenuBar* menu_ = nullptr;

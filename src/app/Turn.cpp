@@ -35,19 +35,22 @@ struct Pixels {
     int width, height;
 
     explicit Pixels(QImage& image)
-        : bits(image.bits()), rowBytes(image.bytesPerLine()), width(image.width()),
+        : bits(image.bits()),
+          rowBytes(image.bytesPerLine()),
+          width(image.width()),
           height(image.height()) {}
     explicit Pixels(const QImage& image)
-        : bits(const_cast<uchar*>(image.constBits())), rowBytes(image.bytesPerLine()),
-          width(image.width()), height(image.height()) {}
+        : bits(const_cast<uchar*>(image.constBits())),
+          rowBytes(image.bytesPerLine()),
+          width(image.width()),
+          height(image.height()) {}
     Pixel* row(int y) const { return reinterpret_cast<Pixel*>(bits + y * rowBytes); }
 };
 
 // Target pixel (x, y) of a quarter turn: source (y, H-1-x) turning right, (W-1-y, x) turning
 // left, for a source of W x H.
 Pixel sourcePixel(const Pixels& source, bool right, int x, int y) {
-    return right ? source.row(source.height - 1 - x)[y]
-                 : source.row(x)[source.width - 1 - y];
+    return right ? source.row(source.height - 1 - x)[y] : source.row(x)[source.width - 1 - y];
 }
 
 // Target rows [top, bottom) and columns [left, right) pixel by pixel.
@@ -148,9 +151,12 @@ void swapReversed(Pixel* left, Pixel* rightEnd, int count) {
 
 Turn inverse(Turn turn) {
     switch (turn) {
-        case Turn::Right: return Turn::Left;
-        case Turn::Left: return Turn::Right;
-        default: return turn;
+        case Turn::Right:
+            return Turn::Left;
+        case Turn::Left:
+            return Turn::Right;
+        default:
+            return turn;
     }
 }
 
@@ -161,12 +167,18 @@ QSize turnedSize(Turn turn, QSize size) {
 QPoint turnedPoint(Turn turn, QPoint p, QSize size) {
     const int w = size.width(), h = size.height();
     switch (turn) {
-        case Turn::Right: return {h - 1 - p.y(), p.x()};
-        case Turn::Left: return {p.y(), w - 1 - p.x()};
-        case Turn::Half: return {w - 1 - p.x(), h - 1 - p.y()};
-        case Turn::Horizontal: return {w - 1 - p.x(), p.y()};
-        case Turn::Vertical: return {p.x(), h - 1 - p.y()};
-        case Turn::None: break;
+        case Turn::Right:
+            return {h - 1 - p.y(), p.x()};
+        case Turn::Left:
+            return {p.y(), w - 1 - p.x()};
+        case Turn::Half:
+            return {w - 1 - p.x(), h - 1 - p.y()};
+        case Turn::Horizontal:
+            return {w - 1 - p.x(), p.y()};
+        case Turn::Vertical:
+            return {p.x(), h - 1 - p.y()};
+        case Turn::None:
+            break;
     }
     return p;
 }
@@ -198,7 +210,8 @@ void turnInPlace(QImage& picture, Turn turn) {
     switch (turn) {
         case Turn::Horizontal:
             textures::forEachBand(h, [&](int top, int bottom) {
-                for (int y = top; y < bottom; ++y) swapReversed(image.row(y), image.row(y) + w, w / 2);
+                for (int y = top; y < bottom; ++y)
+                    swapReversed(image.row(y), image.row(y) + w, w / 2);
             });
             break;
         case Turn::Vertical:
@@ -222,7 +235,8 @@ void turnInPlace(QImage& picture, Turn turn) {
                 }
             });
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -115,8 +115,9 @@ void UndoHistory::writeTile(QImage& image, const QImage& base, int across, int i
     const QRect r = tilePixels(index, across, base.size());
     const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
     for (int row = 0; row < r.height(); ++row) {
-        const void* from = tile ? static_cast<const void*>(tile->pixels + row * kSide)
-                                : base.constScanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes;
+        const void* from = tile
+                               ? static_cast<const void*>(tile->pixels + row * kSide)
+                               : base.constScanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes;
         std::memcpy(image.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes, from, rowBytes);
     }
 }

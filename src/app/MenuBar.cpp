@@ -8,10 +8,10 @@ namespace tessel {
 namespace {
 
 const int kInsertItems[] = {
-    command::InsertAngularText, command::InsertFxText,          command::InsertHollowText,
+    command::InsertAngularText, command::InsertFxText,     command::InsertHollowText,
     command::InsertTextureText, command::InsertFileTextureText, command::InsertAlignedText,
-    command::InsertBubble,      command::InsertPicture,         command::InsertIcon,
-    command::InsertShapes,      command::InsertArrows,          command::InsertMonth,
+    command::InsertBubble,      command::InsertPicture,    command::InsertIcon,
+    command::InsertShapes,      command::InsertArrows,     command::InsertMonth,
     command::InsertProgressBar,
 };
 
@@ -74,8 +74,7 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
     addItem(modify, QStringLiteral("Insertar Linea de Texto Angular"), command::InsertAngularText);
     addItem(modify, QStringLiteral("Insertar Linea de Texto FX"), command::InsertFxText);
     addItem(modify, QStringLiteral("Insertar Linea de Texto Hueca"), command::InsertHollowText);
-    addItem(modify, QStringLiteral("Insertar Linea de Texto con Textura "),
-            command::InsertTextureText);
+    addItem(modify, QStringLiteral("Insertar Linea de Texto con Textura "), command::InsertTextureText);
     addItem(modify, QStringLiteral("Insertar Linea de Texto con Textura de Fichero"),
             command::InsertFileTextureText);
     addItem(modify, QStringLiteral("Insertar Texto Alineado"), command::InsertAlignedText);
@@ -91,16 +90,14 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
     action(command::ReadPicture)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     action(command::SavePicture)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     action(command::Undo)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    action(command::Redo)
-        ->setShortcuts(
-            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    action(command::Redo)->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     action(command::Quit)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     action(command::FitToWindow)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     action(command::ActualSize)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
     // Ctrl and "+" is also Ctrl and "=" on keyboards where "+" needs Shift.
-    action(command::ZoomIn)
-        ->setShortcuts(
-            {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    action(command::ZoomIn)->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     action(command::ZoomOut)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     for (QAction* a : std::as_const(actions_)) a->setShortcutContext(Qt::WindowShortcut);
 

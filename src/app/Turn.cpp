@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <optional>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -183,24 +181,15 @@ QPoint turnedPoint(Turn turn, QPoint p, QSize size) {
     return p;
 }
 
-void quarterTurn(const QImage& source, Turn turn, QImage& target, QImage* twin) {
-    if (!isQuarterTurn(turn) || source.isNull() || target.size() != source.size().transposed() ||
-        (twin && twin->size() != target.size())) {
+void quarterTurn(const QImage& source, Turn turn, QImage& target) {
+    if (!isQuarterTurn(turn) || source.isNull() || target.size() != source.size().transposed()) {
         return;
     }
     const bool right = turn == Turn::Right;
     const Pixels from(source);
     const Pixels to(target);
-    const std::optional<Pixels> copy = twin ? std::optional<Pixels>(Pixels(*twin)) : std::nullopt;
-    const std::size_t rowBytes = std::size_t(to.width) * sizeof(Pixel);
     textures::forEachBand(
-        to.height,
-        [&](int top, int bottom) {
-            turnBand(from, right, to, top, bottom);
-            if (!copy) return;
-            for (int y = top; y < bottom; ++y) std::memcpy(copy->row(y), to.row(y), rowBytes);
-        },
-        kBand);
+        to.height, [&](int top, int bottom) { turnBand(from, right, to, top, bottom); }, kBand);
 }
 
 void turnInPlace(QImage& picture, Turn turn) {

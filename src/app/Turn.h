@@ -28,10 +28,9 @@ QSize turnedSize(Turn turn, QSize size);
 // Where the pixel `point` of a picture of `size` lands.
 QPoint turnedPoint(Turn turn, QPoint point, QSize size);
 
-// A quarter turn of `source` (Format_RGB32) written into `target`, which has the turned size;
-// when `twin` is given (of the same size), the same pixels are written there too. Blocked, with
-// the rows of the target shared between the cores.
-void quarterTurn(const QImage& source, Turn turn, QImage& target, QImage* twin = nullptr);
+// A quarter turn of `source` (Format_RGB32) written into `target`, which has the turned size.
+// Blocked, with the rows of the target shared between the cores.
+void quarterTurn(const QImage& source, Turn turn, QImage& target);
 // Half, Horizontal or Vertical in place (Format_RGB32); nothing for the other turns.
 void turnInPlace(QImage& picture, Turn turn);
 

@@ -46,6 +46,11 @@ enum Id : int {
     InsertArrows = 1061,
     InsertMonth = 1084,
     InsertProgressBar = 1088,
+    TurnRight = 1111,
+    TurnLeft = 1112,
+    TurnHalf = 1113,
+    MirrorHorizontal = 1114,
+    MirrorVertical = 1115,
 
     // The trackbars' own ids; their notifications are not commands.
     HorizontalTrackbar = 1001,

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -211,12 +212,19 @@ void MainWindow::command(int commandId) {
         case command::TextureSelector: ShowTextureDialog(this, state_.paper); break;
         case command::RulerPixels: drawRulers(RulerUnit::Pixels); break;
         case command::RulerMillimetres: drawRulers(RulerUnit::Millimetres); break;
-        case command::Undo:
-            if (state_.history.undo()) redisplay();
+        case command::Undo: {
+            const Turn undone = state_.history.levelTurn(state_.history.level());
+            const QSize before = state_.history.current().size();
+            if (state_.history.undo()) afterTurn(inverse(undone), before);
             break;
-        case command::Redo:
-            if (state_.history.redo()) redisplay();
+        }
+        case command::Redo: {
+            const QSize before = state_.history.current().size();
+            if (state_.history.redo()) {
+                afterTurn(state_.history.levelTurn(state_.history.level()), before);
+            }
             break;
+        }
         case command::CopyPicture: CopyPictureCommand(state_); break;
         case command::Paste:
             if (state_.history.hasPicture()) {
@@ -233,6 +241,11 @@ void MainWindow::command(int commandId) {
                 redisplay();
             }
             break;
+        case command::TurnRight: turnPicture(Turn::Right); break;
+        case command::TurnLeft: turnPicture(Turn::Left); break;
+        case command::TurnHalf: turnPicture(Turn::Half); break;
+        case command::MirrorHorizontal: turnPicture(Turn::Horizontal); break;
+        case command::MirrorVertical: turnPicture(Turn::Vertical); break;
         case command::FitToWindow:
         case command::ActualSize:
         case command::ZoomIn:
@@ -312,6 +325,36 @@ void MainWindow::afterOpening(bool opened) {
 
 void MainWindow::afterInsertion(bool inserted) {
     if (inserted) redisplay();
+}
+
+void MainWindow::turnPicture(Turn turn) {
+    if (!state_.history.hasPicture()) return;
+    const QSize before = state_.history.current().size();
+    state_.history.turn(turn);
+    afterTurn(turn, before);
+}
+
+// After the picture of `before` was turned (Turn::None: any other change): the zero position
+// stays on the same spot of the picture, and the picture size and the view follow a new size.
+void MainWindow::afterTurn(Turn turn, QSize before) {
+    if (turn == Turn::None) {
+        redisplay();
+        return;
+    }
+    const QPoint inside(std::clamp(state_.zero.x(), 0, std::max(0, before.width() - 1)),
+                        std::clamp(state_.zero.y(), 0, std::max(0, before.height() - 1)));
+    const QPoint zero = turnedPoint(turn, inside, before);
+    const QSize size = state_.history.current().size();
+    state_.pictureWidth = size.width();
+    state_.pictureHeight = size.height();
+    if (size == before) {
+        redisplay();
+        setZeroPosition(zero);
+        return;
+    }
+    // A new size: the view starts again on it, with the zero position already moved.
+    state_.zero = zero;
+    newPicture();
 }
 
 void MainWindow::redisplay() {

@@ -9,6 +9,7 @@
 #include "app/CanvasWidget.h"
 #include "app/MenuBar.h"
 #include "app/Rulers.h"
+#include "app/Turn.h"
 
 class QSlider;
 
@@ -77,6 +78,8 @@ private:
     void pasteAsNewPicture();
     // The paste items follow what the clipboard holds.
     void watchClipboard();
+    void turnPicture(Turn turn);
+    void afterTurn(Turn turn, QSize before);
 
     AppState state_;
     MenuBar* menu_ = nullptr;

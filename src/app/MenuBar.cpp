@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <utility>
 
 namespace tessel {
 namespace {
@@ -12,6 +13,14 @@ const int kInsertItems[] = {
     command::InsertBubble,      command::InsertPicture,    command::InsertIcon,
     command::InsertShapes,      command::InsertArrows,     command::InsertMonth,
     command::InsertProgressBar,
+};
+
+const std::pair<const char*, int> kTurnItems[] = {
+    {"Girar 90° a la derecha", command::TurnRight},
+    {"Girar 90° a la izquierda", command::TurnLeft},
+    {"Girar 180°", command::TurnHalf},
+    {"Voltear horizontalmente", command::MirrorHorizontal},
+    {"Voltear verticalmente", command::MirrorVertical},
 };
 
 }  // namespace
@@ -64,6 +73,7 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
     addItem(modify, QStringLiteral("Pegar como imagen nueva"), command::PasteAsNew);
     modify->addSeparator();
     addItem(modify, QStringLiteral("Escala de Gris"), command::GreyScale);
+    for (const auto& [text, id] : kTurnItems) addItem(modify, QString::fromUtf8(text), id);
     modify->addSeparator();
     addItem(modify, QStringLiteral("Insertar Linea de Texto Angular"), command::InsertAngularText);
     addItem(modify, QStringLiteral("Insertar Linea de Texto FX"), command::InsertFxText);
@@ -152,6 +162,7 @@ void MenuBar::applyPhase(MenuPhase phase) {
     enable(command::Paste, clipboardOffersPicture_);
     enable(command::PasteAsNew, clipboardOffersPicture_);
     for (int id : kInsertItems) enable(id, picture);
+    for (const auto& item : kTurnItems) enable(item.second, picture);
 }
 
 }  // namespace tessel

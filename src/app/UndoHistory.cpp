@@ -1,15 +1,15 @@
 #include "app/UndoHistory.h"
 
-#include <sys/mman.h>
 #include <unistd.h>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 
-#include <QColorSpace>
 #include <QtGlobal>
 #include <cstring>
 #include <utility>
+
+#include "app/PictureMemory.h"
 
 namespace tessel {
 
@@ -29,49 +29,6 @@ void returnFreeMemory() {
 #if defined(__GLIBC__)
     malloc_trim(0);
 #endif
-}
-
-// A mapping of memory that a picture's pixels live in.
-struct Mapping {
-    void* start;
-    std::size_t length;
-};
-
-void unmap(void* mapping) {
-    auto* m = static_cast<Mapping*>(mapping);
-    munmap(m->start, m->length);
-    delete m;
-}
-
-// A deep copy of the picture. A large one goes into memory asked for in huge pages where the
-// system offers them: its first writes then take a few dozen page faults rather than thousands,
-// which is most of the cost of copying a photograph on a busy machine.
-QImage ownCopy(const QImage& picture) {
-    constexpr std::size_t kHuge = std::size_t(2) << 20;
-    const std::size_t bytes = std::size_t(picture.sizeInBytes());
-    if (bytes < 8 * kHuge) return picture.copy();
-    const std::size_t length = (bytes + kHuge - 1) / kHuge * kHuge;
-    void* area =
-        mmap(nullptr, length + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (area == MAP_FAILED) return picture.copy();
-    // Huge pages need an address on a 2 MB boundary: the spare parts before and after go back.
-    auto* first = static_cast<char*>(area);
-    char* aligned = first + (kHuge - reinterpret_cast<std::uintptr_t>(first) % kHuge) % kHuge;
-    if (aligned > first) munmap(first, std::size_t(aligned - first));
-    const std::size_t after = std::size_t(first + length + kHuge - (aligned + length));
-    if (after > 0) munmap(aligned + length, after);
-#if defined(MADV_HUGEPAGE)
-    madvise(aligned, length, MADV_HUGEPAGE);
-#endif
-    std::memcpy(aligned, picture.constBits(), bytes);
-    QImage copy(reinterpret_cast<uchar*>(aligned), picture.width(), picture.height(),
-                picture.bytesPerLine(), picture.format(), &unmap, new Mapping{aligned, length});
-    copy.setDotsPerMeterX(picture.dotsPerMeterX());
-    copy.setDotsPerMeterY(picture.dotsPerMeterY());
-    copy.setOffset(picture.offset());
-    copy.setColorSpace(picture.colorSpace());
-    for (const QString& key : picture.textKeys()) copy.setText(key, picture.text(key));
-    return copy;
 }
 
 }  // namespace
@@ -96,7 +53,7 @@ void UndoHistory::start(const QImage& picture) {
     // Level 0 keeps the pixels given; the current picture gets pixels of its own now, so that no
     // change has to copy the whole picture later.
     base_ = given.convertToFormat(QImage::Format_RGB32);
-    QImage own = ownCopy(base_);
+    QImage own = pictureMemory::copyOf(base_);
     current_ = Surface(own.isNull() ? base_ : own);
     current_.clearDirty();
     hasPicture_ = !current_.isNull();
@@ -115,7 +72,7 @@ void UndoHistory::start(const QImage& picture) {
     spareTop_ = std::vector<TilePtr>(tiles);
     seen_.assign(tiles, 0);
     search_ = 0;
-    ids_.push_back(++lastId_);
+    marks_.push_back({++lastId_, Turn::None});
 }
 
 void UndoHistory::clear() {
@@ -123,7 +80,9 @@ void UndoHistory::clear() {
     pool_.setSpareLimit(0);
     levels_.clear();
     redo_.clear();
-    ids_.clear();
+    closed_.clear();
+    closedBytes_ = 0;
+    marks_.clear();
     top_ = {};
     spareTop_ = {};
     pending_ = {};
@@ -148,7 +107,7 @@ std::size_t UndoHistory::heldBytes() const {
     if (!hasPicture_) return 0;
     return pool_.tilesInUse() * kTileCost + std::size_t(base_.sizeInBytes()) +
            (top_.capacity() + spareTop_.capacity()) * sizeof(TilePtr) +
-           pending_.capacity() * sizeof(Change) + levelBytes_ + redoLevelBytes_;
+           pending_.capacity() * sizeof(Change) + levelBytes_ + redoLevelBytes_ + closedBytes_;
 }
 
 void UndoHistory::push() {
@@ -169,14 +128,19 @@ void UndoHistory::push() {
     }
     current_.clearDirty();
     ++level_;
-    ids_.push_back(++lastId_);
-    if (level_ > kMaxLevel) dropLevelOne();
+    marks_.push_back({++lastId_, Turn::None});
+    if (level_ > kMaxLevel) dropOldest();
     fitInBudget();
     trimIfMuchWasFreed();
 }
 
 bool UndoHistory::undo() {
     if (!hasPicture_ || level_ == 0) return false;
+    if (top_.empty()) {
+        // The first level of a segment above level 0: a quarter turn.
+        undoTurn();
+        return true;
+    }
     // The tiles that tell the current picture from the level below become the level to redo;
     // the level below's tiles go back in their place.
     Level undone;
@@ -191,8 +155,8 @@ bool UndoHistory::undo() {
     popTop();
     --level_;
     redoLevelBytes_ += levelCost(undone);
-    redo_.push_back({std::move(undone), ids_.back()});
-    ids_.pop_back();
+    redo_.push_back({std::move(undone), marks_.back(), QImage()});
+    marks_.pop_back();
     fitAfterUndo();
     trimIfMuchWasFreed();
     return true;
@@ -213,23 +177,28 @@ bool UndoHistory::redo() {
     } else {
         commit();
     }
-    // The redone level's tiles go into the picture and wait as pending, as after an undo.
     UndoneLevel next = std::move(redo_.back());
     redo_.pop_back();
-    redoLevelBytes_ -= levelCost(next.level);
+    redoLevelBytes_ -= undoneCost(next);
+    if (!next.picture.isNull()) {
+        redoTurn(std::move(next));
+        fitAfterUndo();
+        return true;
+    }
+    // The redone level's tiles go into the picture and wait as pending, as after an undo.
     QImage& image = current_.imageFor(QRect());
     for (const Change& change : next.level.changes) {
         writeTile(image, change.index, change.tile.get());
     }
     pending_ = std::move(next.level.changes);
     ++level_;
-    ids_.push_back(next.id);
+    marks_.push_back(next.mark);
     fitAfterUndo();
     return true;
 }
 
 void UndoHistory::dropFarthestRedo() {
-    redoLevelBytes_ -= levelCost(redo_.front().level);
+    redoLevelBytes_ -= undoneCost(redo_.front());
     redo_.pop_front();
 }
 
@@ -238,10 +207,10 @@ void UndoHistory::dropRedo() {
     redoLevelBytes_ = 0;
 }
 
-// At a change: the oldest levels above level 0 go first; level 0 and the current picture always
-// stay.
+// At a change: the oldest levels go first (dropOldest); the current segment's base and the
+// current picture always stay.
 void UndoHistory::fitInBudget() {
-    while (heldBytes() > budget_ && !levels_.empty()) dropLevelOne();
+    while (heldBytes() > budget_ && canDropOldest()) dropOldest();
 }
 
 // At an undo, which takes memory only for the level it undoes (and at a redo, which takes none):
@@ -263,19 +232,21 @@ void UndoHistory::trimIfMuchWasFreed() {
 QImage UndoHistory::levelPicture(int k) const {
     if (!hasPicture_ || k < 0 || k > level_) return QImage();
     if (k == level_) return current_.image().copy();
-    QImage picture = base_.copy();
-    if (k == 0) return picture;
-    std::vector<const Tile*> tiles(top_.size());
-    for (std::size_t i = 0; i < top_.size(); ++i) tiles[i] = top_[i].get();
-    for (int j = level_ - 1; j > k; --j) {
-        for (const Change& change : levels_[std::size_t(j - 1)].changes) {
-            tiles[std::size_t(change.index)] = change.previous.get();
+    int first = 0;  // the level of a segment's base
+    for (const Segment& segment : closed_) {
+        const int last = first + int(segment.levels.size());
+        if (k <= last) {
+            return segmentPicture(segment.base, segment.top, segment.levels, segment.across,
+                                  last - k);
         }
+        first = last + 1;
     }
-    for (std::size_t i = 0; i < tiles.size(); ++i) {
-        if (tiles[i]) writeTile(picture, int(i), tiles[i]);
-    }
-    return picture;
+    return segmentPicture(base_, top_, levels_, across_, level_ - 1 - k);
+}
+
+Turn UndoHistory::levelTurn(int k) const {
+    if (k <= 0 || k >= int(marks_.size())) return Turn::None;
+    return marks_[std::size_t(k)].turn;
 }
 
 }  // namespace tessel

@@ -3,21 +3,35 @@
 // top, "Deshacer" steps down to the level below and "Rehacer" back up again, until a new change
 // drops the levels that were undone.
 //
-// The current picture and level 0 are whole bitmaps: level 0 is copied once when the history
-// starts, so no change ever has to copy the whole picture. Below the current picture sits the
-// newest stored level as a table of square tiles, a missing tile meaning "as in level 0", and
-// every stored level keeps only the tiles its change altered (with the tiles they replaced), so
-// the memory grows with what each change touched. The current surface records the rectangle it
-// was drawn on since the last push; a push looks only at the tiles under it, an undo writes back
-// only those tiles and keeps the tiles it took away as the level to redo. Each level still reads
-// back as the complete picture. All levels have the size of the picture the history was started
-// with.
+// The levels fall into segments: runs of levels of one size, each starting with a whole bitmap
+// (its base) with tile levels above it. Inside the segment, the current picture is a whole bitmap
+// of its own, copied from the base once, so no change ever has to copy the whole picture. Below
+// the current picture sits the newest stored level as a table of square tiles, a missing tile
+// meaning "as in the base", and every stored level keeps only the tiles its change altered (with
+// the tiles they replaced), so the memory grows with what each change touched. The current
+// surface records the rectangle it was drawn on since the last push; a push looks only at the
+// tiles under it, an undo writes back only those tiles and keeps the tiles it took away as the
+// level to redo. Each level still reads back as the complete picture.
 //
-// At most kMaxLevel levels sit above level 0: the change after that drops the oldest level above
-// level 0, so work never stops. The levels to undo and to redo share one memory budget; beyond
-// it the levels farthest from the current picture go first: at a change the oldest levels above
-// level 0, at an undo the farthest levels to redo, then the oldest ones, and the level just
-// undone last. Level 0 is always kept. Memory given back in bulk is returned to the system.
+// A change that keeps the size takes that road whatever it touched: grey scale, a half turn and
+// the two mirrors rewrite the current picture in place and are stored as the tiles that differ.
+// A quarter turn changes the size: its push stores the picture it replaced as the last level of
+// the segment (tiles, as any push would) and closes the segment; the turned picture starts a new
+// segment as its base, the one whole picture the turn's level holds. Undoing the turn puts the
+// closed segment back and rebuilds the picture below from its base and tiles; the turned base
+// waits whole as the level to redo, and redoing it closes the segment again. A turn costs a
+// blocked transpose and one copy of the picture; the changes after it cost what they touched.
+//
+// At most kMaxLevel levels sit above level 0: the change after that drops the oldest level, so
+// work never stops. The levels to undo and to redo share one memory budget, whole pictures and
+// tiles alike; beyond it the levels farthest from the current picture go first: at a change the
+// oldest levels, at an undo the farthest levels to redo, then the oldest ones, and the level just
+// undone last. The oldest level to go is the one above level 0 (its tiles merge into the next
+// level), unless that one is the first of a segment or the last before a turn, which must stay
+// as the picture the turn started from: then level 0 goes instead, its segment's tiles written
+// into its base, or its segment whole when nothing is left above the base, and the next level
+// becomes level 0. Without turns level 0 is always kept. Memory given back in bulk is returned to
+// the system.
 
 #include <QImage>
 #include <algorithm>
@@ -28,6 +42,7 @@
 #include <vector>
 
 #include "app/TilePool.h"
+#include "app/Turn.h"
 #include "surface/Surface.h"
 
 namespace tessel {
@@ -71,19 +86,27 @@ class UndoHistory {
     // How many undone levels redo() can bring back.
     int redoLevels() const { return int(redo_.size()); }
 
+    // The picture turned or mirrored, as one change: n + 1. A quarter turn changes the size.
+    void turn(Turn turn);
+    // The turn or mirror that made level k from the level below; Turn::None for any other change
+    // and for level 0.
+    Turn levelTurn(int k) const;
+
     // Names the picture the current level holds: a new number for every level pushed and for
     // every picture started, the level's own number again after undoing back to it; 0 without a
     // picture. A save remembers it, so "unchanged since the save" is one comparison.
-    std::uint64_t stateId() const { return ids_.empty() ? 0 : ids_.back(); }
+    std::uint64_t stateId() const { return marks_.empty() ? 0 : marks_.back().id; }
 
     // The complete picture of level k (0..n); a null image for any other k.
     QImage levelPicture(int k) const;
 
     // Memory held by the stored levels below the current one (level 0 included once there is a
-    // level above it): tiles (each shared tile counted once) and bookkeeping.
+    // level above it, as is the base of every segment below the current one): tiles (each shared
+    // tile counted once), whole pictures and bookkeeping.
     std::size_t storedBytes() const { return storedBytes_; }
-    // Everything the history holds beside the current picture: level 0, every tile in use (levels
-    // to undo and to redo), bookkeeping. The memory budget applies to this.
+    // Everything the history holds beside the current picture: the bases, every tile in use
+    // (levels to undo and to redo), the turned pictures to redo, bookkeeping. The memory budget
+    // applies to this.
     std::size_t heldBytes() const;
     // How many old levels were dropped to make room since the picture was started.
     int droppedLevels() const { return droppedLevels_; }
@@ -129,17 +152,36 @@ class UndoHistory {
     struct Level {
         std::vector<Change> changes;
     };
-    // A level undone: the changes from the level below it to its own picture, and its state
-    // number, which it gets back when redone.
+    // What names a level: its state number, and the turn that made it.
+    struct Mark {
+        std::uint64_t id;
+        Turn turn;
+    };
+    // A level undone: the changes from the level below it to its own picture, and its mark,
+    // which it gets back when redone. A quarter turn's level is its picture, whole, instead.
     struct UndoneLevel {
         Level level;
-        std::uint64_t id;
+        Mark mark;
+        QImage picture;
+    };
+    // A segment below the current one: its base, its last level tile by tile, and its levels
+    // above the base up to that one.
+    struct Segment {
+        QImage base;
+        std::vector<TilePtr> top;
+        std::deque<Level> levels;
+        int across = 0;
     };
 
     QRect tileArea(const QRect& pixels) const;
     // Every tile under the surface's dirty parts, once each, by rising index.
     const std::vector<int>& dirtyTiles();
     QRect tilePixels(int index) const;
+    static QRect tilePixels(int index, int across, QSize size);
+    static void writeTile(QImage& image, const QImage& base, int across, int index,
+                          const Tile* tile);
+    static QImage segmentPicture(const QImage& base, const std::vector<TilePtr>& top,
+                                 const std::deque<Level>& levels, int across, int stepsDown);
     TilePtr copyTile(int index);
     // A null tile stands for the tile of level 0.
     bool sameAsTile(int index, const Tile* tile) const;
@@ -158,6 +200,23 @@ class UndoHistory {
     void fitAfterUndo();
     void releaseTile(TilePtr& tile);
     void trimIfMuchWasFreed();
+    // Segments (UndoHistorySegments.cpp).
+    void turnQuarter(Turn turn);
+    void undoTurn();
+    void redoTurn(UndoneLevel&& next);
+    void closeSegment(QImage&& base);
+    void reopenSegment();
+    void setGeometry(QSize size);
+    QImage takeCurrent();
+    void showBaseAndTop(QImage&& buffer);
+    void keepDrawingInBase();
+    bool canDropOldest() const;
+    void dropOldest();
+    void foldIntoBase(Segment& segment);
+    void dropFirstSegment();
+    void mergeLevelOne(std::deque<Level>& levels);
+    static std::size_t segmentBytes(const Segment& segment);
+    static std::size_t undoneCost(const UndoneLevel& undone);
     static std::size_t levelCost(const Level& level);
     std::size_t topBytes() const;
     // A tile as the budget sees it: its pixels and its share of the pool's bookkeeping.
@@ -167,19 +226,19 @@ class UndoHistory {
     TilePool pool_;
     std::size_t budget_;
     Surface current_;
-    // Level 0 as a whole bitmap, from start() on.
+    // The current segment's base as a whole bitmap (level 0 from start() on, until a turn).
     QImage base_;
     bool hasPicture_ = false;
     int level_ = 0;
     // The newest stored level (n - 1), tile by tile, row after row of tiles, a null tile where it
-    // is as level 0; empty at level 0.
+    // is as the base; empty at the segment's first level.
     std::vector<TilePtr> top_;
     // At level 0: the table top_ takes at the next push, every tile null.
     std::vector<TilePtr> spareTop_;
     QSize size_;
     int across_ = 0;
     int down_ = 0;
-    // The levels 1..n-1 (level 0 is top_ with every change undone).
+    // The segment's levels above its base up to n-1 (its base is top_ with every change undone).
     std::deque<Level> levels_;
     // Where the current picture differs from top_ beyond the surface's own dirty rectangle: the
     // changes of the level last undone (or dropped), whose tiles hold the current pixels. The
@@ -198,8 +257,11 @@ class UndoHistory {
     // Tiles in use when memory was last returned to the system.
     std::size_t tilesAtTrim_ = 0;
     int droppedLevels_ = 0;
-    // The state number of each level 0..n, and the last number given out.
-    std::deque<std::uint64_t> ids_;
+    // The segments below the current one, oldest first, and what their bases and tables take.
+    std::deque<Segment> closed_;
+    std::size_t closedBytes_ = 0;
+    // The mark of each level 0..n, and the last state number given out.
+    std::deque<Mark> marks_;
     std::uint64_t lastId_ = 0;
 };
 

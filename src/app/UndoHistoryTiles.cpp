@@ -103,6 +103,43 @@ void UndoHistory::writeTile(QImage& image, int index, const Tile* tile) const {
     }
 }
 
+QRect UndoHistory::tilePixels(int index, int across, QSize size) {
+    const int x = (index % across) * kSide;
+    const int y = (index / across) * kSide;
+    return QRect(x, y, std::min(kSide, size.width() - x), std::min(kSide, size.height() - y));
+}
+
+// The tile written into `image` (of the base's size), from the base where it is null.
+void UndoHistory::writeTile(QImage& image, const QImage& base, int across, int index,
+                            const Tile* tile) {
+    const QRect r = tilePixels(index, across, base.size());
+    const std::size_t rowBytes = std::size_t(r.width()) * kPixelBytes;
+    for (int row = 0; row < r.height(); ++row) {
+        const void* from = tile
+                               ? static_cast<const void*>(tile->pixels + row * kSide)
+                               : base.constScanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes;
+        std::memcpy(image.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes, from, rowBytes);
+    }
+}
+
+// The picture `stepsDown` levels below the newest level of a segment (whose tiles are `top`).
+QImage UndoHistory::segmentPicture(const QImage& base, const std::vector<TilePtr>& top,
+                                   const std::deque<Level>& levels, int across, int stepsDown) {
+    QImage picture = base.copy();
+    if (stepsDown >= int(levels.size())) return picture;
+    std::vector<const Tile*> tiles(top.size());
+    for (std::size_t i = 0; i < top.size(); ++i) tiles[i] = top[i].get();
+    for (int j = int(levels.size()) - 1; j >= int(levels.size()) - stepsDown; --j) {
+        for (const Change& change : levels[std::size_t(j)].changes) {
+            tiles[std::size_t(change.index)] = change.previous.get();
+        }
+    }
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        if (tiles[i]) writeTile(picture, base, across, int(i), tiles[i]);
+    }
+    return picture;
+}
+
 void UndoHistory::releaseTile(TilePtr& tile) {
     if (tile.useCount() == 1) storedBytes_ -= kTileCost;
     tile.reset();
@@ -160,22 +197,27 @@ bool UndoHistory::drawnSinceStored() {
     return false;
 }
 
-// Level 0 becomes the stored level below: it is base_, so top_ starts with no tile of its own.
-// Anything drawn on the picture since start() without a push belongs to level 0.
-void UndoHistory::commitLevelZero() {
+// Anything drawn on the picture at the first level of its segment without a push belongs to
+// that level: it goes into the base.
+void UndoHistory::keepDrawingInBase() {
     const std::vector<int>& dirty = dirtyTiles();
-    if (!dirty.empty()) {
-        QImage& base = base_;
-        for (const int index : dirty) {
-            const QRect r = tilePixels(index);
-            const QImage& image = std::as_const(current_).image();
-            for (int row = 0; row < r.height(); ++row) {
-                std::memcpy(base.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
-                            image.constScanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
-                            std::size_t(r.width()) * kPixelBytes);
-            }
+    if (dirty.empty()) return;
+    QImage& base = base_;
+    const QImage& image = std::as_const(current_).image();
+    for (const int index : dirty) {
+        const QRect r = tilePixels(index);
+        for (int row = 0; row < r.height(); ++row) {
+            std::memcpy(base.scanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
+                        image.constScanLine(r.y() + row) + std::size_t(r.x()) * kPixelBytes,
+                        std::size_t(r.width()) * kPixelBytes);
         }
     }
+}
+
+// The segment's first level becomes the stored level below: it is base_, so top_ starts with no
+// tile of its own.
+void UndoHistory::commitLevelZero() {
+    keepDrawingInBase();
     top_.swap(spareTop_);
     if (top_.size() != std::size_t(across_) * std::size_t(down_)) {
         top_ = std::vector<TilePtr>(std::size_t(across_) * std::size_t(down_));
@@ -230,46 +272,54 @@ void UndoHistory::popTop() {
 // Level 1 goes: level 2 takes its changes where it has none of its own, and the tiles of
 // level 0 as the ones it replaced.
 void UndoHistory::dropLevelOne() {
-    Level one = std::move(levels_.front());
-    levels_.pop_front();
+    if (levels_.size() == 1) {
+        // Level 1 was the newest: the current picture now lies right above level 0.
+        Level one = std::move(levels_.front());
+        levels_.pop_front();
+        storedBytes_ -= levelCost(one);
+        levelBytes_ -= levelCost(one);
+        setPending(std::move(one.changes));
+    } else {
+        mergeLevelOne(levels_);
+    }
+    marks_.erase(marks_.begin() + 1);
+    --level_;
+    ++droppedLevels_;
+}
+
+// The first of `levels` (two or more, of the current segment or one below) goes into the second.
+void UndoHistory::mergeLevelOne(std::deque<Level>& levels) {
+    Level one = std::move(levels.front());
+    levels.pop_front();
     storedBytes_ -= levelCost(one);
     levelBytes_ -= levelCost(one);
-    if (levels_.empty()) {
-        // Level 1 was the newest: the current picture now lies right above level 0.
-        setPending(std::move(one.changes));
-        one.changes.clear();
-    } else {
-        Level& two = levels_.front();
-        storedBytes_ -= levelCost(two);
-        levelBytes_ -= levelCost(two);
-        std::vector<Change> merged;
-        merged.reserve(one.changes.size() + two.changes.size());
-        auto a = one.changes.begin();
-        auto b = two.changes.begin();
-        while (a != one.changes.end() || b != two.changes.end()) {
-            if (b == two.changes.end() || (a != one.changes.end() && a->index < b->index)) {
-                merged.push_back(std::move(*a++));
-            } else if (a == one.changes.end() || b->index < a->index) {
-                merged.push_back(std::move(*b++));
-            } else {
-                // b's old previous is a's tile: a keeps a reference until it is released.
-                b->previous = std::move(a->previous);
-                releaseTile(a->tile);
-                ++a;
-                merged.push_back(std::move(*b++));
-            }
+    Level& two = levels.front();
+    storedBytes_ -= levelCost(two);
+    levelBytes_ -= levelCost(two);
+    std::vector<Change> merged;
+    merged.reserve(one.changes.size() + two.changes.size());
+    auto a = one.changes.begin();
+    auto b = two.changes.begin();
+    while (a != one.changes.end() || b != two.changes.end()) {
+        if (b == two.changes.end() || (a != one.changes.end() && a->index < b->index)) {
+            merged.push_back(std::move(*a++));
+        } else if (a == one.changes.end() || b->index < a->index) {
+            merged.push_back(std::move(*b++));
+        } else {
+            // b's old previous is a's tile: a keeps a reference until it is released.
+            b->previous = std::move(a->previous);
+            releaseTile(a->tile);
+            ++a;
+            merged.push_back(std::move(*b++));
         }
-        two.changes = std::move(merged);
-        storedBytes_ += levelCost(two);
-        levelBytes_ += levelCost(two);
     }
+    two.changes = std::move(merged);
+    storedBytes_ += levelCost(two);
+    levelBytes_ += levelCost(two);
     for (Change& change : one.changes) {
         releaseTile(change.tile);
         releaseTile(change.previous);
     }
-    ids_.erase(ids_.begin() + 1);
-    --level_;
-    ++droppedLevels_;
 }
 
 }  // namespace tessel

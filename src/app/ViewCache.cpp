@@ -75,15 +75,18 @@ QRect ViewCache::sync(const UndoHistory& history) {
         changed(picture, area);
         return area;
     }
-    // A new level right above the one held: its change is the dirty record.
+    // A new level right above the one held: its change is the dirty record, or the whole
+    // picture for a turn or a mirror (a quarter turn of a square picture keeps its size).
     if (history.level() == level_ + 1) {
+        const QRect area =
+            history.levelTurn(history.level()) == Turn::None ? dirty : picture.rect();
         steps_.resize(at_ + 1);
-        steps_.push_back({state, dirty});
+        steps_.push_back({state, area});
         at_ = steps_.size() - 1;
         level_ = history.level();
         applied_ = dirty;
-        changed(picture, dirty);
-        return dirty;
+        changed(picture, area);
+        return area;
     }
     rebuild(picture);
     steps_.assign(1, Step{state, dirty});

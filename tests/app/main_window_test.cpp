@@ -82,11 +82,11 @@ TEST_F(MainWindowTest, StartsWithCaptionControlsAndMenuOfTheNoPicturePhase) {
         EXPECT_EQ(stateOf(id), ItemState::Enabled) << id;
     }
     EXPECT_EQ(stateOf(1066), ItemState::Checked);
-    for (int id : {1045, 1059, 1068, 1090, 1121, 1054}) {
+    for (int id : {1045, 1059, 1068, 1090, 1121, 1054, 1111, 1112, 1113, 1114, 1115}) {
         EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
     }
     for (int id : kInsertItems) EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
-    EXPECT_EQ(window.menu()->commandIds().size(), 38);
+    EXPECT_EQ(window.menu()->commandIds().size(), 43);
 }
 
 TEST_F(MainWindowTest, ViewIsGreyWithRedAxesOnTheTopAndLeftEdges) {

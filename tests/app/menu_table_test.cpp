@@ -56,6 +56,11 @@ const std::vector<Menu> kTable = {
       {"Pegar como imagen nueva", 1123},
       {nullptr, 0},
       {"Escala de Gris", 1054},
+      {"Girar 90° a la derecha", 1111},
+      {"Girar 90° a la izquierda", 1112},
+      {"Girar 180°", 1113},
+      {"Voltear horizontalmente", 1114},
+      {"Voltear verticalmente", 1115},
       {nullptr, 0},
       {"Insertar Linea de Texto Angular", 1055},
       {"Insertar Linea de Texto FX", 1081},
@@ -102,7 +107,7 @@ TEST(MenuTable, MenusItemsSeparatorsAndIdsAreThoseOfTheTableInOrder) {
             EXPECT_EQ(bar.action(row.id), entry) << row.text << " " << row.id;
         }
     }
-    EXPECT_EQ(items, 8 + 5 + 2 + 4 + 19);
+    EXPECT_EQ(items, 8 + 5 + 2 + 4 + 24);
     EXPECT_EQ(bar.commandIds().size(), items);
 }
 

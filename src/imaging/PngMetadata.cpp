@@ -73,7 +73,6 @@ void ignoreWarning(png_structp, png_const_charp) {}
 
 // Everything libpng is given, prepared before it runs: its errors jump back over this frame.
 struct Settings {
-    png_uint_32 width = 0, height = 0;
     QByteArray profileName, profile;
     QPoint offset;
     int dotsPerMeterX = 0, dotsPerMeterY = 0;
@@ -93,7 +92,9 @@ bool writeInfo(const Settings& s, QByteArray& out) {
     png_set_error_fn(png, nullptr, nullptr, ignoreWarning);
     png_set_benign_errors(png, 1);
     png_set_write_fn(png, &out, appendBytes, noFlush);
-    png_set_IHDR(png, info, s.width, s.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+    // The header libpng writes is dropped: its size is none of these chunks' business, and
+    // libpng refuses sides over a million pixels, which PNG files may have.
+    png_set_IHDR(png, info, 1, 1, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     if (!s.profile.isEmpty()) {
         png_set_iCCP(png, info, s.profileName.constData(), PNG_COMPRESSION_TYPE_BASE,
@@ -119,8 +120,6 @@ bool writeInfo(const Settings& s, QByteArray& out) {
 
 std::optional<QByteArray> pngAncillaryChunks(const QImage& picture) {
     Settings s;
-    s.width = png_uint_32(picture.width());
-    s.height = png_uint_32(picture.height());
     if (picture.colorSpace().isValid()) {
         s.profileName = picture.colorSpace().description().toLatin1();
         if (s.profileName.isEmpty()) s.profileName = QByteArrayLiteral("Custom");

@@ -9,10 +9,9 @@ namespace tessel {
 
 namespace {
 
-// The RGB bytes of a Format_RGB32 row (blue, green, red, unused in memory).
-void toRgb(const QImage& picture, int y, std::uint8_t* __restrict rgb) {
-    const auto* __restrict pixels = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-    const int width = picture.width();
+// The RGB bytes of a Format_RGB32 row of `width` pixels (blue, green, red, unused in memory).
+void toRgb(const uchar* line, int width, std::uint8_t* __restrict rgb) {
+    const auto* __restrict pixels = reinterpret_cast<const QRgb*>(line);
     for (int x = 0; x < width; ++x) {
         const QRgb pixel = pixels[x];
         rgb[3 * x] = std::uint8_t(pixel >> 16);
@@ -46,6 +45,9 @@ inline std::uint8_t paeth(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
 // processor's nearest cache however wide the picture is.
 constexpr std::size_t kTrialBytes = 4096;
 
+// Rows of fewer bytes are compared in a plain loop.
+constexpr std::size_t kShortRow = 48;
+
 enum Filter : std::uint8_t { kNone, kSub, kUp, kAverage, kPaeth };
 
 // The four predicted versions of n <= kTrialBytes bytes, each kTrialBytes apart in `trial`.
@@ -68,7 +70,18 @@ void predict(const std::uint8_t* __restrict row, const std::uint8_t* __restrict 
 Filter bestFilter(const std::uint8_t* row, const std::uint8_t* above, std::size_t n,
                   std::uint8_t* trial) {
     std::uint64_t sums[5] = {0, 0, 0, 0, 0};
-    for (std::size_t start = 0; start < n; start += kTrialBytes) {
+    const auto magnitude = [](int byte) { return std::uint64_t(std::abs(int(std::int8_t(byte)))); };
+    if (n < kShortRow) {  // too short for vector code to pay: one pass, no trial rows
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint8_t a = row[i - 3], b = above[i], c = above[i - 3], x = row[i];
+            sums[kNone] += magnitude(x);
+            sums[kSub] += magnitude(x - a);
+            sums[kUp] += magnitude(x - b);
+            sums[kAverage] += magnitude(x - ((a + b) >> 1));
+            sums[kPaeth] += magnitude(x - paeth(a, b, c));
+        }
+    }
+    for (std::size_t start = 0; n >= kShortRow && start < n; start += kTrialBytes) {
         const std::size_t count = std::min(kTrialBytes, n - start);
         predict(row + start, above + start, count, trial);
         sums[kNone] += magnitudeSum(row + start, count);
@@ -126,9 +139,12 @@ bool filterPngRows(const QImage& picture, int first, int last, std::uint8_t* out
     std::uint8_t* row = work.data() + kLeft;
     std::uint8_t* above = row + n + kLeft;
     std::uint8_t* trial = above + n;
-    if (first > 0) toRgb(picture, first - 1, above);
+    const uchar* bits = picture.constBits();
+    const auto stride = std::size_t(picture.bytesPerLine());
+    const int width = picture.width();
+    if (first > 0) toRgb(bits + std::size_t(first - 1) * stride, width, above);
     for (int y = first; y < last; ++y) {
-        toRgb(picture, y, row);
+        toRgb(bits + std::size_t(y) * stride, width, row);
         writeFiltered(bestFilter(row, above, n, trial), row, above, n, out);
         out += 1 + n;
         std::swap(row, above);

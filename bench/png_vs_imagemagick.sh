@@ -17,6 +17,7 @@ need=()
 convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 [ -f "$photo_jpeg" ] || need+=(mate-backgrounds)
 command -v python3 >/dev/null || need+=(python3)
+python3 -c "import PIL, numpy" 2>/dev/null || need+=(python3-pil python3-numpy)
 [ -x /usr/bin/time ] || need+=(time)
 source bench/prepare.sh
 cmake --build "$build_dir" --target bench_codec_quality >/dev/null
@@ -69,5 +70,16 @@ ours_size=$(stat -c %s "$work/tessel.png")
 theirs_size=$(stat -c %s "$work/imagemagick.png")
 echo "size: ours $ours_size bytes, ImageMagick $theirs_size bytes, ratio $(python3 -c "print('%.4f' % ($ours_size / $theirs_size))")"
 for file in tessel imagemagick; do
-    echo "$file.png against the photograph, pixels different: $(compare -metric AE "$work/photo.ppm" "$work/$file.png" null: 2>&1 || true)"
+    echo "$file.png against the photograph, pixels different for ImageMagick: $(compare -metric AE "$work/photo.ppm" "$work/$file.png" null: 2>&1 || true)"
 done
+python3 - "$work/photo.ppm" "$work/tessel.png" <<'PY'
+import sys
+import numpy
+from PIL import Image
+a = numpy.asarray(Image.open(sys.argv[1]).convert("RGB"))
+b = numpy.asarray(Image.open(sys.argv[2]).convert("RGB"))
+print("tessel.png against the photograph, pixels different for PIL:",
+      int((a != b).any(axis=2).sum()) if a.shape == b.shape else "another size")
+PY
+echo "tessel.png against the photograph for Qt:"
+"$codec" compare "$work/photo.png" "$work/tessel.png"

@@ -21,7 +21,7 @@ constexpr int kMaxBands = 16;
 // Every band but the last is walked through once more after its compression, to be joined to
 // the next (DeflateBands.h); that walk costs about this fraction of the compression, so those
 // bands are made smaller by it and all threads finish together.
-constexpr double kJoinCost = 0.45;
+constexpr double kJoinCost = 0.5;
 // The image data is cut into IDAT chunks of at most this many bytes.
 constexpr std::size_t kIdatBytes = std::size_t(1) << 18;
 

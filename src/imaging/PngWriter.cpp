@@ -19,9 +19,12 @@ constexpr std::size_t kMinBandBytes = std::size_t(1) << 20;
 // The most bands, however many cores the processor has.
 constexpr int kMaxBands = 16;
 // Every band but the last is walked through once more after its compression, to be joined to
-// the next (DeflateBands.h); that walk costs about this fraction of the compression, so those
-// bands are made smaller by it and all threads finish together.
+// the next (DeflateBands.h): that walk costs about kJoinCost of the compression. The calling
+// thread compresses the last band and then, alone, puts the file together and writes it, which
+// costs about kAssemblyCost of compressing the whole picture. The bands are sized by these so
+// that all threads finish together.
 constexpr double kJoinCost = 0.5;
+constexpr double kAssemblyCost = 0.08;
 // The image data is cut into IDAT chunks of at most this many bytes.
 constexpr std::size_t kIdatBytes = std::size_t(1) << 18;
 
@@ -38,7 +41,8 @@ int bandCount(const QImage& picture, int requested) {
 // The first row of each band and, last, the picture's height.
 std::vector<int> bandStarts(int height, int bands) {
     std::vector<int> starts(std::size_t(bands) + 1, height);
-    const int joined = bands > 1 ? std::max(1, int(height / (bands + kJoinCost))) : 0;
+    const double share = std::min((1 + kAssemblyCost) / (bands + kJoinCost), 1.0 / bands);
+    const int joined = bands > 1 ? std::max(1, int(height * share)) : 0;
     for (int i = 0; i < bands; ++i) starts[std::size_t(i)] = i * joined;
     return starts;
 }

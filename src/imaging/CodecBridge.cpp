@@ -18,6 +18,7 @@
 #include "imaging/Orientation.h"
 #include "imaging/PictureMetadata.h"
 #include "imaging/PngReader.h"
+#include "imaging/PngWriter.h"
 #include "imaging/TiffReader.h"
 #include "imaging/TiffWriter.h"
 #include "imaging/WebpReader.h"
@@ -229,8 +230,8 @@ std::optional<Surface> LoadPictureAsBitmap(const QString& fileName, const ImageS
 
 namespace {
 
-// The Qt format name for the extensions the program writes through Qt; empty for ".gif"
-// (written by our own encoder) and for every extension the program does not write.
+// The Qt format name for the extensions the program writes (PNG, JPEG, GIF and TIFF by writers
+// of its own, BMP through Qt); empty for ".gif" and for every extension it does not write.
 QByteArray qtFormatFor(const QString& extension) {
     if (extension == QLatin1String(".png")) return "png";
     if (extension == QLatin1String(".jpg")) return "jpeg";
@@ -244,6 +245,7 @@ std::optional<QByteArray> encode(const QImage& image, const QString& extension) 
     if (extension == QLatin1String(".gif")) return encodeGif(image);
     if (extension == QLatin1String(".jpg")) return encodeJpegFullColour(image);
     if (extension == QLatin1String(".tif")) return encodeTiff(image);
+    if (extension == QLatin1String(".png")) return encodePng(image);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

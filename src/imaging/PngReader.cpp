@@ -31,7 +31,9 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t length) {
     input->offset += qsizetype(length);
 }
 
-void failOnError(png_structp png, png_const_charp) { longjmp(png_jmpbuf(png), 1); }
+void failOnError(png_structp png, png_const_charp) {
+    longjmp(png_jmpbuf(png), 1);
+}
 void ignoreWarning(png_structp, png_const_charp) {}
 
 }  // namespace

@@ -13,8 +13,11 @@ build_dir=${1:-build}
 reps=${2:-7}
 photo_jpeg=/usr/share/backgrounds/mate/abstract/Elephants_5640x3172.jpg
 
+# ImageMagick's own convert, not a wrapper that some PATH may put in front of it.
+magick=/usr/bin/convert
+[ -x "$magick" ] || magick=convert
 need=()
-convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
+"$magick" -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 [ -f "$photo_jpeg" ] || need+=(mate-backgrounds)
 command -v python3 >/dev/null || need+=(python3)
 python3 -c "import PIL, numpy" 2>/dev/null || need+=(python3-pil python3-numpy)
@@ -26,8 +29,8 @@ export QT_QPA_PLATFORM=offscreen
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-convert "$photo_jpeg" "$work/photo.ppm"
-convert "$work/photo.ppm" "$work/photo.png"  # what the program opens: it reads no PPM
+"$magick" "$photo_jpeg" "$work/photo.ppm"
+"$magick" "$work/photo.ppm" "$work/photo.png"  # what the program opens: it reads no PPM
 
 ours() {  # "wall cpu main-thread-cpu" seconds of the save
     "$codec" timed-save "$work/photo.png" "$work/tessel.png"
@@ -35,7 +38,7 @@ ours() {  # "wall cpu main-thread-cpu" seconds of the save
 theirs() {  # "wall cpu" seconds of the whole convert
     local start end
     start=$(date +%s%N)
-    /usr/bin/time -f "%U %S" -o "$work/time" convert "$work/photo.ppm" "$work/imagemagick.png"
+    /usr/bin/time -f "%U %S" -o "$work/time" "$magick" "$work/photo.ppm" "$work/imagemagick.png"
     end=$(date +%s%N)
     echo "$(( (end - start) / 1000 )) $(awk '{ print $1 + $2 }' "$work/time")" |
         awk '{ printf "%.4f %.4f\n", $1 / 1e6, $2 }'

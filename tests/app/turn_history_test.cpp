@@ -316,7 +316,7 @@ TEST(TurnHistory, TheViewsReducedCopiesFollowTurnsLikeAFreshReduction) {
             }
             QImage reduced(ViewTransform(third, QPoint()).contentSize(shown(history).size()),
                            QImage::Format_RGB32);
-            reduceArea(fresh.level(1), 1.5, reduced, reduced.rect());
+            reduceArea(shown(history), 3.0, reduced, reduced.rect());
             ASSERT_EQ(cache.reduced(shown(history), third), reduced) << step;
         }
     }

@@ -1,5 +1,7 @@
 #include "imaging/HeifReader.h"
 
+#include "imaging/ClearedAlignedMemory.h"
+
 #include <libheif/heif.h>
 
 #include <algorithm>
@@ -95,6 +97,7 @@ std::optional<DecodedPicture> decodeHeif(const QByteArray& bytes, qint64 maxPixe
     options->convert_hdr_to_8bit = 1;
     options->strict_decoding = 1;  // a damaged stream is an error, not a picture with gaps
     heif_image* decodedImage = nullptr;
+    const ClearedAlignedMemory cleared;  // what a damaged stream leaves undecoded is black
     const heif_error decodeError = heif_decode_image(
         handle.get(), &decodedImage, heif_colorspace_RGB,
         alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());

@@ -8,8 +8,11 @@
 #include <webp/mux.h>
 
 #include <QTemporaryDir>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
+#include "imaging/ClearedAlignedMemory.h"
 #include "imaging/CodecBridge.h"
 #include "imaging/Pictures.h"
 #include "support/ScriptedServices.h"
@@ -247,6 +250,44 @@ TEST_F(NewFormatsTest, ADamagedOrHugeHeicIsRefused) {
     QByteArray damaged = bytes;
     damaged.replace(damaged.indexOf("ftyp"), 4, "ftyq");
     expectReadError(written("dañada.heic", damaged));
+}
+
+// The HEVC decoder's picture memory: while a HEIF picture is decoded, a block handed out again
+// after it held other data comes back cleared, so nothing the heap held can show in a picture.
+TEST(ClearedAlignedMemory, BlocksAreClearedWhileItLivesAndOnlyThen) {
+    constexpr std::size_t kSize = 64 * 1024;
+    const auto block = []() {
+        void* memory = nullptr;
+        EXPECT_EQ(posix_memalign(&memory, 64, kSize), 0);
+        return static_cast<unsigned char*>(memory);
+    };
+    const auto cleared = [](const unsigned char* bytes) {
+        for (std::size_t i = 0; i < kSize; ++i) {
+            if (bytes[i] != 0) return false;
+        }
+        return true;
+    };
+    for (int round = 0; round < 8; ++round) {
+        unsigned char* used = block();
+        std::memset(used, 0xAB, kSize);
+        std::free(used);
+        const ClearedAlignedMemory guard;
+        unsigned char* fresh = block();
+        EXPECT_TRUE(cleared(fresh)) << round;
+        std::free(fresh);
+    }
+    // Without it, blocks are handed on as they are: most allocators give back the block just
+    // freed, with its bytes.
+    int dirty = 0;
+    for (int round = 0; round < 8; ++round) {
+        unsigned char* used = block();
+        std::memset(used, 0xAB, kSize);
+        std::free(used);
+        unsigned char* again = block();
+        if (!cleared(again)) ++dirty;
+        std::free(again);
+    }
+    EXPECT_GT(dirty, 0);
 }
 
 }  // namespace

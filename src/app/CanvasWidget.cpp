@@ -275,15 +275,25 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
 void CanvasWidget::wheelEvent(QWheelEvent* event) {
     const QPoint delta = event->angleDelta();
     if (event->modifiers() & Qt::ControlModifier) {
-        if (delta.y() == 0) return;
-        fit_ = false;
-        setZoom(delta.y() > 0 ? zoomStepIn(transform_.zoom()) : zoomStepOut(transform_.zoom()),
-                event->position());
+        // A step of the zoom ladder for each whole notch, however finely it comes.
+        if ((zoomTurn_ > 0 && delta.y() < 0) || (zoomTurn_ < 0 && delta.y() > 0)) zoomTurn_ = 0;
+        zoomTurn_ += delta.y();
         event->accept();
+        if (std::abs(zoomTurn_) < 120) return;
+        const bool in = zoomTurn_ > 0;
+        zoomTurn_ %= 120;
+        fit_ = false;
+        setZoom(in ? zoomStepIn(transform_.zoom()) : zoomStepOut(transform_.zoom()),
+                event->position());
         return;
     }
-    const int lines = QApplication::wheelScrollLines();
-    QPoint step(-delta.x() * lines * kScrollLine / 120, -delta.y() * lines * kScrollLine / 120);
+    // A touchpad says how many pixels it moved; a wheel, in eighths of a degree, how far it
+    // turned: three lines a notch.
+    QPoint step = -event->pixelDelta();
+    if (step.isNull()) {
+        const int lines = QApplication::wheelScrollLines();
+        step = QPoint(-delta.x() * lines * kScrollLine / 120, -delta.y() * lines * kScrollLine / 120);
+    }
     if (event->modifiers() & Qt::ShiftModifier) step = QPoint(step.y() + step.x(), 0);
     scrollTo(transform_.scroll() + step);
     event->accept();

@@ -75,6 +75,9 @@ class CanvasWidget : public QWidget {
     QScrollBar* across_ = nullptr;
     QScrollBar* down_ = nullptr;
     QImage band_;  // the rows a paint draws at a time
+    // Ctrl+wheel turns not yet worth a zoom step (a notch is 120; touchpads and fine wheels send
+    // parts of one).
+    int zoomTurn_ = 0;
     mutable Surface snapshot_;
     mutable bool stale_ = true;
 };

@@ -156,6 +156,31 @@ TEST_F(ViewTest, CtrlWheelZoomsAboutThePointerAndShiftWheelScrollsSideways) {
     EXPECT_EQ(scroll(), before + QPoint(1, 1) * QApplication::wheelScrollLines() * 20);
 }
 
+TEST_F(ViewTest, ATouchpadScrollsByItsPixelsAndZoomsOnlyForWholeNotches) {
+    open(coordinatePicture(4032, 3024));
+    const auto wheel = [this](QPoint pixels, QPoint angle, Qt::KeyboardModifiers modifiers) {
+        const QPoint at(400, 300);
+        QWheelEvent event(QPointF(at), QPointF(window.canvasControl()->mapToGlobal(at)), pixels,
+                          angle, Qt::NoButton, modifiers, Qt::ScrollUpdate, false);
+        QApplication::sendEvent(window.canvasControl(), &event);
+    };
+    window.canvasControl()->scrollTo(QPoint(500, 500));
+    // A touchpad's pixels, not its made-up angle.
+    wheel(QPoint(-7, -11), QPoint(-21, -33), Qt::NoModifier);
+    EXPECT_EQ(scroll(), QPoint(507, 511));
+    // Three thirds of a notch with Ctrl: one step of the ladder, at the third.
+    for (int part = 0; part < 2; ++part) wheel(QPoint(), QPoint(0, 40), Qt::ControlModifier);
+    EXPECT_EQ(window.canvasControl()->transform().zoom(), (Zoom{1, 1}));
+    wheel(QPoint(), QPoint(0, 40), Qt::ControlModifier);
+    EXPECT_EQ(window.canvasControl()->transform().zoom(), (Zoom{2, 1}));
+    // A part turned back the other way starts counting again.
+    wheel(QPoint(), QPoint(0, 80), Qt::ControlModifier);
+    wheel(QPoint(), QPoint(0, -80), Qt::ControlModifier);
+    EXPECT_EQ(window.canvasControl()->transform().zoom(), (Zoom{2, 1}));
+    wheel(QPoint(), QPoint(0, -40), Qt::ControlModifier);
+    EXPECT_EQ(window.canvasControl()->transform().zoom(), (Zoom{1, 1}));
+}
+
 TEST_F(ViewTest, TheZeroPositionRangeFollowsThePictureSize) {
     open(coordinatePicture(4032, 3024));
     EXPECT_EQ(window.horizontalTrackbar()->maximum(), 4032);

@@ -136,6 +136,8 @@ void UndoHistory::push() {
 
 bool UndoHistory::undo() {
     if (!hasPicture_ || level_ == 0) return false;
+    // Drawn on since it was stored or redone: the levels to redo continued another picture.
+    if (!redo_.empty() && drawnSinceStored()) dropRedo();
     if (top_.empty()) {
         // The first level of a segment above level 0: a quarter turn.
         undoTurn();

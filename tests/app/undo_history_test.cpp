@@ -48,6 +48,33 @@ TEST(UndoHistory, NothingToUndoAtLevelZeroOrWithoutPicture) {
     EXPECT_EQ(history.current().image(), picture);
 }
 
+TEST(UndoHistory, DrawingWithoutAPushDropsTheLevelsToRedoEvenWhenUndoneAtOnce) {
+    // A and C each on a level of their own; C undone; B drawn on A's level without a push, then
+    // undone too. The pictures there were: the start, A, A with C, A with B. Redoing gives A
+    // with B back, and nothing after it: C was drawn on a picture without B.
+    UndoHistory history;
+    const QImage start = noisePicture(150, 100);
+    history.start(start);
+    const auto drawn = [](QImage picture, const QRect& box, QColor colour) {
+        QPainter(&picture).fillRect(box, colour);
+        return picture;
+    };
+    const QRect a(5, 5, 20, 20), b(60, 60, 30, 30), c(100, 10, 30, 30);
+    history.push();
+    paintBox(history, a, Qt::red);
+    history.push();
+    paintBox(history, c, Qt::blue);
+    ASSERT_TRUE(history.undo());
+    paintBox(history, b, Qt::green);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(history.current().image(), start);
+    EXPECT_EQ(history.redoLevels(), 1);
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(history.current().image(), drawn(drawn(start, a, Qt::red), b, Qt::green));
+    EXPECT_FALSE(history.redo());
+    EXPECT_EQ(history.level(), 1);
+}
+
 TEST(UndoHistory, TwoChangesAndTwoUndosGiveBackThePicture) {
     UndoHistory history;
     const QImage picture = noisePicture(150, 100);

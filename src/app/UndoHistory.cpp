@@ -128,7 +128,8 @@ void UndoHistory::push() {
     }
     current_.clearDirty();
     ++level_;
-    marks_.push_back({++lastId_, Turn::None});
+    marks_.push_back({lastId_ + 1, Turn::None, stateId()});
+    ++lastId_;
     if (level_ > kMaxLevel) dropOldest();
     fitInBudget();
     trimIfMuchWasFreed();

@@ -96,6 +96,11 @@ class UndoHistory {
     // every picture started, the level's own number again after undoing back to it; 0 without a
     // picture. A save remembers it, so "unchanged since the save" is one comparison.
     std::uint64_t stateId() const { return marks_.empty() ? 0 : marks_.back().id; }
+    // The state number of the picture the current level was made from: the one that was current
+    // when it was pushed (or turned), even when that level has been dropped since; 0 for a
+    // picture just started. A viewer that held that state knows the current picture is it with
+    // the change drawn since, however the levels were numbered again.
+    std::uint64_t parentStateId() const { return marks_.empty() ? 0 : marks_.back().parent; }
 
     // The complete picture of level k (0..n); a null image for any other k.
     QImage levelPicture(int k) const;
@@ -156,6 +161,7 @@ class UndoHistory {
     struct Mark {
         std::uint64_t id;
         Turn turn;
+        std::uint64_t parent = 0;  // the state it was made from
     };
     // A level undone: the changes from the level below it to its own picture, and its mark,
     // which it gets back when redone. A quarter turn's level is its picture, whole, instead.

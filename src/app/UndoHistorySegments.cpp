@@ -75,7 +75,8 @@ void UndoHistory::turnQuarter(Turn turn) {
     current_.imageFor(QRect()) = std::move(picture);
     current_.clearDirty();
     ++level_;
-    marks_.push_back({++lastId_, turn});
+    marks_.push_back({lastId_ + 1, turn, stateId()});
+    ++lastId_;
     if (level_ > kMaxLevel) dropOldest();
     fitInBudget();
     trimIfMuchWasFreed();

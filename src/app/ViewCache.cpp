@@ -24,8 +24,7 @@ void ViewCache::clear() {
     mipmap_.clear();
     steps_.clear();
     at_ = 0;
-    level_ = -1;
-    applied_ = QRect();
+    appliedWrites_ = 0;
     size_ = QSize();
     reduced_ = QImage();
     reducedZoom_ = Zoom{};
@@ -41,20 +40,20 @@ QRect ViewCache::sync(const UndoHistory& history) {
     const QImage& picture = current.image();
     const std::uint64_t state = history.stateId();
     const QRect dirty = current.dirtyRect();
+    const std::uint64_t writes = current.writes();
 
     if (picture.size() != size_ || steps_.empty()) {
         rebuild(picture);
         steps_.push_back({state, dirty});
         at_ = 0;
-        level_ = history.level();
-        applied_ = dirty;
+        appliedWrites_ = writes;
         return picture.rect();
     }
     if (state == steps_[at_].state) {
-        // The same level, perhaps drawn on since the last look.
-        if (dirty == applied_ || dirty.isEmpty()) return QRect();
+        // The same level, perhaps drawn on since the last look, the same place included.
+        if (writes == appliedWrites_ || dirty.isEmpty()) return QRect();
         steps_[at_].area |= dirty;
-        applied_ = dirty;
+        appliedWrites_ = writes;
         changed(picture, dirty);
         return dirty;
     }
@@ -69,30 +68,29 @@ QRect ViewCache::sync(const UndoHistory& history) {
         }
         area |= dirty;
         at_ = to;
-        level_ = history.level();
-        applied_ = dirty;
+        appliedWrites_ = writes;
         steps_[at_].area |= dirty;
         changed(picture, area);
         return area;
     }
     // A new level right above the one held: its change is the dirty record, or the whole
-    // picture for a turn or a mirror (a quarter turn of a square picture keeps its size).
-    if (history.level() == level_ + 1) {
+    // picture for a turn or a mirror (a quarter turn of a square picture keeps its size). The
+    // levels are known by their state numbers, which stay when old levels are dropped and the
+    // rest are numbered again.
+    if (history.parentStateId() == steps_[at_].state) {
         const QRect area =
             history.levelTurn(history.level()) == Turn::None ? dirty : picture.rect();
         steps_.resize(at_ + 1);
         steps_.push_back({state, area});
         at_ = steps_.size() - 1;
-        level_ = history.level();
-        applied_ = dirty;
+        appliedWrites_ = writes;
         changed(picture, area);
         return area;
     }
     rebuild(picture);
     steps_.assign(1, Step{state, dirty});
     at_ = 0;
-    level_ = history.level();
-    applied_ = dirty;
+    appliedWrites_ = writes;
     return picture.rect();
 }
 

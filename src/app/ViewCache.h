@@ -41,8 +41,7 @@ class ViewCache {
     Mipmap mipmap_;
     std::vector<Step> steps_;  // the states seen, oldest first
     std::size_t at_ = 0;       // the step the cache holds
-    int level_ = -1;           // the history level of that step
-    QRect applied_;            // the part of the picture's dirty record already taken in
+    std::uint64_t appliedWrites_ = 0;  // the picture's writes() already taken in
     QSize size_;
     Zoom reducedZoom_;
     QImage reduced_;

@@ -221,6 +221,7 @@ Surface::Surface(const QImage& picture) {
 void Surface::markDirty(const QRect& area) {
     const QRect part = area.normalized() & image_.rect();
     if (part.isEmpty()) return;
+    ++writes_;
     dirty_ |= part;
     if (partsMerged_ || dirtyParts_.size() >= kMaxDirtyParts) {
         partsMerged_ = true;

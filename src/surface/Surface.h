@@ -15,6 +15,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 #include "surface/Colour.h"
@@ -68,6 +69,10 @@ class Surface {
     // per operation (a long line gives several along its length), or the dirty rectangle alone
     // once there are many.
     const std::vector<QRect>& dirtyParts() const { return dirtyParts_; }
+    // How many times pixels were marked as written since the surface was made: a writer that
+    // goes over the same rectangle again still counts, so a viewer that saw the dirty rectangle
+    // can tell that its pixels changed once more. clearDirty() does not reset it.
+    std::uint64_t writes() const { return writes_; }
     void markDirty(const QRect& area);
     void clearDirty() {
         dirty_ = QRect();
@@ -175,6 +180,7 @@ class Surface {
 
     QImage image_;
     QRect dirty_;
+    std::uint64_t writes_ = 0;
     std::vector<QRect> dirtyParts_;
     bool partsMerged_ = false;
     Colour foreground_ = 0;

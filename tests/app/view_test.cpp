@@ -381,6 +381,44 @@ TEST(ViewCache, MipmapAndReducedPictureFollowInsertionsUndosAndRedosLikeAFreshRe
     }
 }
 
+TEST(ViewCache, FollowsARedrawOfTheSamePlaceAndLevelsNumberedAgainWithoutStartingOver) {
+    std::mt19937 random(5);
+    QImage start(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < start.height(); ++y) {
+        for (int x = 0; x < start.width(); ++x) start.setPixel(x, y, random() | 0xFF000000u);
+    }
+    // A budget of a few tiles: every change drops the oldest levels, and the rest are numbered
+    // again from 1.
+    UndoHistory history(4 * std::size_t(UndoHistory::kTileSize) * UndoHistory::kTileSize * 4);
+    history.start(start);
+    ViewCache cache;
+    cache.sync(history);
+    const auto matchesAFreshMipmap = [&] {
+        Mipmap fresh;
+        fresh.rebuild(history.current().image());
+        for (int k = 1; k <= Mipmap::kLevels; ++k) {
+            if (cache.mipmap().level(k) != fresh.level(k)) return false;
+        }
+        return true;
+    };
+    for (int step = 0; step < 40; ++step) {
+        history.push();
+        const QRect box(int(random() % 250), int(random() % 150), 40, 30);
+        history.current().box(box.left(), box.top(), box.right(), box.bottom(), 0,
+                              Colour(random() & 0xFFFFFF), Colour(random() & 0xFFFFFF), 0);
+        // Only what the change touched is redone, however the levels are numbered now.
+        const QRect changed = cache.sync(history);
+        EXPECT_TRUE(changed.contains(box)) << step;
+        EXPECT_LT(changed.width() * changed.height(), 300 * 200 / 4) << step;
+        // The same box drawn again in another colour, with no push in between.
+        history.current().box(box.left(), box.top(), box.right(), box.bottom(), 0,
+                              Colour(random() & 0xFFFFFF), Colour(random() & 0xFFFFFF), 0);
+        cache.sync(history);
+        ASSERT_TRUE(matchesAFreshMipmap()) << step;
+    }
+    EXPECT_GT(history.droppedLevels(), 0);
+}
+
 // The picture averaged over the area of each view pixel, computed directly: view pixel t covers
 // the picture from t / zoom to (t + 1) / zoom along each axis, cut at the picture's edge.
 std::vector<long double> boxReduction(const QImage& picture, Zoom zoom, QSize size, int channel) {

@@ -14,7 +14,7 @@
 namespace tessel {
 namespace {
 
-constexpr int kScrollLine = 20;  // view pixels per wheel line
+constexpr int kScrollLine = 20;         // view pixels per wheel line
 constexpr int kBandBytes = 256 * 1024;  // the most a paint draws at a time
 
 // The device pixel ratio as a fraction (quarters are enough for any screen).
@@ -239,9 +239,9 @@ void CanvasWidget::paintEvent(QPaintEvent* event) {
     // The square between two scroll bars belongs to the window, not to the picture.
     if (across_->isVisibleTo(this) && down_->isVisibleTo(this)) {
         const QSize port = viewport();
-        painter.fillRect(QRect(port.width(), port.height(), width() - port.width(),
-                               height() - port.height()),
-                         palette().window());
+        painter.fillRect(
+            QRect(port.width(), port.height(), width() - port.width(), height() - port.height()),
+            palette().window());
     }
 }
 
@@ -292,7 +292,8 @@ void CanvasWidget::wheelEvent(QWheelEvent* event) {
     QPoint step = -event->pixelDelta();
     if (step.isNull()) {
         const int lines = QApplication::wheelScrollLines();
-        step = QPoint(-delta.x() * lines * kScrollLine / 120, -delta.y() * lines * kScrollLine / 120);
+        step =
+            QPoint(-delta.x() * lines * kScrollLine / 120, -delta.y() * lines * kScrollLine / 120);
     }
     if (event->modifiers() & Qt::ShiftModifier) step = QPoint(step.y() + step.x(), 0);
     scrollTo(transform_.scroll() + step);

@@ -10,9 +10,9 @@ namespace {
 
 // Encoded picture types, the most faithful first: lossless before lossy, so that a program
 // offering several gives its best.
-const char* const kPictureTypes[] = {"image/png",  "image/webp", "image/tiff", "image/bmp",
-                                     "image/avif", "image/heic", "image/heif", "image/jpeg",
-                                     "image/gif"};
+const char* const kPictureTypes[] = {"image/png",  "image/webp", "image/tiff",
+                                     "image/bmp",  "image/avif", "image/heic",
+                                     "image/heif", "image/jpeg", "image/gif"};
 
 // GNOME's and other file managers' list of copied files: "copy" or "cut", then one address a
 // line.

@@ -21,8 +21,8 @@ bool offersPicture(const QMimeData* data);
 
 // The picture the data holds, decoded. Encoded data (PNG, JPEG, WebP, ...) goes through the
 // same reader as a file, so its orientation and colour profile are honoured; a picture handed
-// over by Qt itself is turned to sRGB when it says it is in another colour space. Nothing when there is no picture data or it cannot be
-// read completely.
+// over by Qt itself is turned to sRGB when it says it is in another colour space. Nothing when
+// there is no picture data or it cannot be read completely.
 std::optional<QImage> pictureIn(const QMimeData* data);
 
 // A copy of what the data offers as a picture (its local file or its picture data), to be read

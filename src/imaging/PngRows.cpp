@@ -28,7 +28,7 @@ std::uint32_t magnitudeSum(const std::uint8_t* __restrict bytes, std::size_t cou
     return sum;
 }
 
-// The Paeth predictor of the PNG specification: of left, above and upper left, the one
+// The Paeth predictor of the PNG format: of left, above and upper left, the one
 // nearest to left + above - upper left, ties in that order. In 16-bit steps, so the compiler
 // turns the row loop into vector code.
 inline std::uint8_t paeth(std::uint8_t a, std::uint8_t b, std::uint8_t c) {

@@ -27,13 +27,12 @@ MessageDialog::MessageDialog(const QString& caption, const QString& text, Button
     // three buttons, so that a short message keeps its caption whole.
     QFont title = QApplication::font();
     title.setBold(true);
-    label_->setMinimumWidth(QFontMetrics(title).horizontalAdvance(caption) +
-                            kTitleBarDecorations);
+    label_->setMinimumWidth(QFontMetrics(title).horizontalAdvance(caption) + kTitleBarDecorations);
     layout->addWidget(label_);
 
     auto* row = new QHBoxLayout;
     row->addStretch();
-    const QString acceptText = buttons == Buttons::YesNo              ? QStringLiteral("Sí")
+    const QString acceptText = buttons == Buttons::YesNo               ? QStringLiteral("Sí")
                                : buttons == Buttons::SaveDiscardCancel ? QStringLiteral("Guardar")
                                                                        : QStringLiteral("Aceptar");
     accept_ = new QPushButton(acceptText, this);

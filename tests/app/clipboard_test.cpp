@@ -82,7 +82,8 @@ TEST_F(ClipboardTest, CopyPutsTheWholePictureThatLaterChangesDoNotReach) {
     state().history.push();
     state().history.current().setPixel(3, 4, 0x0000FF);
     window.command(command::CopyPicture);
-    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    const QImage copied =
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(copied.size(), QSize(100, 80));
     EXPECT_EQ(copied.pixel(3, 4), qRgb(255, 0, 0));
     EXPECT_EQ(copied.pixel(4, 4), qRgb(255, 255, 255));
@@ -231,8 +232,7 @@ TEST_F(ClipboardTest, EncodedDataIsReadAndDamagedDataRefusedWithNothingChanged) 
 TEST_F(ClipboardTest, DroppedPictureDataOpensAsADroppedFileDoes) {
     QMimeData data;
     data.setImageData(plain(12, 9, kPasted));
-    QDragEnterEvent enter(QPoint(600, 450), Qt::CopyAction, &data, Qt::LeftButton,
-                          Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(600, 450), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(600, 450), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

@@ -5,10 +5,10 @@
 
 #include <QApplication>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <cmath>
 #include <random>
 
@@ -469,14 +469,13 @@ TEST(ViewCache, ZoomedOutAtAnyZoomTheViewIsAsSharpAsAnAverageOfThePicture) {
     cache.sync(history);
     // Zooms between the ladder's steps (the fit of a 9248-pixel-wide photograph is 25/193) and
     // on them.
-    for (const Zoom zoom : {Zoom{25, 193}, Zoom{2, 5}, Zoom{1, 3}, Zoom{3, 23}, Zoom{1, 16},
-                            Zoom{7, 12}}) {
+    for (const Zoom zoom :
+         {Zoom{25, 193}, Zoom{2, 5}, Zoom{1, 3}, Zoom{3, 23}, Zoom{1, 16}, Zoom{7, 12}}) {
         const QImage& reduced = cache.reduced(history.current().image(), zoom);
         long double squares = 0;
         long long count = 0;
         for (int channel = 0; channel < 3; ++channel) {
-            const std::vector<long double> box =
-                boxReduction(photo, zoom, reduced.size(), channel);
+            const std::vector<long double> box = boxReduction(photo, zoom, reduced.size(), channel);
             for (int y = 0; y < reduced.height(); ++y) {
                 for (int x = 0; x < reduced.width(); ++x) {
                     const long double d = ((reduced.pixel(x, y) >> (8 * channel)) & 0xFF) -

@@ -2,7 +2,6 @@
 
 #include <QImageWriter>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include "imaging/CodecBridge.h"
 #include "imaging/Pictures.h"
@@ -183,29 +182,9 @@ TEST_F(LoadTest, JpegWithBytesAfterItsEndStillLoads) {
     EXPECT_TRUE(services.messages.isEmpty());
 }
 
-// CRC-32 as PNG chunks carry it.
-quint32 crc32(const QByteArray& bytes) {
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char c : bytes) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-QByteArray bigEndian32(quint32 value) {
-    QByteArray bytes(4, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
-
-QByteArray pngChunk(const char* type, const QByteArray& data) {
-    const QByteArray body = QByteArray(type) + data;
-    return bigEndian32(quint32(data.size())) + body + bigEndian32(crc32(body));
-}
-
 QByteArray pngDeclaring(quint32 width, quint32 height) {
-    QByteArray header = bigEndian32(width) + bigEndian32(height);
+    using testing::pngChunk;
+    QByteArray header = testing::bigEndian32(width) + testing::bigEndian32(height);
     header += QByteArray("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, no interlace
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) +
            pngChunk("IDAT", QByteArray("\x78\x9c\x03\x00\x00\x00\x00\x01", 8)) +

@@ -90,26 +90,9 @@ QByteArray jpegWithExif(const QByteArray& jpeg, const QByteArray& tiff) {
            payload + jpeg.mid(2);
 }
 
-quint32 crc32(const QByteArray& bytes) {
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char c : bytes) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-QByteArray bigEndian32(quint32 value) {
-    QByteArray bytes(4, '\0');
-    qToBigEndian(value, bytes.data());
-    return bytes;
-}
-
 // The eXIf chunk right after the header chunk (which ends at byte 33).
 QByteArray pngWithExif(const QByteArray& png, const QByteArray& tiff) {
-    const QByteArray body = QByteArray("eXIf") + tiff;
-    return png.left(33) + bigEndian32(quint32(tiff.size())) + body + bigEndian32(crc32(body)) +
-           png.mid(33);
+    return png.left(33) + testing::pngChunk("eXIf", tiff) + png.mid(33);
 }
 
 QByteArray riffChunk(const char* type, const QByteArray& data) {

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +14,28 @@
 #include "support/FileBytes.h"
 
 namespace tessel::testing {
+
+// CRC-32 as PNG chunks carry it.
+inline quint32 crc32(const QByteArray& bytes) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+inline QByteArray bigEndian32(quint32 value) {
+    QByteArray bytes(4, '\0');
+    qToBigEndian(value, bytes.data());
+    return bytes;
+}
+
+// A PNG chunk: its length, its type and data, and their CRC.
+inline QByteArray pngChunk(const char* type, const QByteArray& data) {
+    const QByteArray body = QByteArray(type) + data;
+    return bigEndian32(quint32(data.size())) + body + bigEndian32(crc32(body));
+}
 
 // A photograph-like picture: smooth gradients, a soft disc, fine stripes and noise.
 inline QImage photoLike(int width, int height, unsigned seed = 7) {

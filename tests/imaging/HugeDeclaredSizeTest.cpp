@@ -27,15 +27,6 @@ void putBe(QByteArray& bytes, qsizetype at, quint32 value, int width) {
     for (int k = 0; k < width; ++k) bytes[at + k] = char((value >> (8 * (width - 1 - k))) & 0xFF);
 }
 
-QByteArray qtEncoded(const QImage& picture, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    EXPECT_TRUE(writer.write(picture)) << format;
-    return bytes;
-}
-
 // A run-length BMP (8 or 4 bits) of width x height whose runs end at once.
 QByteArray runLengthBmp(quint32 width, quint32 height, int bits) {
     QByteArray file(14 + 40 + 8 + 4, '\0');
@@ -63,12 +54,12 @@ std::vector<HugeFile> hugeFiles(const QTemporaryDir& dir) {
     const QImage small = testing::photoLike(8, 6);
     std::vector<HugeFile> files;
 
-    QByteArray png = qtEncoded(small, "png");  // IHDR: width at 16, height at 20
+    QByteArray png = testing::qtEncoded(small, "png");  // IHDR: width at 16, height at 20
     putBe(png, 16, 100000, 4);
     putBe(png, 20, 100000, 4);
     files.push_back({"PNG", png});
 
-    QByteArray jpeg = qtEncoded(small, "jpeg");
+    QByteArray jpeg = testing::qtEncoded(small, "jpeg");
     const qsizetype frame = jpeg.indexOf(QByteArray("\xff\xc0", 2));
     EXPECT_GT(frame, 0);
     putBe(jpeg, frame + 5, 65500, 2);
@@ -83,7 +74,7 @@ std::vector<HugeFile> hugeFiles(const QTemporaryDir& dir) {
 
     files.push_back({"BMP, 8-bit runs", runLengthBmp(65535, 65535, 8)});
     files.push_back({"BMP, 4-bit runs", runLengthBmp(65535, 65535, 4)});
-    QByteArray bmp = qtEncoded(small, "bmp");
+    QByteArray bmp = testing::qtEncoded(small, "bmp");
     putLe(bmp, 18, 65535, 4);
     putLe(bmp, 22, 65535, 4);
     files.push_back({"BMP", bmp});
@@ -124,7 +115,7 @@ TEST(HugeDeclaredSize, EveryFormatIsRefusedBeforeItsPixelsTakeMemory) {
         expectRefusedAtOnce(file.name, [&] { return decodePicture(file.bytes).has_value(); });
     }
     // An icon whose image is a PNG declaring 100000 x 100000.
-    QByteArray png = qtEncoded(testing::photoLike(8, 6), "png");
+    QByteArray png = testing::qtEncoded(testing::photoLike(8, 6), "png");
     putBe(png, 16, 100000, 4);
     putBe(png, 20, 100000, 4);
     QByteArray icon(22, '\0');
@@ -144,9 +135,9 @@ TEST(HugeDeclaredSize, TheSameFilesAtTheirOwnSizeLoad) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QImage small = testing::photoLike(8, 6);
-    EXPECT_TRUE(decodePicture(qtEncoded(small, "png")));
-    EXPECT_TRUE(decodePicture(qtEncoded(small, "jpeg")));
-    EXPECT_TRUE(decodePicture(qtEncoded(small, "bmp")));
+    EXPECT_TRUE(decodePicture(testing::qtEncoded(small, "png")));
+    EXPECT_TRUE(decodePicture(testing::qtEncoded(small, "jpeg")));
+    EXPECT_TRUE(decodePicture(testing::qtEncoded(small, "bmp")));
     for (const bool planar : {false, true}) {
         EXPECT_TRUE(decodePicture(testing::tiffFile(dir.filePath("small.tif"), 8, 6, 16, 3, planar,
                                                     [](int x, int y, int c) { return x * y * c; })))

@@ -14,6 +14,7 @@
 
 #include "imaging/ClearedAlignedMemory.h"
 #include "imaging/CodecBridge.h"
+#include "imaging/PictureFileTest.h"
 #include "imaging/Pictures.h"
 #include "support/ScriptedServices.h"
 
@@ -22,7 +23,7 @@ namespace {
 
 using testing::ScriptedServices;
 
-constexpr Colour kPaper = rgb(0, 200, 0);
+constexpr Colour kPaper = testing::kTestPaper;
 constexpr QRgb kPaperRgb = 0xFF00C800;
 
 // A photograph with a transparent band across its middle rows.
@@ -130,23 +131,8 @@ QByteArray heifFile(const QImage& source, heif_compression_format coding,
     return ok ? bytes : QByteArray();
 }
 
-class NewFormatsTest : public ::testing::Test {
+class NewFormatsTest : public testing::PictureFileTest {
   protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    QString written(const QString& name, const QByteArray& bytes) {
-        EXPECT_TRUE(testing::writeBytes(dir.filePath(name), bytes));
-        return dir.filePath(name);
-    }
-
-    // The canvas a file opens as, with no message shown.
-    QImage opened(const QString& file) {
-        ScriptedServices services;
-        const std::optional<Surface> bitmap = GraphicLoadImageFileToBitmap(file, 0, 0, 0, kPaper);
-        EXPECT_TRUE(services.messages.isEmpty()) << file.toStdString();
-        return bitmap ? bitmap->image().convertToFormat(QImage::Format_RGB32) : QImage();
-    }
-
     // Loading fails with exactly the read-error message.
     void expectReadError(const QString& file) {
         ScriptedServices services;
@@ -166,8 +152,6 @@ class NewFormatsTest : public ::testing::Test {
                 written(QStringLiteral("cortado_%1_").arg(length) + name, whole.left(length)));
         }
     }
-
-    QTemporaryDir dir;
 };
 
 // The picture over the paper, pixel by pixel: transparent pixels show the paper.

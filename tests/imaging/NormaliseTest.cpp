@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include "imaging/CodecBridge.h"
+#include "imaging/PictureFileTest.h"
 #include "imaging/Pictures.h"
 #include "support/ScriptedServices.h"
 
@@ -26,17 +27,7 @@ namespace {
 
 using testing::ScriptedServices;
 
-constexpr Colour kPaper = rgb(0, 200, 0);
-
-QByteArray encoded(const QImage& picture, const char* format, int quality = -1) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(quality);
-    EXPECT_TRUE(writer.write(picture));
-    return bytes;
-}
+constexpr Colour kPaper = testing::kTestPaper;
 
 // A TIFF block as EXIF carries it: its header and a first directory holding only the
 // orientation, in either byte order.
@@ -191,25 +182,7 @@ QImage shownAs(const QImage& stored, int orientation) {
     return shown;
 }
 
-class NormaliseTest : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    QString written(const QString& name, const QByteArray& bytes) {
-        EXPECT_TRUE(testing::writeBytes(dir.filePath(name), bytes));
-        return dir.filePath(name);
-    }
-
-    // The canvas a file opens as, with no message shown.
-    QImage opened(const QString& file) {
-        ScriptedServices services;
-        const std::optional<Surface> bitmap = GraphicLoadImageFileToBitmap(file, 0, 0, 0, kPaper);
-        EXPECT_TRUE(services.messages.isEmpty()) << file.toStdString();
-        return bitmap ? bitmap->image().convertToFormat(QImage::Format_RGB32) : QImage();
-    }
-
-    QTemporaryDir dir;
-};
+class NormaliseTest : public testing::PictureFileTest {};
 
 TEST_F(NormaliseTest, EveryOrientationTurnsAndMirrorsAsTheExifTableSays) {
     // Sides of different lengths, and no two pixels alike, so that any wrong move shows.
@@ -217,11 +190,11 @@ TEST_F(NormaliseTest, EveryOrientationTurnsAndMirrorsAsTheExifTableSays) {
     for (int y = 0; y < stored.height(); ++y)
         for (int x = 0; x < stored.width(); ++x) stored.setPixel(x, y, qRgb(x * 36, y * 80, 200));
     const QImage big = stored.scaled(stored.size() * 8);  // blocks that JPEG keeps
-    const QByteArray jpeg = encoded(big, "jpeg", 100);
+    const QByteArray jpeg = testing::qtEncoded(big, "jpeg", 100);
     QImageReader jpegReader(written("sin.jpg", jpeg));
     jpegReader.setAutoTransform(false);
     const QImage jpegStored = jpegReader.read().convertToFormat(QImage::Format_RGB32);
-    const QByteArray png = encoded(stored, "png");
+    const QByteArray png = testing::qtEncoded(stored, "png");
 
     // 0 and values beyond 8 are nonsense: the picture shows as stored.
     for (const int orientation : {1, 2, 3, 4, 5, 6, 7, 8, 0, 9, 300}) {
@@ -244,7 +217,7 @@ TEST_F(NormaliseTest, ATurnedPictureIsSavedAsItShowsWithNothingToTurnItAgain) {
     const QImage stored = testing::photoLike(30, 20);
     const QImage shown = shownAs(stored, 6);
     const QString file =
-        written("girada.png", pngWithExif(encoded(stored, "png"), exifTiff(6, true)));
+        written("girada.png", pngWithExif(testing::qtEncoded(stored, "png"), exifTiff(6, true)));
     ScriptedServices services;
     const std::optional<Surface> bitmap = LoadPictureAsBitmap(file, ImageSizeSetting{}, kPaper);
     ASSERT_TRUE(bitmap);
@@ -283,12 +256,13 @@ TEST_F(NormaliseTest, AnEmbeddedProfileIsConvertedToSrgbAndAnSrgbOneLeavesTheByt
         QColorSpace(QColorSpace::Primaries::SRgb, QColorSpace::TransferFunction::Linear));
     for (const char* format : {"png", "tiff", "jpeg"}) {
         SCOPED_TRACE(format);
-        const QImage shown =
-            opened(written(QStringLiteral("lineal.") + format, encoded(tagged, format, 100)));
+        const QImage shown = opened(
+            written(QStringLiteral("lineal.") + format, testing::qtEncoded(tagged, format, 100)));
         // JPEG stores the levels nearly: the levels it gives back without the profile.
-        const QImage stored = qstrcmp(format, "jpeg") == 0
-                                  ? opened(written("lineal_sin.jpg", encoded(linear, format, 100)))
-                                  : linear;
+        const QImage stored =
+            qstrcmp(format, "jpeg") == 0
+                ? opened(written("lineal_sin.jpg", testing::qtEncoded(linear, format, 100)))
+                : linear;
         ASSERT_EQ(shown.size(), linear.size());
         double sum = 0;
         double worst = 0;
@@ -310,9 +284,10 @@ TEST_F(NormaliseTest, AnEmbeddedProfileIsConvertedToSrgbAndAnSrgbOneLeavesTheByt
     // The same levels tagged as sRGB open byte for byte.
     QImage srgb = linear;
     srgb.setColorSpace(QColorSpace(QColorSpace::SRgb));
-    EXPECT_TRUE(samePixels(opened(written("srgb.png", encoded(srgb, "png"))), linear));
-    EXPECT_TRUE(samePixels(opened(written("srgb.jpg", encoded(srgb, "jpeg", 100))),
-                           opened(written("sin_perfil.jpg", encoded(linear, "jpeg", 100)))));
+    EXPECT_TRUE(samePixels(opened(written("srgb.png", testing::qtEncoded(srgb, "png"))), linear));
+    EXPECT_TRUE(
+        samePixels(opened(written("srgb.jpg", testing::qtEncoded(srgb, "jpeg", 100))),
+                   opened(written("sin_perfil.jpg", testing::qtEncoded(linear, "jpeg", 100)))));
 }
 
 struct JpegError {

@@ -1,8 +1,12 @@
 #pragma once
 // Pictures and file helpers shared by the imaging tests.
 
+#include <gtest/gtest.h>
+
+#include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <QImageWriter>
 #include <QString>
 #include <QtEndian>
 #include <algorithm>
@@ -14,6 +18,19 @@
 #include "support/FileBytes.h"
 
 namespace tessel::testing {
+
+// The picture written by Qt's writer for `format` (quality -1: the writer's default); a failure
+// fails the test and gives nothing.
+inline QByteArray qtEncoded(const QImage& picture, const char* format, int quality = -1) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    const bool done = writer.write(picture);
+    EXPECT_TRUE(done) << format;
+    return done ? bytes : QByteArray();
+}
 
 // CRC-32 as PNG chunks carry it.
 inline quint32 crc32(const QByteArray& bytes) {

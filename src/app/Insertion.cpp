@@ -10,11 +10,14 @@ bool runInsertion(AppState& state, const Insertion& insertion) {
         platform::inform(insertion.missingTextMessage);
         return false;
     }
-    state.history.push();
+    // A trial until it drew: an element that drew nothing leaves no level and keeps the levels
+    // to redo.
+    state.history.beginTrial();
     if (!insertion.draw || !insertion.draw(state.history.current(), state.zero)) {
-        state.history.undo();
+        state.history.withdrawTrial();
         return false;
     }
+    state.history.keepTrial();
     return true;
 }
 

@@ -94,6 +94,7 @@ void UndoHistory::clear() {
     droppedLevels_ = 0;
     level_ = 0;
     hasPicture_ = false;
+    trial_ = false;
     across_ = down_ = 0;
     size_ = QSize();
     current_ = Surface(QImage());
@@ -112,6 +113,15 @@ std::size_t UndoHistory::heldBytes() const {
 
 void UndoHistory::push() {
     if (!hasPicture_) return;
+    if (trial_) keepTrial();
+    dropRedo();  // a new change: what was undone cannot come back
+    storeCurrent();
+    afterChange();
+}
+
+// The current picture becomes the stored level below a new current level: n + 1, with a new
+// state number.
+void UndoHistory::storeCurrent() {
     if (std::as_const(current_).image().format() != QImage::Format_RGB32) {
         current_.image().convertTo(QImage::Format_RGB32);
     }
@@ -120,7 +130,6 @@ void UndoHistory::push() {
         qWarning("UndoHistory: the picture changed its size; the history starts again");
         start(std::as_const(current_).image().copy());
     }
-    dropRedo();  // a new change: what was undone cannot come back
     if (top_.empty()) {
         commitLevelZero();
     } else {
@@ -130,12 +139,17 @@ void UndoHistory::push() {
     ++level_;
     marks_.push_back({lastId_ + 1, Turn::None, stateId()});
     ++lastId_;
+}
+
+// What follows every new level: the levels beyond the last and beyond the budget go.
+void UndoHistory::afterChange() {
     if (level_ > kMaxLevel) dropOldest();
     fitInBudget();
     trimIfMuchWasFreed();
 }
 
 bool UndoHistory::undo() {
+    if (trial_) keepTrial();
     if (!hasPicture_ || level_ == 0) return false;
     // Drawn on since it was stored or redone: the levels to redo continued another picture.
     if (!redo_.empty() && drawnSinceStored()) dropRedo();
@@ -166,6 +180,7 @@ bool UndoHistory::undo() {
 }
 
 bool UndoHistory::redo() {
+    if (trial_) keepTrial();
     if (!hasPicture_ || redo_.empty()) return false;
     if (drawnSinceStored()) {
         // The picture is no longer the one the undone levels continue.

@@ -88,6 +88,22 @@ class UndoHistory {
 
     // The picture turned or mirrored, as one change: n + 1. A quarter turn changes the size.
     void turn(Turn turn);
+    // A trial: a change shown on the picture before it is decided. beginTrial() makes level n + 1
+    // with a new state number, as push() does, but keeps the levels to redo and drops no old
+    // level; the caller draws the change on current(). reviseTrial() takes back what was drawn
+    // since the trial began or was last revised, ready for the change to be drawn again (the
+    // dirty record then holds the pixels taken back with the new drawing, so a viewer sees
+    // both). keepTrial() makes the trial the change push() and the drawing would have made:
+    // the levels to redo go, and old levels beyond the last or the budget. withdrawTrial()
+    // leaves the picture, the levels, the levels to redo, the dropped-level count and the state
+    // number as they were before beginTrial(). A push, undo, redo or turn keeps an open trial
+    // first; start() and clear() end it with everything else.
+    void beginTrial();
+    void reviseTrial();
+    void keepTrial();
+    void withdrawTrial();
+    bool inTrial() const { return trial_; }
+
     // The turn or mirror that made level k from the level below; Turn::None for any other change
     // and for level 0.
     Turn levelTurn(int k) const;
@@ -195,6 +211,10 @@ class UndoHistory {
     const void* tileRow(int index, const Tile* tile, int row) const;
     std::vector<Change> changesAboveTop();
     bool drawnSinceStored();
+    void storeCurrent();
+    void afterChange();
+    // The trial's pixels back as the level below holds them; returns where it wrote.
+    QRect takeBackTrial();
     void commitLevelZero();
     void commit();
     void popTop();
@@ -235,6 +255,9 @@ class UndoHistory {
     // The current segment's base as a whole bitmap (level 0 from start() on, until a turn).
     QImage base_;
     bool hasPicture_ = false;
+    bool trial_ = false;
+    // What had been drawn since the last push when the trial began.
+    std::vector<QRect> trialDirty_;
     int level_ = 0;
     // The newest stored level (n - 1), tile by tile, row after row of tiles, a null tile where it
     // is as the base; empty at the segment's first level.

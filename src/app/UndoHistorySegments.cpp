@@ -38,6 +38,7 @@ void copyPixels(const QImage& from, QImage& to) {
 
 void UndoHistory::turn(Turn turn) {
     if (!hasPicture_ || turn == Turn::None) return;
+    if (trial_) keepTrial();
     if (isQuarterTurn(turn)) {
         turnQuarter(turn);
         return;

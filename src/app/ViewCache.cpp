@@ -23,6 +23,7 @@ std::pair<int, double> sourceFor(Zoom zoom) {
 void ViewCache::clear() {
     mipmap_.clear();
     steps_.clear();
+    onPath_.clear();
     at_ = 0;
     appliedWrites_ = 0;
     size_ = QSize();
@@ -42,12 +43,8 @@ QRect ViewCache::sync(const UndoHistory& history) {
     const QRect dirty = current.dirtyRect();
     const std::uint64_t writes = current.writes();
 
-    if (picture.size() != size_ || steps_.empty()) {
-        rebuild(picture);
-        steps_.push_back({state, dirty});
-        at_ = 0;
-        appliedWrites_ = writes;
-        return picture.rect();
+    if (picture.size() != size_ || steps_.empty() || steps_.size() >= kMaxSteps) {
+        return startAgain(picture, state, dirty, writes);
     }
     if (state == steps_[at_].state) {
         // The same level, perhaps drawn on since the last look, the same place included.
@@ -57,46 +54,72 @@ QRect ViewCache::sync(const UndoHistory& history) {
         changed(picture, dirty);
         return dirty;
     }
-    // Another state seen before: the areas of the steps in between changed.
-    const auto seen = std::find_if(steps_.begin(), steps_.end(),
-                                   [state](const Step& s) { return s.state == state; });
-    if (seen != steps_.end()) {
-        const std::size_t to = std::size_t(seen - steps_.begin());
-        QRect area;
-        for (std::size_t i = std::min(at_, to) + 1; i <= std::max(at_, to); ++i) {
-            area |= steps_[i].area;
-        }
-        area |= dirty;
-        at_ = to;
+    // Another state seen before (undone, redone, a trial withdrawn): the areas of the steps
+    // between the two changed.
+    const std::size_t seen = find(state);
+    if (seen != kNone) {
+        const QRect area = pathArea(at_, seen) | dirty;
+        at_ = seen;
         appliedWrites_ = writes;
         steps_[at_].area |= dirty;
         changed(picture, area);
         return area;
     }
-    // A new level right above the one held: its change is the dirty record, or the whole
-    // picture for a turn or a mirror (a quarter turn of a square picture keeps its size). The
-    // levels are known by their state numbers, which stay when old levels are dropped and the
-    // rest are numbered again.
-    if (history.parentStateId() == steps_[at_].state) {
-        const QRect area =
+    // A new level made from a state seen before, most often the one held: its change is the
+    // dirty record, or the whole picture for a turn or a mirror (a quarter turn of a square
+    // picture keeps its size). The levels are known by their state numbers, which stay when old
+    // levels are dropped and the rest are numbered again. The steps it leaves behind stay, since
+    // a withdrawn trial brings the levels to redo back.
+    const std::size_t parent = find(history.parentStateId());
+    if (parent != kNone) {
+        const QRect change =
             history.levelTurn(history.level()) == Turn::None ? dirty : picture.rect();
-        steps_.resize(at_ + 1);
-        steps_.push_back({state, area});
+        const QRect area = pathArea(at_, parent) | change;
+        steps_.push_back({state, parent, change});
         at_ = steps_.size() - 1;
         appliedWrites_ = writes;
         changed(picture, area);
         return area;
     }
+    return startAgain(picture, state, dirty, writes);
+}
+
+QRect ViewCache::startAgain(const QImage& picture, std::uint64_t state, const QRect& dirty,
+                            std::uint64_t writes) {
     rebuild(picture);
-    steps_.assign(1, Step{state, dirty});
+    steps_.assign(1, Step{state, kNone, dirty});
     at_ = 0;
     appliedWrites_ = writes;
     return picture.rect();
 }
 
+std::size_t ViewCache::find(std::uint64_t state) const {
+    if (state == 0) return kNone;
+    for (std::size_t i = steps_.size(); i-- > 0;) {
+        if (steps_[i].state == state) return i;
+    }
+    return kNone;
+}
+
+// Every step on the way from one to the other: up from each to the step both come from.
+QRect ViewCache::pathArea(std::size_t from, std::size_t to) {
+    ++walk_;
+    if (onPath_.size() < steps_.size()) onPath_.resize(steps_.size(), 0);
+    for (std::size_t i = from; i != kNone; i = steps_[i].parent) onPath_[i] = walk_;
+    QRect area;
+    std::size_t common = to;
+    while (common != kNone && onPath_[common] != walk_) {
+        area |= steps_[common].area;
+        common = steps_[common].parent;
+    }
+    for (std::size_t i = from; i != common; i = steps_[i].parent) area |= steps_[i].area;
+    return area;
+}
+
 void ViewCache::rebuild(const QImage& picture) {
     size_ = picture.size();
     steps_.clear();
+    onPath_.clear();
     mipmap_.rebuild(picture);
     reduced_ = QImage();
     reducedZoom_ = Zoom{};

@@ -31,15 +31,25 @@ class ViewCache {
     const QImage& reduced(const QImage& picture, Zoom zoom);
 
   private:
+    static constexpr std::size_t kNone = std::size_t(-1);
+    // Beyond this many states seen, the cache starts again from the picture.
+    static constexpr std::size_t kMaxSteps = 20000;
     struct Step {
         std::uint64_t state;  // the history's state number
-        QRect area;           // where it differs from the state before it
+        std::size_t parent;   // the step it was made from; kNone for the first
+        QRect area;           // where it differs from that step
     };
+    QRect startAgain(const QImage& picture, std::uint64_t state, const QRect& dirty,
+                     std::uint64_t writes);
+    std::size_t find(std::uint64_t state) const;
+    QRect pathArea(std::size_t from, std::size_t to);
     void changed(const QImage& picture, const QRect& area);
     void rebuild(const QImage& picture);
 
     Mipmap mipmap_;
-    std::vector<Step> steps_;  // the states seen, oldest first
+    std::vector<Step> steps_;  // the states seen, oldest first, each after the one it came from
+    std::vector<std::uint32_t> onPath_;  // for pathArea(): the last walk that passed each step
+    std::uint32_t walk_ = 0;
     std::size_t at_ = 0;       // the step the cache holds
     std::uint64_t appliedWrites_ = 0;  // the picture's writes() already taken in
     QSize size_;

@@ -15,14 +15,18 @@ void HolidaysCommand(AppState& state, QWidget* parent) {
 
 bool InsertMonthCommand(AppState& state, QWidget* parent) {
     if (!state.history.hasPicture()) return false;
-    ShowMonthDialog(parent, state.calendar, state.text.foreColour, platform::programColours());
+    const auto drawWith = [&state](const MonthSettings& month) -> LivePreview::Draw {
+        return [&state, month = MonthSettings(month)](Surface& canvas, QPoint zero) mutable {
+            return drawMonthOnCanvas(canvas, zero, month, state.calendar.holidays, state.text);
+        };
+    };
+    LivePreview preview(state, parent);
+    ShowMonthDialog(parent, state.calendar, state.text.foreColour, platform::programColours(),
+                    preview.follow<MonthSettings>(drawWith));
     Insertion insertion;
     insertion.accepted = state.calendar.month.monthAccepted == 1;
-    insertion.draw = [&state](Surface& canvas, QPoint zero) {
-        return drawMonthOnCanvas(canvas, zero, state.calendar.month, state.calendar.holidays,
-                                 state.text);
-    };
-    return runInsertion(state, insertion);
+    insertion.draw = drawWith(state.calendar.month);
+    return runInsertion(state, insertion, &preview);
 }
 
 }  // namespace tessel

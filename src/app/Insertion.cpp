@@ -4,15 +4,23 @@
 
 namespace tessel {
 
-bool runInsertion(AppState& state, const Insertion& insertion) {
-    if (!insertion.accepted || !state.history.hasPicture()) return false;
-    if (insertion.requiredText && insertion.requiredText->isEmpty()) {
-        platform::inform(insertion.missingTextMessage);
+bool runInsertion(AppState& state, const Insertion& insertion, LivePreview* preview) {
+    const bool refused = insertion.requiredText && insertion.requiredText->isEmpty();
+    if (!insertion.accepted || !state.history.hasPicture() || refused) {
+        if (preview) preview->withdraw();
+        if (insertion.accepted && refused && state.history.hasPicture()) {
+            platform::inform(insertion.missingTextMessage);
+        }
         return false;
     }
     // A trial until it drew: an element that drew nothing leaves no level and keeps the levels
     // to redo.
-    state.history.beginTrial();
+    if (preview && preview->showing()) {
+        preview->handOver();
+        state.history.reviseTrial();
+    } else {
+        state.history.beginTrial();
+    }
     if (!insertion.draw || !insertion.draw(state.history.current(), state.zero)) {
         state.history.withdrawTrial();
         return false;

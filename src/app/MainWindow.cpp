@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QMimeData>
 #include <QGuiApplication>
 #include <QScreen>
@@ -115,7 +116,14 @@ MainWindow::MainWindow() {
 
     connect(horizontal_, &QSlider::valueChanged, this, &MainWindow::setZeroX);
     connect(vertical_, &QSlider::valueChanged, this, &MainWindow::setZeroY);
-    connect(canvas_, &CanvasWidget::pixelPicked, this, &MainWindow::setZeroPosition);
+    connect(canvas_, &CanvasWidget::pixelPicked, this, [this](QPoint picture) {
+        setZeroPosition(picture);
+        // The open dialog keeps the keyboard.
+        if (!preview_) return;
+        for (QDialog* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) {
+            if (dialog->isVisible()) dialog->activateWindow();
+        }
+    });
     connect(canvas_, &CanvasWidget::viewChanged, this, [this] {
         // Zooming with the wheel leaves "Ajustar a la ventana" as well.
         menu_->setState(command::FitToWindow,
@@ -124,6 +132,7 @@ MainWindow::MainWindow() {
     });
 
     new DropOpen(this, [this](std::shared_ptr<const QMimeData> data) {
+        if (preview_) return;  // a dialog is open: its element is being placed
         if (settleUnsavedWork(state_, this)) afterOpening(OpenPictureData(state_, data.get()));
         setWindowTitle(windowCaption(state_));
     });
@@ -177,7 +186,19 @@ bool MainWindow::initialise() {
     return true;
 }
 
+// While an insertion dialog is open, only the view moves; every other command waits.
+static bool waitsForDialog(int commandId) {
+    switch (commandId) {
+        case command::FitToWindow:
+        case command::ActualSize:
+        case command::ZoomIn:
+        case command::ZoomOut: return false;
+        default: return true;
+    }
+}
+
 void MainWindow::command(int commandId) {
+    if (preview_ && waitsForDialog(commandId)) return;
     switch (commandId) {
         case command::New:
             if (settleUnsavedWork(state_, this)) newCanvas();
@@ -402,6 +423,22 @@ void MainWindow::setZeroPosition(QPoint zero) {
     setWindowTitle(windowCaption(state_));
     canvas_->zeroMoved(before);
     redrawRulers();
+    if (preview_) preview_->moved();
+}
+
+void MainWindow::previewStarted(LivePreview* preview) {
+    preview_ = preview;
+    menu_->setWaiting(true);
+}
+
+void MainWindow::previewChanged() {
+    redisplay();
+}
+
+void MainWindow::previewEnded() {
+    preview_ = nullptr;
+    menu_->setWaiting(false);
+    redisplay();
 }
 
 void MainWindow::createPaper() {
@@ -417,6 +454,11 @@ void MainWindow::createPaper() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (preview_) {
+        // The open dialog is answered first.
+        event->ignore();
+        return;
+    }
     // "Salir" and leaving through the window manager: after the question about unsaved work.
     if (!settleUnsavedWork(state_, this)) {
         event->ignore();

@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/CanvasWidget.h"
+#include "app/LivePreview.h"
 #include "app/MenuBar.h"
 #include "app/Rulers.h"
 #include "app/Turn.h"
@@ -19,7 +20,7 @@ namespace platform {
 class DrawingArea;
 }
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public PreviewHost {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 1257;
@@ -59,6 +60,12 @@ public:
     // the zero position's range follows its size (1200 x 900 without one).
     void newPicture();
 
+    // An insertion dialog's element shown on the picture.
+    void previewStarted(LivePreview* preview) override;
+    void previewChanged() override;
+    void previewEnded() override;
+    bool previewing() const { return preview_ != nullptr; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -82,6 +89,7 @@ private:
     void afterTurn(Turn turn, QSize before);
 
     AppState state_;
+    LivePreview* preview_ = nullptr;
     MenuBar* menu_ = nullptr;
     QSlider* horizontal_ = nullptr;
     QSlider* vertical_ = nullptr;

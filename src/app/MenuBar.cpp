@@ -58,6 +58,7 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
     setState(command::RulerMillimetres, ItemState::Checked);
 
     QMenu* view = addMenu(QStringLiteral("&Ver"));
+    viewMenu_ = view;
     addItem(view, QStringLiteral("Ajustar a la ventana"), command::FitToWindow);
     addItem(view, QStringLiteral("Tamaño real"), command::ActualSize);
     addItem(view, QStringLiteral("Acercar"), command::ZoomIn);
@@ -107,6 +108,7 @@ MenuBar::MenuBar(QWidget* parent) : QMenuBar(parent) {
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     action(command::ZoomOut)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     for (QAction* a : std::as_const(actions_)) a->setShortcutContext(Qt::WindowShortcut);
+    menus_ = {files, custom, rulers, view, modify};
 
     applyPhase(MenuPhase::NoPicture);
 }
@@ -163,6 +165,15 @@ void MenuBar::applyPhase(MenuPhase phase) {
     enable(command::PasteAsNew, clipboardOffersPicture_);
     for (int id : kInsertItems) enable(id, picture);
     for (const auto& item : kTurnItems) enable(item.second, picture);
+}
+
+void MenuBar::setWaiting(bool waiting) {
+    for (QMenu* menu : std::as_const(menus_)) {
+        if (menu != viewMenu_) menu->setEnabled(!waiting);
+    }
+    for (QAction* item : viewMenu_->actions()) {
+        item->setShortcutContext(waiting ? Qt::ApplicationShortcut : Qt::WindowShortcut);
+    }
 }
 
 }  // namespace tessel

@@ -25,6 +25,9 @@ public:
     void applyPhase(MenuPhase phase);
     // Whether the clipboard holds a picture: the paste items are grayed while it does not.
     void setClipboardOffersPicture(bool offers);
+    // While an insertion dialog is open beside the window: every menu but "Ver" waits, and the
+    // view's keys also work from the dialog.
+    void setWaiting(bool waiting);
     QAction* action(int commandId) const { return actions_.value(commandId); }
     QList<int> commandIds() const { return actions_.keys(); }
 
@@ -34,6 +37,8 @@ signals:
 private:
     void addItem(QMenu* menu, const QString& text, int commandId);
     QHash<int, QAction*> actions_;
+    QList<QMenu*> menus_;
+    QMenu* viewMenu_ = nullptr;
     MenuPhase phase_ = MenuPhase::NoPicture;
     bool clipboardOffersPicture_ = false;
 };

@@ -11,38 +11,50 @@
 namespace tessel {
 
 bool InsertShapeCommand(AppState& state, QWidget* parent) {
-    Insertion insertion;
-    insertion.accepted = ShowShapeDialog(parent, state.shapes) == 1;
-    const ShapeSettings& shapes = state.shapes;
-    insertion.draw = [&shapes](Surface& canvas, QPoint zero) {
-        drawShape(canvas, zero.x(), zero.y(), shapes);
-        return true;
+    const auto drawWith = [](const ShapeSettings& shapes) -> LivePreview::Draw {
+        return [shapes](Surface& canvas, QPoint zero) {
+            drawShape(canvas, zero.x(), zero.y(), shapes);
+            return true;
+        };
     };
-    return runInsertion(state, insertion);
+    LivePreview preview(state, parent);
+    Insertion insertion;
+    insertion.accepted =
+        ShowShapeDialog(parent, state.shapes, preview.follow<ShapeSettings>(drawWith)) == 1;
+    insertion.draw = drawWith(state.shapes);
+    return runInsertion(state, insertion, &preview);
 }
 
 bool InsertArrowCommand(AppState& state, QWidget* parent) {
-    Insertion insertion;
-    insertion.accepted = ShowArrowDialog(parent, state.arrows, platform::programColours()) == 1;
-    const ArrowSettings& arrows = state.arrows;
-    insertion.draw = [&arrows](Surface& canvas, QPoint zero) {
-        drawArrow(canvas, zero.x(), zero.y(), arrows);
-        return true;
+    const auto drawWith = [](const ArrowSettings& arrows) -> LivePreview::Draw {
+        return [arrows](Surface& canvas, QPoint zero) {
+            drawArrow(canvas, zero.x(), zero.y(), arrows);
+            return true;
+        };
     };
-    return runInsertion(state, insertion);
+    LivePreview preview(state, parent);
+    Insertion insertion;
+    insertion.accepted = ShowArrowDialog(parent, state.arrows, platform::programColours(),
+                                         preview.follow<ArrowSettings>(drawWith)) == 1;
+    insertion.draw = drawWith(state.arrows);
+    return runInsertion(state, insertion, &preview);
 }
 
 bool InsertProgressBarCommand(AppState& state, QWidget* parent) {
-    Insertion insertion;
-    insertion.accepted =
-        ShowProgressDialog(parent, state.progress, state.text, platform::programColours()) == 1;
-    const ProgressSettings& bar = state.progress;
     const TextProperties& text = state.text;
-    insertion.draw = [&bar, &text](Surface& canvas, QPoint zero) {
-        drawProgressBar(canvas, zero.x(), zero.y(), barText(bar.barPercent), bar, text);
-        return true;
+    const auto drawWith = [&text](const ProgressSettings& bar) -> LivePreview::Draw {
+        return [bar, &text](Surface& canvas, QPoint zero) {
+            drawProgressBar(canvas, zero.x(), zero.y(), barText(bar.barPercent), bar, text);
+            return true;
+        };
     };
-    return runInsertion(state, insertion);
+    LivePreview preview(state, parent);
+    Insertion insertion;
+    insertion.accepted = ShowProgressDialog(parent, state.progress, state.text,
+                                            platform::programColours(),
+                                            preview.follow<ProgressSettings>(drawWith)) == 1;
+    insertion.draw = drawWith(state.progress);
+    return runInsertion(state, insertion, &preview);
 }
 
 }  // namespace tessel

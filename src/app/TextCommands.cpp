@@ -32,44 +32,61 @@ void TextPropertiesCommand(AppState& state, QWidget* parent) {
 }
 
 bool AngularTextCommand(AppState& state, QWidget* parent) {
-    AskAngularText(parent, state.lineText);
-    const QString& text = state.lineText.angularText;
     const TextProperties& p = state.text;
-    Insertion insertion = textInsertion(state.lineText.accepted, text);
-    insertion.draw = [&](Surface& canvas, QPoint zero) {
-        if (p.angled == 0) {
-            drawLevelText(canvas, zero.x(), zero.y(), p.foreColour, p.backColour, text, p.fontName,
-                          p.pointSize, styleBits(p.styles));
-        } else {
-            drawSlantedText(canvas, zero.x(), zero.y(), p.foreColour, p.backColour, text,
-                            p.fontName, p.pointSize, styleBits(p.styles), p.angleDegrees);
-        }
-        return true;
+    const auto drawWith = [&p](const LineTextSettings& line) -> LivePreview::Draw {
+        return [&p, text = line.angularText](Surface& canvas, QPoint zero) {
+            if (text.isEmpty()) return false;
+            if (p.angled == 0) {
+                drawLevelText(canvas, zero.x(), zero.y(), p.foreColour, p.backColour, text,
+                              p.fontName, p.pointSize, styleBits(p.styles));
+            } else {
+                drawSlantedText(canvas, zero.x(), zero.y(), p.foreColour, p.backColour, text,
+                                p.fontName, p.pointSize, styleBits(p.styles), p.angleDegrees);
+            }
+            return true;
+        };
     };
-    return runInsertion(state, insertion);
+    LivePreview preview(state, parent);
+    AskAngularText(parent, state.lineText, preview.follow<LineTextSettings>(drawWith));
+    Insertion insertion = textInsertion(state.lineText.accepted, state.lineText.angularText);
+    insertion.draw = drawWith(state.lineText);
+    return runInsertion(state, insertion, &preview);
 }
 
 bool HollowTextCommand(AppState& state, QWidget* parent) {
-    AskLineText(parent, state.lineText);
-    const QString& text = state.lineText.lineText;
-    Insertion insertion = textInsertion(state.lineText.accepted, text);
-    insertion.draw = [&](Surface& canvas, QPoint zero) {
-        drawHollowText(canvas, text, zero.x(), zero.y(), state.text);
-        return true;
+    const TextProperties& p = state.text;
+    const auto drawWith = [&p](const LineTextSettings& line) -> LivePreview::Draw {
+        return [&p, text = line.lineText](Surface& canvas, QPoint zero) {
+            if (text.isEmpty()) return false;
+            drawHollowText(canvas, text, zero.x(), zero.y(), p);
+            return true;
+        };
     };
-    return runInsertion(state, insertion);
+    LivePreview preview(state, parent);
+    AskLineText(parent, state.lineText, preview.follow<LineTextSettings>(drawWith));
+    Insertion insertion = textInsertion(state.lineText.accepted, state.lineText.lineText);
+    insertion.draw = drawWith(state.lineText);
+    return runInsertion(state, insertion, &preview);
 }
 
 bool TextureTextCommand(AppState& state, QWidget* parent) {
-    AskLineText(parent, state.lineText);
-    const QString& text = state.lineText.lineText;
-    Insertion insertion = textInsertion(state.lineText.accepted, text);
-    insertion.draw = [&](Surface& canvas, QPoint zero) {
-        const QImage texture = platform::texturePicture(state.paper.textureNumber);
-        drawTexturedText(canvas, text, zero.x(), zero.y(), state.text, texture);
-        return true;
+    const TextProperties& p = state.text;
+    // The texture is read once, when first drawn.
+    std::optional<QImage> texture;
+    const int textureNumber = state.paper.textureNumber;
+    const auto drawWith = [&](const LineTextSettings& line) -> LivePreview::Draw {
+        return [&, text = line.lineText](Surface& canvas, QPoint zero) {
+            if (text.isEmpty()) return false;
+            if (!texture) texture = platform::texturePicture(textureNumber);
+            drawTexturedText(canvas, text, zero.x(), zero.y(), p, *texture);
+            return true;
+        };
     };
-    return runInsertion(state, insertion);
+    LivePreview preview(state, parent);
+    AskLineText(parent, state.lineText, preview.follow<LineTextSettings>(drawWith));
+    Insertion insertion = textInsertion(state.lineText.accepted, state.lineText.lineText);
+    insertion.draw = drawWith(state.lineText);
+    return runInsertion(state, insertion, &preview);
 }
 
 bool FileTextureTextCommand(AppState& state, QWidget* parent) {
@@ -97,22 +114,29 @@ bool FileTextureTextCommand(AppState& state, QWidget* parent) {
 }
 
 bool FxTextCommand(AppState& state, QWidget* parent) {
-    AskFxText(parent, state.fx, state.lineText.accepted, platform::programColours());
-    const QString& text = state.fx.fxText;
-    Insertion insertion = textInsertion(state.lineText.accepted, text);
-    insertion.draw = [&](Surface& canvas, QPoint zero) {
-        const FxTextSettings& fx = state.fx;
-        const FontRequest font = levelFont(state.text);
-        if (fx.mode == FxMode::ThreeColour) {
-            drawThreeColourText(canvas, text, zero.x(), zero.y(), font, fx.colour1, fx.colour2,
-                                fx.colour3);
-        } else {
-            drawReliefText(canvas, text, fx.mode == FxMode::Raised ? kReliefRaised : kReliefSunk,
-                           font, state.text.foreColour, zero.x(), zero.y());
-        }
-        return true;
+    const TextProperties& p = state.text;
+    const auto drawWith = [&p](const FxTextSettings& fx) -> LivePreview::Draw {
+        return [&p, fx](Surface& canvas, QPoint zero) {
+            const QString& text = fx.fxText;
+            if (text.isEmpty()) return false;
+            const FontRequest font = levelFont(p);
+            if (fx.mode == FxMode::ThreeColour) {
+                drawThreeColourText(canvas, text, zero.x(), zero.y(), font, fx.colour1,
+                                    fx.colour2, fx.colour3);
+            } else {
+                drawReliefText(canvas, text,
+                               fx.mode == FxMode::Raised ? kReliefRaised : kReliefSunk, font,
+                               p.foreColour, zero.x(), zero.y());
+            }
+            return true;
+        };
     };
-    return runInsertion(state, insertion);
+    LivePreview preview(state, parent);
+    AskFxText(parent, state.fx, state.lineText.accepted, platform::programColours(),
+              preview.follow<FxTextSettings>(drawWith));
+    Insertion insertion = textInsertion(state.lineText.accepted, state.fx.fxText);
+    insertion.draw = drawWith(state.fx);
+    return runInsertion(state, insertion, &preview);
 }
 
 }  // namespace tessel

@@ -10,6 +10,7 @@
 
 #include "calendar/CalendarDates.h"
 #include "calendar/MonthSheet.h"
+#include "platform/BesideWindow.h"
 #include "platform/DialogControls.h"
 #include "platform/DrawingArea.h"
 #include "platform/FocusMemory.h"
@@ -231,13 +232,15 @@ void MonthDialog::refreshPreview() {
     render.titleColour = titleColour_;
     renderMonth(surface, render, settings_, calendar_.holidays);
     preview_->update();
+    emit changed();
 }
 
 void ShowMonthDialog(QWidget* parent, CalendarRecords& calendar, Colour titleColour,
-                     platform::CustomColours& colours) {
+                     platform::CustomColours& colours,
+                     const std::function<void(const MonthSettings&)>& watch) {
     calendar.month.monthAccepted = 0;
     MonthDialog dialog(parent, calendar, titleColour, colours);
-    dialog.exec();
+    platform::runWatched(dialog, watch);
 }
 
 }  // namespace tessel

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <functional>
 
 #include "calendar/CalendarRecords.h"
 #include "platform/Services.h"
@@ -46,6 +47,13 @@ class MonthDialog : public QDialog {
     QPushButton* cancelButton() const { return cancelButton_; }
     platform::DrawingArea* preview() const { return preview_; }
 
+    // The month as "Aceptar" would take it now.
+    const MonthSettings& current() const { return settings_; }
+
+  signals:
+    // Any setting changed.
+    void changed();
+
   protected:
     void done(int result) override;
 
@@ -78,7 +86,9 @@ class MonthDialog : public QDialog {
 };
 
 // Modal; leaves monthAccepted at 1 ("Aceptar") or 0.
+// With `watch`, the dialog runs beside its window and tells every change of its settings.
 void ShowMonthDialog(QWidget* parent, CalendarRecords& calendar, Colour titleColour,
-                     platform::CustomColours& colours);
+                     platform::CustomColours& colours,
+                     const std::function<void(const MonthSettings&)>& watch = {});
 
 }  // namespace tessel

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "platform/BesideWindow.h"
 #include "platform/DialogControls.h"
 #include "platform/DrawingArea.h"
 #include "platform/FocusMemory.h"
@@ -115,7 +116,14 @@ ProgressDialog::ProgressDialog(QWidget* parent, ProgressSettings& settings,
             [this] { chooseColour(settings_.barFillColour, fillSwatch_); });
     connect(alignment_, &QButtonGroup::idToggled, this, [this](int code, bool checked) {
         if (checked) settings_.barTextAlign = std::int16_t(code);
+        if (checked) emit changed();
     });
+    for (QLineEdit* box : {heightBox_, widthBox_, percentBox_}) {
+        connect(box, &QLineEdit::textChanged, this, &ProgressDialog::changed);
+    }
+    for (QComboBox* list : {borderWidthList_, gapList_}) {
+        connect(list, &QComboBox::currentIndexChanged, this, &ProgressDialog::changed);
+    }
     connect(exitButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(createButton_, &QPushButton::clicked, this, [this] {
         if (!readDialog()) return;
@@ -138,6 +146,7 @@ void ProgressDialog::chooseColour(Colour& colour, platform::DrawingArea* swatch)
     if (!chosen || *chosen < 0) return;
     colour = *chosen;
     swatch->fill(colour);
+    emit changed();
 }
 
 bool ProgressDialog::readDialog() {
@@ -157,6 +166,21 @@ bool ProgressDialog::readDialog() {
     return true;
 }
 
+ProgressSettings ProgressDialog::current() const {
+    ProgressSettings now = settings_;
+    const std::optional<float> percent = parseBarPercent(percentBox_->text());
+    const std::optional<std::int16_t> height = platform::numberIn(heightBox_->text());
+    const std::optional<std::int16_t> width = platform::numberIn(widthBox_->text());
+    if (percent && height && width) {
+        now.barPercent = *percent;
+        now.barHeight = *height;
+        now.barWidth = *width;
+        now.barBorderWidth = platform::shortNumberOf(borderWidthList_->currentText());
+        now.barGap = platform::shortNumberOf(gapList_->currentText());
+    }
+    return now;
+}
+
 void ProgressDialog::drawPreview() {
     Surface& surface = preview_->surface();
     surface.clear(0xFFFFFF);
@@ -171,9 +195,10 @@ void ProgressDialog::done(int result) {
 }
 
 int ShowProgressDialog(QWidget* parent, ProgressSettings& settings, const TextProperties& text,
-                       platform::CustomColours& colours) {
+                       platform::CustomColours& colours,
+                       const std::function<void(const ProgressSettings&)>& watch) {
     ProgressDialog dialog(parent, settings, text, colours);
-    dialog.exec();
+    platform::runWatched(dialog, watch);
     return settings.barAccepted;
 }
 

@@ -4,6 +4,7 @@
 // the settings at once; the boxes and lists on "Crear" and "Render".
 
 #include <QDialog>
+#include <functional>
 
 #include "platform/Services.h"
 #include "progress/ProgressSettings.h"
@@ -41,6 +42,14 @@ class ProgressDialog : public QDialog {
     QPushButton* renderButton() const { return renderButton_; }
     platform::DrawingArea* preview() const { return preview_; }
 
+    // The settings as "Crear" would take them now: the boxes and lists when all the numbers
+    // read, the last ones taken otherwise.
+    ProgressSettings current() const;
+
+  signals:
+    // Any setting changed.
+    void changed();
+
   protected:
     void done(int result) override;
 
@@ -70,7 +79,9 @@ class ProgressDialog : public QDialog {
 };
 
 // Modal; leaves barAccepted at 1 after "Crear", otherwise 0.
+// With `watch`, the dialog runs beside its window and tells every change of its settings.
 int ShowProgressDialog(QWidget* parent, ProgressSettings& settings, const TextProperties& text,
-                       platform::CustomColours& colours);
+                       platform::CustomColours& colours,
+                       const std::function<void(const ProgressSettings&)>& watch = {});
 
 }  // namespace tessel

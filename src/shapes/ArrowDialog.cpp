@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "platform/BesideWindow.h"
 #include "platform/DialogControls.h"
 #include "platform/DrawingArea.h"
 #include "platform/FocusMemory.h"
@@ -138,6 +139,9 @@ ArrowDialog::ArrowDialog(QWidget* parent, ArrowSettings& settings, platform::Cus
         settings_.arrowClosed = ticked ? 1 : 0;
         drawPreview();
     });
+    for (QLineEdit* box : {pixelLength_, millimetreLength_}) {
+        connect(box, &QLineEdit::textChanged, this, &ArrowDialog::changed);
+    }
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(acceptButton_, &QPushButton::clicked, this, [this] { acceptSize(); });
 
@@ -181,11 +185,26 @@ void ArrowDialog::done(int result) {
 void ArrowDialog::drawPreview() {
     drawArrowPreview(preview_->surface(), settings_, fromQColor(palette().color(QPalette::Window)));
     preview_->update();
+    emit changed();
 }
 
-int ShowArrowDialog(QWidget* parent, ArrowSettings& settings, platform::CustomColours& colours) {
+ArrowSettings ArrowDialog::current() const {
+    ArrowSettings now = settings_;
+    const auto sizes = sizePairIn(platform::numberIn(pixelLength_->text()).value_or(-1),
+                                  platform::numberIn(pixelHead_->text()).value_or(-1),
+                                  platform::numberIn(millimetreLength_->text()).value_or(-1),
+                                  platform::numberIn(millimetreHead_->text()).value_or(-1));
+    if (sizes) {
+        now.arrowLength = sizes->first;
+        now.arrowHeadSize = sizes->second;
+    }
+    return now;
+}
+
+int ShowArrowDialog(QWidget* parent, ArrowSettings& settings, platform::CustomColours& colours,
+                    const std::function<void(const ArrowSettings&)>& watch) {
     ArrowDialog dialog(parent, settings, colours);
-    dialog.exec();
+    platform::runWatched(dialog, watch);
     return settings.arrowAccepted;
 }
 

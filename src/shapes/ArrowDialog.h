@@ -4,6 +4,7 @@
 // settings at once; the length only on a valid "Aceptar".
 
 #include <QDialog>
+#include <functional>
 
 #include "platform/Services.h"
 #include "shapes/ArrowSettings.h"
@@ -38,6 +39,14 @@ class ArrowDialog : public QDialog {
     QPushButton* cancelButton() const { return cancelButton_; }
     QPushButton* acceptButton() const { return acceptButton_; }
 
+    // The settings as "Aceptar" would take them now: the sizes typed when they make a complete
+    // pair, the last ones taken otherwise.
+    ArrowSettings current() const;
+
+  signals:
+    // Any setting changed.
+    void changed();
+
   protected:
     void done(int result) override;
 
@@ -70,6 +79,8 @@ QStringList arrowDirectionEntries();
 
 // Modal; leaves arrowAccepted at 1 when a valid "Aceptar" closed the dialog, otherwise 0 (also
 // when a refused "Aceptar" was followed by the close box).
-int ShowArrowDialog(QWidget* parent, ArrowSettings& settings, platform::CustomColours& colours);
+// With `watch`, the dialog runs beside its window and tells every change of its settings.
+int ShowArrowDialog(QWidget* parent, ArrowSettings& settings, platform::CustomColours& colours,
+                    const std::function<void(const ArrowSettings&)>& watch = {});
 
 }  // namespace tessel

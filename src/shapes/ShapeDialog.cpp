@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "platform/BesideWindow.h"
 #include "platform/DialogControls.h"
 #include "platform/DrawingArea.h"
 #include "platform/FocusMemory.h"
@@ -181,6 +182,9 @@ ShapeDialog::ShapeDialog(QWidget* parent, ShapeSettings& settings)
         settings_.shapeLineWidth = entryNumber(widthList_);
         drawPreview();
     });
+    for (QLineEdit* box : {pixelWidth_, pixelHeight_, millimetreWidth_, millimetreHeight_}) {
+        connect(box, &QLineEdit::textChanged, this, &ShapeDialog::changed);
+    }
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(acceptButton_, &QPushButton::clicked, this, [this] { acceptSize(); });
 
@@ -253,11 +257,26 @@ void ShapeDialog::done(int result) {
 void ShapeDialog::drawPreview() {
     drawShapePreview(preview_->surface(), settings_, fromQColor(palette().color(QPalette::Window)));
     preview_->update();
+    emit changed();
 }
 
-int ShowShapeDialog(QWidget* parent, ShapeSettings& settings) {
+ShapeSettings ShapeDialog::current() const {
+    ShapeSettings now = settings_;
+    const auto sizes = sizePairIn(platform::numberIn(pixelWidth_->text()).value_or(-1),
+                                  platform::numberIn(pixelHeight_->text()).value_or(-1),
+                                  platform::numberIn(millimetreWidth_->text()).value_or(-1),
+                                  platform::numberIn(millimetreHeight_->text()).value_or(-1));
+    if (sizes) {
+        now.shapeWidth = sizes->first;
+        now.shapeHeight = sizes->second;
+    }
+    return now;
+}
+
+int ShowShapeDialog(QWidget* parent, ShapeSettings& settings,
+                    const std::function<void(const ShapeSettings&)>& watch) {
     ShapeDialog dialog(parent, settings);
-    dialog.exec();
+    platform::runWatched(dialog, watch);
     return settings.shapeAccepted;
 }
 

@@ -4,6 +4,7 @@
 // written to the settings at once; the size only on a valid "Aceptar".
 
 #include <QDialog>
+#include <functional>
 
 #include "shapes/ShapeSettings.h"
 
@@ -44,6 +45,14 @@ class ShapeDialog : public QDialog {
     QPushButton* cancelButton() const { return cancelButton_; }
     QPushButton* acceptButton() const { return acceptButton_; }
 
+    // The settings as "Aceptar" would take them now: the sizes typed when they make a complete
+    // pair, the last ones taken otherwise.
+    ShapeSettings current() const;
+
+  signals:
+    // Any setting changed.
+    void changed();
+
   protected:
     void done(int result) override;
 
@@ -82,6 +91,8 @@ class ShapeDialog : public QDialog {
 QStringList shapeWidthEntries();
 
 // Modal; leaves shapeAccepted at 1 after a valid "Aceptar", otherwise 0.
-int ShowShapeDialog(QWidget* parent, ShapeSettings& settings);
+// With `watch`, the dialog runs beside its window and tells every change of its settings.
+int ShowShapeDialog(QWidget* parent, ShapeSettings& settings,
+                    const std::function<void(const ShapeSettings&)>& watch = {});
 
 }  // namespace tessel

@@ -20,6 +20,15 @@ std::int16_t toShort(long value) {
 
 }  // namespace
 
+std::optional<std::pair<std::int16_t, std::int16_t>> sizePairIn(int pa, int pb, int ma, int mb) {
+    if (pa < 0 || pb < 0 || ma < 0 || mb < 0) return std::nullopt;
+    if (pa > 0 && pb > 0 && ma == 0 && mb == 0) return std::pair{toShort(pa), toShort(pb)};
+    if (ma > 0 && mb > 0 && pa == 0 && pb == 0) {
+        return std::pair{toShort(millimetresToPixels(ma)), toShort(millimetresToPixels(mb))};
+    }
+    return std::nullopt;
+}
+
 std::optional<std::pair<std::int16_t, std::int16_t>> takeSizePair(int pa, int pb, int ma, int mb) {
     // A box that holds something other than a number refuses the whole entry.
     if (pa < 0 || pb < 0 || ma < 0 || mb < 0) {
@@ -34,11 +43,7 @@ std::optional<std::pair<std::int16_t, std::int16_t>> takeSizePair(int pa, int pb
         platform::inform(kNoSizeMessage);
         return std::nullopt;
     }
-    if (pixelPair && ma == 0 && mb == 0) return std::pair{toShort(pa), toShort(pb)};
-    if (millimetrePair && pa == 0 && pb == 0) {
-        return std::pair{toShort(millimetresToPixels(ma)), toShort(millimetresToPixels(mb))};
-    }
-    return std::nullopt;
+    return sizePairIn(pa, pb, ma, mb);
 }
 
 int entryNumber(const QComboBox* list) {

@@ -16,6 +16,10 @@ namespace tessel {
 // typed box of the other unit; the missing-size message when no pair is complete) and nothing
 // is taken. A negative number stands for a box that holds no number ("12,5", "1e9"): the
 // missing-size message, and nothing is taken. Sizes are held to 0..32767.
+// The same pair without a word: nothing unless exactly one complete pair was typed.
+std::optional<std::pair<std::int16_t, std::int16_t>> sizePairIn(int pixelsA, int pixelsB,
+                                                                 int millimetresA,
+                                                                 int millimetresB);
 std::optional<std::pair<std::int16_t, std::int16_t>> takeSizePair(int pixelsA, int pixelsB,
                                                                    int millimetresA,
                                                                    int millimetresB);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "platform/BesideWindow.h"
 #include "platform/DialogControls.h"
 #include "platform/FocusMemory.h"
 #include "platform/Fonts.h"
@@ -103,6 +104,9 @@ AlignedTextDialog::AlignedTextDialog(QWidget* parent, AlignedTextSettings& setti
         if (checked) chooseAlignment(index);
     });
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(textBox_, &QPlainTextEdit::textChanged, this, &AlignedTextDialog::changed);
+    connect(widthBox_, &QLineEdit::textChanged, this, &AlignedTextDialog::changed);
+    connect(heightBox_, &QLineEdit::textChanged, this, &AlignedTextDialog::changed);
     connect(acceptButton_, &QPushButton::clicked, this, &AlignedTextDialog::tryAccept);
 
     platform::FocusMemory::install(this);
@@ -120,6 +124,23 @@ QString AlignedTextDialog::blanksForLineBreaks(QString text) {
 
 void AlignedTextDialog::chooseAlignment(int index) {
     for (int i = 0; i < 4; ++i) *flagOf(settings_, i) = i == index ? 1 : 0;
+    emit changed();
+}
+
+AlignedTextSettings AlignedTextDialog::current() const {
+    AlignedTextSettings now = settings_;
+    now.text = blanksForLineBreaks(textBox_->toPlainText());
+    const int width = platform::numberIn(widthBox_->text()).value_or(0);
+    const int height = platform::numberIn(heightBox_->text()).value_or(0);
+    if (width > 0 && width <= kMaxAreaWidth && height > 0 && height <= kMaxAreaHeight) {
+        now.areaWidth = width;
+        now.areaHeight = height;
+    }
+    now.alignment = kAlignLeft;
+    for (int i = 0; i < 4; ++i) {
+        if (*flagOf(now, i) == 1) now.alignment = kOptions[i].code;
+    }
+    return now;
 }
 
 void AlignedTextDialog::tryAccept() {
@@ -147,9 +168,10 @@ void AlignedTextDialog::done(int result) {
     QDialog::done(result);
 }
 
-void ShowAlignedTextDialog(QWidget* parent, AlignedTextSettings& settings) {
+void ShowAlignedTextDialog(QWidget* parent, AlignedTextSettings& settings,
+                           const std::function<void(const AlignedTextSettings&)>& watch) {
     AlignedTextDialog dialog(parent, settings);
-    dialog.exec();
+    platform::runWatched(dialog, watch);
 }
 
 }  // namespace tessel

@@ -4,6 +4,7 @@
 // which refuses an empty text and sizes outside 1..1200 x 1..900.
 
 #include <QDialog>
+#include <functional>
 #include <array>
 
 #include "text/AlignedTextSettings.h"
@@ -32,6 +33,14 @@ class AlignedTextDialog : public QDialog {
     // The text with every CR LF, then every CR, then every LF turned into one blank.
     static QString blanksForLineBreaks(QString text);
 
+    // The settings as "Aceptar" would take them now: the sizes typed when they are allowed, the
+    // last ones taken otherwise.
+    AlignedTextSettings current() const;
+
+  signals:
+    // Any setting changed.
+    void changed();
+
   protected:
     void done(int result) override;
 
@@ -50,6 +59,8 @@ class AlignedTextDialog : public QDialog {
 };
 
 // Modal; leaves accepted at 1 with the text, sizes and alignment code, or at 0.
-void ShowAlignedTextDialog(QWidget* parent, AlignedTextSettings& settings);
+// With `watch`, the dialog runs beside its window and tells every change of its settings.
+void ShowAlignedTextDialog(QWidget* parent, AlignedTextSettings& settings,
+                           const std::function<void(const AlignedTextSettings&)>& watch = {});
 
 }  // namespace tessel

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <cmath>
 
+#include "platform/BesideWindow.h"
 #include "platform/DialogControls.h"
 #include "platform/DrawingArea.h"
 #include "platform/FocusMemory.h"
@@ -132,6 +133,7 @@ void BubbleDialog::redrawPreview() {
     surface.clear(0xFFFFFF);
     drawBubble(surface, kPreviewOrigin.x(), kPreviewOrigin.y(), settings_);
     preview_->update();
+    emit changed();
 }
 
 void BubbleDialog::chooseColour() {
@@ -155,9 +157,10 @@ void BubbleDialog::done(int result) {
     QDialog::done(result);
 }
 
-void ShowBubbleDialog(QWidget* parent, BubbleSettings& settings) {
+void ShowBubbleDialog(QWidget* parent, BubbleSettings& settings,
+                      const std::function<void(const BubbleSettings&)>& watch) {
     BubbleDialog dialog(parent, settings);
-    dialog.exec();
+    platform::runWatched(dialog, watch);
 }
 
 }  // namespace tessel

@@ -3,6 +3,7 @@
 // preview. Every change goes into the settings at once, also when the dialog is then cancelled.
 
 #include <QDialog>
+#include <functional>
 #include <array>
 
 #include "text/BubbleSettings.h"
@@ -35,6 +36,13 @@ class BubbleDialog : public QDialog {
     QPushButton* cancelButton() const { return cancelButton_; }
     QPushButton* acceptButton() const { return acceptButton_; }
 
+    // The settings as "Aceptar" would take them now.
+    const BubbleSettings& current() const { return settings_; }
+
+  signals:
+    // Any setting changed.
+    void changed();
+
   protected:
     void done(int result) override;
 
@@ -57,6 +65,8 @@ class BubbleDialog : public QDialog {
 };
 
 // Modal; leaves accepted at 1 ("Aceptar") or 0.
-void ShowBubbleDialog(QWidget* parent, BubbleSettings& settings);
+// With `watch`, the dialog runs beside its window and tells every change of its settings.
+void ShowBubbleDialog(QWidget* parent, BubbleSettings& settings,
+                      const std::function<void(const BubbleSettings&)>& watch = {});
 
 }  // namespace tessel

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "platform/BesideWindow.h"
 #include "platform/DialogControls.h"
 #include "platform/DrawingArea.h"
 #include "platform/FocusMemory.h"
@@ -95,12 +96,14 @@ FxTextDialog::FxTextDialog(QWidget* parent, FxTextSettings& settings, int& accep
     connect(raised_, &QRadioButton::clicked, this, [this] { setMode(FxMode::Raised); });
     connect(sunk_, &QRadioButton::clicked, this, [this] { setMode(FxMode::Sunk); });
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(textBox_, &QLineEdit::textChanged, this, &FxTextDialog::changed);
     connect(acceptButton_, &QPushButton::clicked, this, &FxTextDialog::acceptText);
     platform::FocusMemory::install(this);
 }
 
 void FxTextDialog::setMode(FxMode mode) {
     settings_.mode = mode;
+    emit changed();
     const bool colours = mode == FxMode::ThreeColour;
     for (int band = 0; band < 3; ++band) {
         labels_[band]->setEnabled(colours);
@@ -114,6 +117,7 @@ void FxTextDialog::chooseColour(int band) {
     if (!chosen) return;
     working_[band] = *chosen;
     swatches_[band]->fill(*chosen);
+    emit changed();
 }
 
 void FxTextDialog::acceptText() {
@@ -134,11 +138,21 @@ void FxTextDialog::done(int result) {
     QDialog::done(result);
 }
 
+FxTextSettings FxTextDialog::current() const {
+    FxTextSettings now = settings_;
+    now.fxText = textBox_->text();
+    now.colour1 = working_[0];
+    now.colour2 = working_[1];
+    now.colour3 = working_[2];
+    return now;
+}
+
 void AskFxText(QWidget* parent, FxTextSettings& settings, int& accepted,
-               platform::CustomColours& colours) {
+               platform::CustomColours& colours,
+               const std::function<void(const FxTextSettings&)>& watch) {
     accepted = 0;
     FxTextDialog dialog(parent, settings, accepted, colours);
-    dialog.exec();
+    platform::runWatched(dialog, watch);
 }
 
 }  // namespace tessel

@@ -3,6 +3,7 @@
 // colours and the text (taken on "Aceptar").
 
 #include <QDialog>
+#include <functional>
 
 #include "platform/Services.h"
 #include "text/FxText.h"
@@ -37,6 +38,13 @@ class FxTextDialog : public QDialog {
     QPushButton* cancelButton() const { return cancelButton_; }
     QPushButton* acceptButton() const { return acceptButton_; }
 
+    // The settings as "Aceptar" would take them now.
+    FxTextSettings current() const;
+
+  signals:
+    // Any setting changed.
+    void changed();
+
   protected:
     void done(int result) override;
 
@@ -64,6 +72,7 @@ class FxTextDialog : public QDialog {
 
 // Modal; leaves accepted at 1 ("Aceptar") or 0.
 void AskFxText(QWidget* parent, FxTextSettings& settings, int& accepted,
-               platform::CustomColours& colours);
+               platform::CustomColours& colours,
+               const std::function<void(const FxTextSettings&)>& watch = {});
 
 }  // namespace tessel

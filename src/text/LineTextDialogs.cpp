@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "platform/BesideWindow.h"
 #include "platform/DialogControls.h"
 #include "platform/FocusMemory.h"
 #include "platform/Fonts.h"
@@ -54,6 +55,7 @@ AngularTextDialog::AngularTextDialog(QWidget* parent, LineTextSettings& settings
         accept();
     });
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(textBox_, &QPlainTextEdit::textChanged, this, &AngularTextDialog::changed);
     platform::FocusMemory::install(this);
 }
 
@@ -86,6 +88,7 @@ LineTextDialog::LineTextDialog(QWidget* parent, LineTextSettings& settings)
 
     connect(acceptButton_, &QPushButton::clicked, this, &LineTextDialog::acceptLine);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(textBox_, &QLineEdit::textChanged, this, &LineTextDialog::changed);
     platform::FocusMemory::install(this);
 }
 
@@ -104,16 +107,30 @@ void LineTextDialog::done(int result) {
     QDialog::done(result);
 }
 
-void AskAngularText(QWidget* parent, LineTextSettings& settings) {
-    settings.accepted = 0;
-    AngularTextDialog dialog(parent, settings);
-    dialog.exec();
+LineTextSettings AngularTextDialog::current() const {
+    LineTextSettings now = settings_;
+    now.angularText = textBox_->toPlainText();
+    return now;
 }
 
-void AskLineText(QWidget* parent, LineTextSettings& settings) {
+LineTextSettings LineTextDialog::current() const {
+    LineTextSettings now = settings_;
+    now.lineText = textBox_->text();
+    return now;
+}
+
+void AskAngularText(QWidget* parent, LineTextSettings& settings,
+                    const std::function<void(const LineTextSettings&)>& watch) {
+    settings.accepted = 0;
+    AngularTextDialog dialog(parent, settings);
+    platform::runWatched(dialog, watch);
+}
+
+void AskLineText(QWidget* parent, LineTextSettings& settings,
+                 const std::function<void(const LineTextSettings&)>& watch) {
     settings.accepted = 0;
     LineTextDialog dialog(parent, settings);
-    dialog.exec();
+    platform::runWatched(dialog, watch);
 }
 
 }  // namespace tessel

@@ -4,6 +4,7 @@
 // text, refusing an empty line).
 
 #include <QDialog>
+#include <functional>
 
 #include "text/LineText.h"
 
@@ -23,6 +24,13 @@ class AngularTextDialog : public QDialog {
     QPushButton* acceptButton() const { return acceptButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
     QLabel* note() const { return note_; }
+
+    // The settings as "Aceptar" would take them now.
+    LineTextSettings current() const;
+
+  signals:
+    // Any setting changed.
+    void changed();
 
   protected:
     void done(int result) override;
@@ -44,6 +52,13 @@ class LineTextDialog : public QDialog {
     QPushButton* acceptButton() const { return acceptButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 
+    // The settings as "Aceptar" would take them now.
+    LineTextSettings current() const;
+
+  signals:
+    // Any setting changed.
+    void changed();
+
   protected:
     void done(int result) override;
 
@@ -56,8 +71,11 @@ class LineTextDialog : public QDialog {
     QPushButton* cancelButton_ = nullptr;
 };
 
-// Modal; leave settings.accepted at 1 ("Aceptar") or 0 and, when accepted, the text remembered.
-void AskAngularText(QWidget* parent, LineTextSettings& settings);
-void AskLineText(QWidget* parent, LineTextSettings& settings);
+// Leave settings.accepted at 1 ("Aceptar") or 0 and, when accepted, the text remembered. Modal;
+// with `watch`, the dialog runs beside its window and tells every change of its settings.
+void AskAngularText(QWidget* parent, LineTextSettings& settings,
+                    const std::function<void(const LineTextSettings&)>& watch = {});
+void AskLineText(QWidget* parent, LineTextSettings& settings,
+                 const std::function<void(const LineTextSettings&)>& watch = {});
 
 }  // namespace tessel

@@ -22,7 +22,13 @@ namespace {
 template <typename Dialog>
 void whenShown(const std::function<void(Dialog*)>& act) {
     QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        // Insertion dialogs open beside the window, not over it.
+        Dialog* dialog = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* shown = qobject_cast<Dialog*>(widget); shown && shown->isVisible()) {
+                dialog = shown;
+            }
+        }
         ASSERT_NE(dialog, nullptr);
         act(dialog);
     });

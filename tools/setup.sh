@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
           libgif-dev libimagequant-dev libpng-dev zlib1g-dev libdeflate-dev libjpeg62-turbo-dev
-          libtiff-dev libexif-dev liblcms2-dev libwebp-dev libheif-dev
+          libtiff-dev libexif-dev liblcms2-dev libwebp-dev libheif-dev libxcb1-dev
           fonts-liberation2 fonts-dejavu-core
           libgtest-dev libgmock-dev libbenchmark-dev
           desktop-file-utils appstream dpkg-dev file)

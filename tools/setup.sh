@@ -11,7 +11,7 @@ packages=(g++ cmake ninja-build pkg-config
           libtiff-dev libexif-dev liblcms2-dev libwebp-dev libheif-dev libxcb1-dev
           fonts-liberation2 fonts-dejavu-core
           libgtest-dev libgmock-dev libbenchmark-dev
-          desktop-file-utils appstream dpkg-dev file)
+          desktop-file-utils appstream dpkg-dev file lintian)
 
 # libheif from 1.17 on (Debian 13) decodes HEVC and AV1 through plugins of their own packages.
 for p in libheif-plugin-libde265 libheif-plugin-dav1d libheif-plugin-x265 libheif-plugin-aomenc; do

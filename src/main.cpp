@@ -6,6 +6,7 @@
 #include <QTranslator>
 
 #include "app/CommandLine.h"
+#include "app/DisplayCheck.h"
 #include "app/MainWindow.h"
 #include "app/SpanishLocale.h"
 #include "platform/ProgramStyle.h"
@@ -20,6 +21,16 @@ int main(int argc, char** argv) {
     if (commandLine.printOnly) {
         tessel::printCommandLineOutput(commandLine);
         return commandLine.exitCode;
+    }
+
+    // Without a screen Qt would end the program with an abort: say so, and end with status 1.
+    if (const auto message = tessel::noDisplayMessage(
+            tessel::DisplaySettings::fromEnvironment(commandLine.platform, commandLine.display))) {
+        tessel::CommandLine refusal;
+        refusal.output = *message + u'\n';
+        refusal.toStandardError = true;
+        tessel::printCommandLineOutput(refusal);
+        return 1;
     }
 
     QApplication app(argc, argv);

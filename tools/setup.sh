@@ -8,10 +8,10 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build pkg-config
           qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
           libgif-dev libimagequant-dev libpng-dev zlib1g-dev libdeflate-dev libjpeg62-turbo-dev
-          libtiff-dev libexif-dev liblcms2-dev libwebp-dev libheif-dev
+          libtiff-dev libexif-dev liblcms2-dev libwebp-dev libheif-dev libxcb1-dev
           fonts-liberation2 fonts-dejavu-core
           libgtest-dev libgmock-dev libbenchmark-dev
-          desktop-file-utils appstream dpkg-dev file)
+          desktop-file-utils appstream dpkg-dev file lintian)
 
 # libheif from 1.17 on (Debian 13) decodes HEVC and AV1 through plugins of their own packages.
 for p in libheif-plugin-libde265 libheif-plugin-dav1d libheif-plugin-x265 libheif-plugin-aomenc; do

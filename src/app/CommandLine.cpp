@@ -84,6 +84,8 @@ CommandLine readCommandLine(const QStringList& arguments) {
         result.output = programName() + u' ' + QString::fromLatin1(kVersion) + u'\n';
         return result;
     }
+    result.platform = parser.value(QStringLiteral("platform"));
+    result.display = parser.value(QStringLiteral("display"));
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return mistake(QStringLiteral("sólo se puede abrir una imagen a la vez."));

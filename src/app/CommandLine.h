@@ -16,6 +16,9 @@ struct CommandLine {
     int exitCode = 0;
     // The picture to open at start, as an absolute path; empty for none.
     QString picture;
+    // Qt's "-platform" and "-display" options, empty when not given.
+    QString platform;
+    QString display;
 };
 
 // Reads the arguments (the program's name first). Qt's own window options (-platform,

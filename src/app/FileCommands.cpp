@@ -34,9 +34,14 @@ void ChoosePictureToOpen(QWidget* parent, QString& lastFileName) {
     lastFileName = platform::services().files->openFile(parent, pictureRequest(lastFileName, true));
 }
 
-void ChoosePictureToSave(QWidget* parent, QString& lastFileName) {
-    lastFileName =
-        platform::services().files->saveFile(parent, pictureRequest(lastFileName, false));
+void ChoosePictureToSave(QWidget* parent, QString& lastFileName, int formatChoice) {
+    const QString proposed =
+        lastFileName.isEmpty() ? QString() : SavedFileName(lastFileName, formatChoice);
+    lastFileName = platform::services().files->saveFile(parent, pictureRequest(proposed, false));
+}
+
+QString SavedFileName(const QString& chosen, int formatChoice) {
+    return TrimExtension(chosen) + extensionOf(formatChoice);
 }
 
 void ChooseIconToOpen(QWidget* parent, QString& lastFileName) {
@@ -70,9 +75,9 @@ bool OpenPictureCommand(AppState& state, QWidget* parent) {
 
 bool SaveCanvasCommand(AppState& state, QWidget* parent) {
     if (!state.history.hasPicture()) return false;
-    ChoosePictureToSave(parent, state.lastFileName);
+    ChoosePictureToSave(parent, state.lastFileName, state.cut.formatChoice);
     if (state.lastFileName.isEmpty()) return false;
-    const QString target = TrimExtension(state.lastFileName) + extensionOf(state.cut.formatChoice);
+    const QString target = SavedFileName(state.lastFileName, state.cut.formatChoice);
     if (FileIsPresent(target) &&
         !platform::askYesNo(QStringLiteral("El fichero existe ...\r\nSobreescribir?"))) {
         return false;

@@ -14,8 +14,14 @@ namespace tessel {
 // Each chooser starts in the folder of lastFileName with its name proposed and leaves the chosen
 // full path in it, or an empty text when cancelled.
 void ChoosePictureToOpen(QWidget* parent, QString& lastFileName);
-void ChoosePictureToSave(QWidget* parent, QString& lastFileName);
 void ChooseIconToOpen(QWidget* parent, QString& lastFileName);
+// The save chooser proposes the name as it will be written, in the format chosen in the cutting
+// settings (formatChoice), so that the name the user accepts is the file that is written.
+void ChoosePictureToSave(QWidget* parent, QString& lastFileName, int formatChoice);
+
+// The file a save writes for a chosen name: the extension of formatChoice in place of the
+// name's own ("foto.png" saved as JPEG is "foto.jpg"; "foto" is "foto.jpg").
+QString SavedFileName(const QString& chosen, int formatChoice);
 
 // Opens the picture at path as the canvas: the one step shared by "Leer Imagen", a picture given
 // on the command line and a dropped one. True when it became the canvas (level 0, clean) and the

@@ -35,6 +35,11 @@ TEST(CommandLineTest, AFileIsOpenedByItsAbsolutePathAndQtOptionsPassThrough) {
                                      QStringLiteral("1234"), QStringLiteral("-reverse")});
     EXPECT_FALSE(withQt.printOnly);
     EXPECT_EQ(withQt.picture, QStringLiteral("/tmp/a.png"));
+    // The window system asked for, which the check for a screen reads before Qt does.
+    EXPECT_EQ(withQt.platform, QStringLiteral("offscreen"));
+    EXPECT_TRUE(withQt.display.isEmpty());
+    EXPECT_EQ(read({QStringLiteral("-display"), QStringLiteral(":3")}).display,
+              QStringLiteral(":3"));
 }
 
 TEST(CommandLineTest, HelpAndVersionOnlyPrintToStandardOutput) {

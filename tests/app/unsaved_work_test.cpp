@@ -1,12 +1,14 @@
 // Unsaved work and dropped pictures: the question before every path that replaces or closes a
 // changed canvas, with each answer; no question after a save or after undoing back to the saved
-// state; the "*" in the caption; a drop of one, of two and of no local file.
+// state; the "*" in the caption; a drop of one, of two and of no local file; the name the save
+// proposes.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QImage>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -15,6 +17,7 @@
 
 #include "app/CanvasView.h"
 #include "app/CommandIds.h"
+#include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/UnsavedWork.h"
 #include "platform/DrawingArea.h"
@@ -186,6 +189,66 @@ TEST_F(UnsavedWorkTest, NoQuestionWhileTheCanvasIsAsLastSavedOpenedOrCreated) {
     services.saveAnswers = {SaveAnswer::Cancel};
     EXPECT_FALSE(window->close());
     EXPECT_EQ(questionsAsked(), 1);
+}
+
+// A save writes the configured format under the chosen name with that format's extension in place
+// of its own, so the save chooser proposes the name in that form: what the user accepts is the
+// file written, and the picture that was opened stays as it was.
+TEST_F(UnsavedWorkTest, TheSaveChooserProposesTheFileThatWillBeWritten) {
+    MainWindow window;
+    ASSERT_TRUE(window.initialise());
+    window.show();
+    const QString opened = pictureFile(QStringLiteral("work.png"), 64, 48);
+    QFile openedFile(opened);
+    ASSERT_TRUE(openedFile.open(QIODevice::ReadOnly));
+    const QByteArray openedBytes = openedFile.readAll();
+    openedFile.close();
+    window.openPicture(opened);
+    window.command(command::GreyScale);
+    ASSERT_EQ(window.state().cut.formatChoice, kFormatJpg);  // the start value
+    const QString written = folder.filePath(QStringLiteral("work.jpg"));
+
+    // "Salir", "Guardar", then the chooser cancelled: it proposed work.jpg; nothing is written.
+    services.saveAnswers = {SaveAnswer::Save};
+    window.command(command::Quit);
+    ASSERT_EQ(services.choosers.size(), 1);
+    EXPECT_TRUE(services.choosers[0].save);
+    EXPECT_EQ(services.choosers[0].request.startPath, written);
+    EXPECT_TRUE(window.isVisible());
+
+    // The proposed name accepted: that very file is written, the opened one is untouched.
+    services.saveAnswers = {SaveAnswer::Save};
+    services.fileAnswers = {written};
+    window.command(command::Quit);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(QImage(written).size(), QSize(64, 48));
+    ASSERT_TRUE(openedFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(openedFile.readAll(), openedBytes);
+
+    // The rule for other names and formats: only the last extension of the file name is
+    // replaced, a name without one gets the format's, and no name proposes nothing.
+    struct Proposal {
+        QString last;
+        int format;
+        QString proposed;
+    };
+    const Proposal proposals[] = {
+        {QStringLiteral("/fotos/playa.jpg"), kFormatPng, QStringLiteral("/fotos/playa.png")},
+        {QStringLiteral("/fotos/Playa.JPG"), kFormatJpg, QStringLiteral("/fotos/Playa.jpg")},
+        {QStringLiteral("/fotos/playa.tar.gz"), kFormatGif, QStringLiteral("/fotos/playa.tar.gif")},
+        {QStringLiteral("/fotos/v.2024/playa"), kFormatTif,
+         QStringLiteral("/fotos/v.2024/playa.tif")},
+        {QStringLiteral("/fotos/playa.heic"), kFormatBmp, QStringLiteral("/fotos/playa.bmp")},
+        {QString(), kFormatPng, QString()},
+    };
+    for (const Proposal& p : proposals) {
+        services.choosers.clear();
+        QString last = p.last;
+        ChoosePictureToSave(nullptr, last, p.format);
+        ASSERT_EQ(services.choosers.size(), 1);
+        EXPECT_EQ(services.choosers[0].request.startPath, p.proposed) << p.last.toStdString();
+        EXPECT_TRUE(last.isEmpty());  // cancelled
+    }
 }
 
 TEST_F(UnsavedWorkTest, TheSessionEndAsksOnlyWhenItMayAndSomethingIsUnsaved) {

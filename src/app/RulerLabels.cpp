@@ -24,6 +24,8 @@ void LabelPlacer::print(QPoint at, int markAt, const QString& text) {
     const int stripLength = across_ ? strip_.width() : strip_.height();
     const int depth = across_ ? strip_.height() : strip_.width();
 
+    // A label whose mark the strip does not show is left out.
+    if (markAt < 0 || markAt >= stripLength || markAt > room_.end) return;
     if (beside + thickness > depth) beside = depth - thickness;
     if (beside < markDepth_) return;
 

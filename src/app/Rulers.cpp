@@ -135,7 +135,8 @@ RulerLabels drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit
             ? ViewTransform(span.zoom, QPoint()).contentSize(QSize(span.pictureLength, 1)).width() -
                   (long long)span.scroll
             : std::numeric_limits<int>::max() / 4;
-    const RulerRoom room{0, int(std::max(0LL, pictureEnd) * scale),
+    const long long roomEnd = std::max(0LL, pictureEnd) * scale;
+    const RulerRoom room{0, int(std::min<long long>(roomEnd, std::numeric_limits<int>::max())),
                          QRect(span.covered.topLeft() * scale, span.covered.size() * scale)};
     if (span.zoom.isActualSize() && span.scroll == 0 && scale == 1) {
         if (pixels) return drawPixelRuler(strip, orientation, span.viewLength, room);

@@ -296,19 +296,25 @@ TEST(ViewRuler, EndsWithThePictureAndPrintsEveryLabelWhole) {
 
 TEST(ViewRuler, FiveDigitLabelsFitTheDownStrip) {
     // 16000 pixels down, fitted into a view 900 high (9/160): labels every 1000 pixels, the
-    // five-digit ones included, the last standing on the picture's end.
-    Surface strip(40, 907);
-    RulerSpan span{Zoom{9, 160}, 0, 900, -1, 96};
-    span.pictureLength = 16000;
-    const RulerLabels labels = drawViewRuler(strip, Qt::Vertical, RulerUnit::Pixels, span);
-    std::vector<std::string> texts;
-    for (const RulerLabel& label : labels) texts.push_back(label.text.toStdString());
-    std::vector<std::string> expected;
-    for (int p = 0; p <= 16000; p += 1000) expected.push_back(std::to_string(p));
-    EXPECT_EQ(texts, expected);
-    expectLabelsWhole(strip, Qt::Vertical, labels, 900 + 1, 10);
-    // Its ink shows inside its box.
-    EXPECT_TRUE(hasInk(strip, labels.back().box));
+    // five-digit ones included, the last standing on the picture's end; on an ordinary screen
+    // and on one of pixel ratio 2, where the strip has twice the pixels each way.
+    for (const int ratio : {1, 2}) {
+        SCOPED_TRACE(ratio);
+        Surface strip(40 * ratio, 907 * ratio);
+        RulerSpan span{Zoom{9, 160}, 0, 900, -1, 96};
+        span.pictureLength = 16000;
+        span.scale = ratio;
+        const RulerLabels labels = drawViewRuler(strip, Qt::Vertical, RulerUnit::Pixels, span);
+        std::vector<std::string> texts;
+        for (const RulerLabel& label : labels) texts.push_back(label.text.toStdString());
+        std::vector<std::string> expected;
+        for (int p = 0; p <= 16000; p += 1000) expected.push_back(std::to_string(p));
+        EXPECT_EQ(texts, expected);
+        expectLabelsWhole(strip, Qt::Vertical, labels, 900 * ratio, 10 * ratio);
+        EXPECT_TRUE(groundFrom(strip, Qt::Vertical, 900 * ratio + 1));
+        // Its ink shows inside its box.
+        EXPECT_TRUE(hasInk(strip, labels.back().box));
+    }
 }
 
 TEST(ViewRuler, WithoutAPictureTheLastLabelsOfASmallWindowAreWhole) {

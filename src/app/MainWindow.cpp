@@ -497,13 +497,20 @@ void MainWindow::redrawRulers() {
     verticalRuler_->setPixelRatio(scale);
     const ViewTransform& view = canvas_->transform();
     const QSize port = canvas_->viewport();
-    const RulersDrawn now{rulerUnit_,
-                          {view.zoom(), view.scroll().x(), port.width(), state_.zero.x(),
-                           platform::logicalDpiY(), state_.cut.verticalAxisColour, scale},
-                          {view.zoom(), view.scroll().y(), port.height(), state_.zero.y(),
-                           platform::logicalDpiX(), state_.cut.horizontalAxisColour, scale},
-                          horizontalRuler_->surface().size(),
-                          verticalRuler_->surface().size()};
+    // Without a picture the rulers run the strips' whole length.
+    const QSize picture = state_.history.hasPicture() ? canvas_->extent() : QSize();
+    // The down strip lies over the corner of the across strip.
+    const QRect corner = horizontalRuler_->geometry()
+                             .intersected(verticalRuler_->geometry())
+                             .translated(-horizontalRuler_->geometry().topLeft());
+    const RulersDrawn now{
+        rulerUnit_,
+        {view.zoom(), view.scroll().x(), port.width(), state_.zero.x(), platform::logicalDpiY(),
+         state_.cut.verticalAxisColour, scale, picture.width(), corner},
+        {view.zoom(), view.scroll().y(), port.height(), state_.zero.y(), platform::logicalDpiX(),
+         state_.cut.horizontalAxisColour, scale, picture.height(), QRect()},
+        horizontalRuler_->surface().size(),
+        verticalRuler_->surface().size()};
     // A window being set up or resized asks several times for the same strips.
     if (rulersDrawn_ == now) return;
     rulersDrawn_ = now;

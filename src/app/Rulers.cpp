@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/Fonts.h"
 #include "surface/Numbers.h"
@@ -22,11 +23,6 @@ void mark(Surface& strip, Qt::Orientation orientation, int at, int length, Colou
     }
 }
 
-void label(Surface& strip, int x, int y, int number) {
-    strip.moveTo(x, y);
-    strip.print(QString::number(number));
-}
-
 // `scale`: device pixels per view pixel; the labels' font grows with it.
 void prepare(Surface& strip, int scale = 1) {
     strip.clear(kRulerGround);
@@ -40,23 +36,24 @@ void prepare(Surface& strip, int scale = 1) {
 
 }  // namespace
 
-void drawPixelRuler(Surface& strip, Qt::Orientation orientation, int length) {
+RulerLabels drawPixelRuler(Surface& strip, Qt::Orientation orientation, int length,
+                           const RulerRoom& room) {
     prepare(strip);
-    for (int p = 0; p <= length; p += 5) {
+    LabelPlacer labels(strip, orientation, room, 10);
+    for (int p = 0; p <= length && p <= room.end; p += 5) {
+        if (p < room.begin) continue;
         if (p % 10 != 0) {
             mark(strip, orientation, p, 5, kBlack);
             continue;
         }
         mark(strip, orientation, p, 10, kBlack);
         if (p % 50 == 0 && p > 0) {
-            if (orientation == Qt::Horizontal) {
-                label(strip, p - 5, 12, p);
-            } else {
-                label(strip, 14, p - 5, p);
-            }
+            const QPoint at = orientation == Qt::Horizontal ? QPoint(p - 5, 12) : QPoint(14, p - 5);
+            labels.print(at, p, QString::number(p));
             mark(strip, orientation, p, 10, kRed);
         }
     }
+    return labels.labels();
 }
 
 int millimetreMark(int pixelsPerInch, int millimetre) {
@@ -64,19 +61,20 @@ int millimetreMark(int pixelsPerInch, int millimetre) {
     return int(roundToInt((long double)pixelsPerInch * millimetre / inch));
 }
 
-void drawMillimetreRuler(Surface& strip, Qt::Orientation orientation, int pixelsPerInch) {
+RulerLabels drawMillimetreRuler(Surface& strip, Qt::Orientation orientation, int pixelsPerInch,
+                                const RulerRoom& room) {
     prepare(strip);
+    LabelPlacer labels(strip, orientation, room, 9);
     const int length = orientation == Qt::Horizontal ? strip.width() : strip.height();
     for (int i = 0;; ++i) {
         const int pos = millimetreMark(pixelsPerInch, i);
+        if (pos > room.end) break;
         if (i % 10 == 0) {
             mark(strip, orientation, pos, 9, kRed);
             if (i > 0) {
-                if (orientation == Qt::Horizontal) {
-                    label(strip, pos - 3, 11, i / 10);
-                } else {
-                    label(strip, 11, pos - 3, i / 10);
-                }
+                const QPoint at =
+                    orientation == Qt::Horizontal ? QPoint(pos - 3, 11) : QPoint(11, pos - 3);
+                labels.print(at, pos, QString::number(i / 10));
             }
         } else if (i % 5 == 0) {
             mark(strip, orientation, pos, 6, kBlack);
@@ -85,6 +83,7 @@ void drawMillimetreRuler(Surface& strip, Qt::Orientation orientation, int pixels
         }
         if (pos >= length || pixelsPerInch <= 0) break;
     }
+    return labels.labels();
 }
 
 namespace {
@@ -126,17 +125,22 @@ void zeroMarker(Surface& strip, Qt::Orientation orientation, int at, int size, C
 
 }  // namespace
 
-void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
-                   const RulerSpan& span) {
+RulerLabels drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
+                          const RulerSpan& span) {
     const bool pixels = unit == RulerUnit::Pixels;
     const int scale = std::max(1, span.scale);
+    // The picture's far edge in view pixels: nothing is drawn beyond it.
+    const long long pictureEnd =
+        span.pictureLength > 0
+            ? ViewTransform(span.zoom, QPoint()).contentSize(QSize(span.pictureLength, 1)).width() -
+                  (long long)span.scroll
+            : std::numeric_limits<int>::max() / 4;
+    const long long roomEnd = std::max(0LL, pictureEnd) * scale;
+    const RulerRoom room{0, int(std::min<long long>(roomEnd, std::numeric_limits<int>::max())),
+                         QRect(span.covered.topLeft() * scale, span.covered.size() * scale)};
     if (span.zoom.isActualSize() && span.scroll == 0 && scale == 1) {
-        if (pixels) {
-            drawPixelRuler(strip, orientation, span.viewLength);
-        } else {
-            drawMillimetreRuler(strip, orientation, span.pixelsPerInch);
-        }
-        return;
+        if (pixels) return drawPixelRuler(strip, orientation, span.viewLength, room);
+        return drawMillimetreRuler(strip, orientation, span.pixelsPerInch, room);
     }
     prepare(strip, scale);
     const bool across = orientation == Qt::Horizontal;
@@ -144,8 +148,9 @@ void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
     const int length = (across ? strip.width() : strip.height()) / scale;
     const long double viewPerUnit =
         pixelsPerUnit(unit, span.pixelsPerInch) * span.zoom.num / span.zoom.den;
-    if (viewPerUnit <= 0) return;
-    const long long last = (long long)std::ceil((span.scroll + length) / viewPerUnit);
+    if (viewPerUnit <= 0) return {};
+    const long long end = std::min<long long>(length, pictureEnd);
+    const long long last = (long long)std::ceil((span.scroll + end) / viewPerUnit);
 
     // The label step: the labels' own extent along the strip, with room between them.
     const QSize widest = strip.measure(labelText(unit, last) + QStringLiteral("0"));
@@ -171,17 +176,18 @@ void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
     const Colour minorColour = pixels ? kBlack : kGrey;
     const int minorLength = pixels ? 5 : 4;
     const int labelLength = pixels ? 10 : 9;
+    LabelPlacer labels(strip, orientation, room, labelLength * scale);
     const long long first = (long long)std::floor(span.scroll / viewPerUnit) / minor * minor;
     for (long long value = first; value <= last; value += minor) {
         const int view = viewOf(unit, value, span);
-        if (view < 0 || view > length) continue;
+        if (view < 0 || view > end) continue;
         const int at = view * scale;
         if (value % step == 0) {
             mark(strip, orientation, at, labelLength * scale, kRed);
             const int offset = (pixels ? 5 : 3) * scale;
             const int depth = (pixels ? (across ? 12 : 14) : 11) * scale;
-            strip.moveTo(across ? at - offset : depth, across ? depth : at - offset);
-            strip.print(labelText(unit, value));
+            labels.print(across ? QPoint(at - offset, depth) : QPoint(depth, at - offset), at,
+                         labelText(unit, value));
         } else if (step % 2 == 0 && value % (step / 2) == 0) {
             mark(strip, orientation, at, 6 * scale, kBlack);
         } else {
@@ -192,6 +198,7 @@ void drawViewRuler(Surface& strip, Qt::Orientation orientation, RulerUnit unit,
     if (zeroAt >= 0 && zeroAt < span.viewLength) {
         zeroMarker(strip, orientation, zeroAt * scale, 5 * scale, span.zeroColour);
     }
+    return labels.labels();
 }
 
 }  // namespace tessel

@@ -1,6 +1,7 @@
 #include "imaging/CodecBridge.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <algorithm>
@@ -146,6 +147,32 @@ void fitIntoBox(int pictureWidth, int pictureHeight, int& width, int& height) {
     }
 }
 
+// Files and pictures from these sizes on may take a noticeable time to read and decode, so their
+// reading shows progress.
+constexpr qint64 kLongReadBytes = 1024 * 1024;
+constexpr qint64 kLongReadPixels = 2'000'000;
+
+// The file read and decoded: on the long-work thread when the file is large or its header
+// declares a large picture. The work holds only its own bytes and picture.
+std::optional<QImage> readPicture(const QString& fileName) {
+    const QString label = QStringLiteral("Leyendo imagen ...");
+    std::optional<QImage> picture;
+    if (QFileInfo(fileName).size() >= kLongReadBytes) {
+        platform::runLongWork(label, [&picture, fileName] {
+            const std::optional<QByteArray> bytes = platform::readRegularFile(fileName);
+            if (bytes) picture = decodePicture(*bytes);
+        });
+        return picture;
+    }
+    const std::optional<QByteArray> bytes = platform::readRegularFile(fileName);
+    if (!bytes) return std::nullopt;
+    if (declaredPixels(*bytes) >= kLongReadPixels) {
+        platform::runLongWork(label, [&picture, &bytes] { picture = decodePicture(*bytes); });
+        return picture;
+    }
+    return decodePicture(*bytes);
+}
+
 }  // namespace
 
 void showPictureReadError(const QString& fileName) {
@@ -165,8 +192,7 @@ std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int
         showPictureReadError(fileName);
         return std::nullopt;
     }
-    const std::optional<QByteArray> bytes = platform::readRegularFile(fileName);
-    std::optional<QImage> picture = bytes ? decodePicture(*bytes) : std::nullopt;
+    std::optional<QImage> picture = readPicture(fileName);
     if (!picture) {
         showPictureReadError(fileName);
         return std::nullopt;
@@ -211,8 +237,16 @@ std::optional<Surface> BitmapFromPicture(QImage picture, int width, int height, 
         cannotCreate();
         return std::nullopt;
     }
-    bitmap.clear(paperColour);
-    bitmap.drawPicture(picture, QRect(0, 0, width, height));
+    const auto draw = [&bitmap, &picture, paperColour, width, height] {
+        bitmap.clear(paperColour);
+        bitmap.drawPicture(picture, QRect(0, 0, width, height));
+    };
+    if (qint64(pictureWidth) * pictureHeight >= kLongReadPixels ||
+        qint64(width) * height >= kLongReadPixels) {
+        platform::runLongWork(QStringLiteral("Leyendo imagen ..."), draw);
+    } else {
+        draw();
+    }
     return bitmap;
 }
 

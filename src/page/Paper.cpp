@@ -1,6 +1,7 @@
 #include "page/Paper.h"
 
 #include "platform/BuiltinPictures.h"
+#include "platform/LongWork.h"
 #include "platform/Services.h"
 #include "surface/Numbers.h"
 
@@ -29,7 +30,13 @@ std::optional<Surface> CreatePaper(const PaperSettings& paper) {
     // The ground first: it stays visible wherever a texture is smaller than the paper.
     canvas.clear(paper.paperColour);
     if (paper.useTexture == 1) {
-        const QImage texture = platform::texturePicture(paper.textureNumber);
+        // Making a texture may take a while: it is made on the long-work thread, which holds
+        // only the texture it makes.
+        QImage texture;
+        platform::runLongWork(QStringLiteral("Creando papel ..."),
+                              [&texture, number = paper.textureNumber] {
+                                  texture = platform::texturePicture(number);
+                              });
         const QRect part = QRect(0, 0, width, height).intersected(texture.rect());
         if (!part.isEmpty()) canvas.copyFrom(texture, part, QPoint(0, 0));
     }

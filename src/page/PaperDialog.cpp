@@ -122,9 +122,10 @@ void PaperDialog::showTexture(bool ticked) {
         return;
     }
     // The texture's top-left corner at its own size; the paper colour where it would not reach.
+    // Only that corner is made here: the whole texture waits for the paper itself.
     Surface& surface = swatch_->surface();
     surface.clear(paper_.paperColour);
-    const QImage texture = platform::texturePicture(paper_.textureNumber);
+    const QImage texture = platform::textureCorner(paper_.textureNumber, surface.size());
     const QRect part = QRect(QPoint(0, 0), surface.size()).intersected(texture.rect());
     if (!part.isEmpty()) surface.copyFrom(texture, part, QPoint(0, 0));
     swatch_->update();

@@ -5,7 +5,10 @@
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace tessel::platform {
 
@@ -20,13 +23,24 @@ BusyCursor::~BusyCursor() {
     if (shown_) QApplication::restoreOverrideCursor();
 }
 
+namespace {
+std::atomic<int> testDelayMs{0};
+}  // namespace
+
+void setLongWorkDelayForTesting(int milliseconds) {
+    testDelayMs = milliseconds;
+}
+
 void runLongWork(const QString& label, const std::function<void()>& work) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         work();
         return;
     }
     BusyCursor busy;
-    std::unique_ptr<QThread> worker(QThread::create(work));
+    std::unique_ptr<QThread> worker(QThread::create([&work, delay = testDelayMs.load()] {
+        if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        work();
+    }));
     QEventLoop loop;
     QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
 

@@ -27,4 +27,8 @@ inline constexpr int kProgressDelayMs = 500;
 // label and a busy bar. Returns when the work is done. The work must not touch widgets.
 void runLongWork(const QString& label, const std::function<void()>& work);
 
+// For tests: every long work then takes this many milliseconds more on its thread, so that a
+// test sees the progress window without work that is really slow. 0 (the start value) for none.
+void setLongWorkDelayForTesting(int milliseconds);
+
 }  // namespace tessel::platform

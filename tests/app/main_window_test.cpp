@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/CanvasView.h"
@@ -160,6 +162,33 @@ TEST_F(MainWindowTest, RulerCommandsMoveTheCheckMarkAndRedrawTheStrips) {
     EXPECT_EQ(stateOf(command::RulerMillimetres), ItemState::Checked);
     EXPECT_EQ(stateOf(command::RulerPixels), ItemState::Enabled);
     EXPECT_EQ(strip.pixel(38, 0), kRed);
+}
+
+TEST_F(MainWindowTest, RulersEndWithAnOpenedPicture) {
+    // A picture of 300 x 200 at actual size: nothing on either strip beyond its far edges.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("small.png"));
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    ASSERT_TRUE(picture.save(path));
+    window.openPicture(path);
+    ASSERT_EQ(window.state().pictureWidth, 300);
+    for (const auto unit : {command::RulerPixels, command::RulerMillimetres}) {
+        window.command(unit);
+        const Surface& across = window.horizontalRuler()->surface();
+        const Surface& down = window.verticalRuler()->surface();
+        EXPECT_NE(across.pixel(0, 0), kRulerGround);
+        for (int x = 301; x < across.width(); ++x) {
+            for (int y = 0; y < across.height(); ++y) {
+                ASSERT_EQ(across.pixel(x, y), kRulerGround) << x << " " << y;
+            }
+        }
+        for (int y = 201; y < down.height(); ++y) {
+            for (int x = 0; x < down.width(); ++x) {
+                ASSERT_EQ(down.pixel(x, y), kRulerGround) << x << " " << y;
+            }
+        }
+    }
 }
 
 TEST_F(MainWindowTest, AuthorMessageAndQuit) {

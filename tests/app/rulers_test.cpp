@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/Rulers.h"
+#include "app/WindowFit.h"
 
 #include <cmath>
+#include <string>
 
 namespace tessel {
 namespace {
@@ -199,6 +201,168 @@ TEST(ViewRuler, LabelsStayClearOfEachOtherAtAnEighthAndAtEight) {
     EXPECT_EQ(marks[0], 0);
     EXPECT_EQ(marks[1], 40);
     EXPECT_EQ(marks[2], 80);
+}
+
+// The view pixel just past a picture of `length` pixels at the zoom, scrolled by `scroll`: the
+// picture covers ceil(length * zoom) view pixels, a last one only partly covered included.
+long long pictureEndInView(int length, Zoom zoom, int scroll) {
+    return ((long long)length * zoom.num + zoom.den - 1) / zoom.den - scroll;
+}
+
+// Every label whole inside the strip, beyond the marks across it, before the picture's end along
+// it, clear of the next label, and standing by a red mark of its own.
+void expectLabelsWhole(const Surface& strip, Qt::Orientation orientation, const RulerLabels& labels,
+                       long long end, int markDepth) {
+    const bool across = orientation == Qt::Horizontal;
+    const QRect whole(0, 0, strip.width(), strip.height());
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const QRect& box = labels[i].box;
+        SCOPED_TRACE(labels[i].text.toStdString());
+        EXPECT_FALSE(box.isEmpty());
+        EXPECT_TRUE(whole.contains(box));
+        EXPECT_LE(across ? box.right() : box.bottom(), end - 1);
+        EXPECT_GE(across ? box.top() : box.left(), markDepth);
+        if (i + 1 < labels.size()) {
+            EXPECT_FALSE(box.intersects(labels[i + 1].box));
+        }
+        // The box is as large as the whole text in the strip's font.
+        EXPECT_EQ(box.size(), strip.measure(labels[i].text));
+        // A red mark at most one pixel beyond either end of the box.
+        bool marked = false;
+        const int from = across ? box.left() : box.top();
+        const int to = across ? box.right() : box.bottom();
+        for (int at = std::max(0, from - 1);
+             at <= std::min(to + 1, (across ? strip.width() : strip.height()) - 1); ++at) {
+            marked = marked || markLength(strip, orientation, at, kRed) >= 9;
+        }
+        EXPECT_TRUE(marked);
+    }
+}
+
+// Nothing but the ground along the strip from `from` on.
+bool groundFrom(const Surface& strip, Qt::Orientation orientation, long long from) {
+    const bool across = orientation == Qt::Horizontal;
+    const int length = across ? strip.width() : strip.height();
+    if (from >= length) return true;
+    const int start = int(std::max(0LL, from));
+    return !hasInk(strip, across ? QRect(start, 0, length - start, strip.height())
+                                 : QRect(0, start, strip.width(), length - start));
+}
+
+TEST(ViewRuler, EndsWithThePictureAndPrintsEveryLabelWhole) {
+    // The strips of a window at its start size and of one of 800 x 600 (its client 578 high
+    // under the menu bar): the across strip is the view's width plus 17, the down strip the
+    // view's height plus 7.
+    for (const QSize client : {kStartClientSize, QSize(800, 578)}) {
+        const ControlPlaces places = controlPlaces(client);
+        for (const auto orientation : {Qt::Horizontal, Qt::Vertical}) {
+            const bool across = orientation == Qt::Horizontal;
+            const QSize size = across ? places.acrossRuler.size() : places.downRuler.size();
+            const int viewLength = across ? places.view.width() : places.view.height();
+            // Pictures of 1 and 2 pixels, one shorter than the view, the long sides of
+            // photographs, one with five-digit lengths and the longest side allowed.
+            for (const int picture : {1, 2, 700, 4000, 6936, 16000, 99999, 67108864}) {
+                // The zoom that fits the picture into the view, the ends of the zoom ladder
+                // and actual size.
+                const Zoom fit = Zoom::of(std::min(viewLength, picture), picture);
+                for (const Zoom zoom : {fit, Zoom{1, 16}, Zoom{1, 1}, Zoom{8, 1}}) {
+                    const long long content = pictureEndInView(picture, zoom, 0);
+                    // Scrolled home, half way and to the far end.
+                    for (const long long scroll :
+                         {0LL, content / 2, std::max(0LL, content - viewLength)}) {
+                        for (const auto unit : {RulerUnit::Pixels, RulerUnit::Millimetres}) {
+                            SCOPED_TRACE(testing::Message()
+                                         << client.width() << (across ? " across " : " down ")
+                                         << picture << " at " << zoom.num << "/" << zoom.den
+                                         << " scrolled " << scroll
+                                         << (unit == RulerUnit::Pixels ? " px" : " mm"));
+                            Surface strip(size.width(), size.height());
+                            RulerSpan span{zoom, int(scroll), viewLength, -1, 96};
+                            span.pictureLength = picture;
+                            const RulerLabels labels =
+                                drawViewRuler(strip, orientation, unit, span);
+                            const long long end = pictureEndInView(picture, zoom, int(scroll));
+                            expectLabelsWhole(strip, orientation, labels, end,
+                                              unit == RulerUnit::Pixels ? 10 : 9);
+                            // A mark may stand on the picture's end, nothing beyond it.
+                            EXPECT_TRUE(groundFrom(strip, orientation, end + 1));
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(ViewRuler, FiveDigitLabelsFitTheDownStrip) {
+    // 16000 pixels down, fitted into a view 900 high (9/160): labels every 1000 pixels, the
+    // five-digit ones included, the last standing on the picture's end; on an ordinary screen
+    // and on one of pixel ratio 2, where the strip has twice the pixels each way.
+    for (const int ratio : {1, 2}) {
+        SCOPED_TRACE(ratio);
+        Surface strip(40 * ratio, 907 * ratio);
+        RulerSpan span{Zoom{9, 160}, 0, 900, -1, 96};
+        span.pictureLength = 16000;
+        span.scale = ratio;
+        const RulerLabels labels = drawViewRuler(strip, Qt::Vertical, RulerUnit::Pixels, span);
+        std::vector<std::string> texts;
+        for (const RulerLabel& label : labels) texts.push_back(label.text.toStdString());
+        std::vector<std::string> expected;
+        for (int p = 0; p <= 16000; p += 1000) expected.push_back(std::to_string(p));
+        EXPECT_EQ(texts, expected);
+        expectLabelsWhole(strip, Qt::Vertical, labels, 900 * ratio, 10 * ratio);
+        EXPECT_TRUE(groundFrom(strip, Qt::Vertical, 900 * ratio + 1));
+        // Its ink shows inside its box.
+        EXPECT_TRUE(hasInk(strip, labels.back().box));
+    }
+}
+
+TEST(ViewRuler, WithoutAPictureTheLastLabelsOfASmallWindowAreWhole) {
+    // Around 800 x 600 the start rulers (millimetres, actual size, no picture) end near 20 cm
+    // (756) across and 13 cm (491) down: the across strip is 40 longer than the client is wide,
+    // the down strip 70 shorter than the client is high.
+    for (const QSize client : {QSize(800, 578), QSize(796, 565), QSize(803, 560)}) {
+        const ControlPlaces places = controlPlaces(client);
+        ASSERT_EQ(places.acrossRuler.width(), client.width() - 40);
+        ASSERT_EQ(places.downRuler.height(), client.height() - 70);
+        for (const auto orientation : {Qt::Horizontal, Qt::Vertical}) {
+            const bool across = orientation == Qt::Horizontal;
+            const QRect place = across ? places.acrossRuler : places.downRuler;
+            const int viewLength = across ? places.view.width() : places.view.height();
+            for (const auto unit : {RulerUnit::Millimetres, RulerUnit::Pixels}) {
+                SCOPED_TRACE(testing::Message() << client.width() << "x" << client.height()
+                                                << (across ? " across" : " down"));
+                Surface strip(place.width(), place.height());
+                const RulerLabels labels =
+                    drawViewRuler(strip, orientation, unit, {Zoom{}, 0, viewLength, 0, 96});
+                ASSERT_FALSE(labels.empty());
+                const bool mm = unit == RulerUnit::Millimetres;
+                // The last label is that of the last labelled mark inside the strip.
+                const int length = across ? place.width() : place.height();
+                int last = 0;
+                if (mm) {
+                    for (int cm = 1; expectedMark(96, 10 * cm) < length; ++cm) last = cm;
+                } else {
+                    last = viewLength / 50 * 50;
+                }
+                EXPECT_EQ(labels.back().text, QString::number(last));
+                expectLabelsWhole(strip, orientation, labels, length + 1, mm ? 9 : 10);
+            }
+        }
+    }
+}
+
+TEST(ViewRuler, LabelsKeepOutOfThePartTheOtherStripCovers) {
+    // The last 16 pixels of the across strip lie under a strip as deep as itself.
+    Surface strip(1217, 40);
+    RulerSpan span{Zoom{}, 0, 1200, -1, 96};
+    span.covered = QRect(1201, 0, 16, 40);
+    const RulerLabels labels = drawViewRuler(strip, Qt::Horizontal, RulerUnit::Pixels, span);
+    ASSERT_FALSE(labels.empty());
+    for (const RulerLabel& label : labels) EXPECT_FALSE(label.box.intersects(span.covered));
+    // "1200" moved in to end where the covered part begins.
+    EXPECT_EQ(labels.back().text, QStringLiteral("1200"));
+    EXPECT_EQ(labels.back().box.right(), 1200);
 }
 
 TEST(ViewRuler, AtPixelRatioTwoTheStripIsDrawnAtTheScreensResolution) {

@@ -5,6 +5,8 @@
 
 #include "page/Paper.h"
 #include "platform/BuiltinPictures.h"
+#include "platform/LongWork.h"
+#include "support/ProgressWatch.h"
 #include "support/ScriptedServices.h"
 
 namespace tessel {
@@ -133,6 +135,35 @@ TEST(PaperCreate, TextureSmallerThanThePaperLeavesThePaperColourBeyondIt) {
         EXPECT_EQ(canvas->pixel(0, 899), paper.paperColour);
     }
     EXPECT_EQ(canvas->pixel(1201, 899), paper.paperColour);
+}
+
+TEST(PaperCreate, ATextureSlowToMakeShowsProgressAndTheSamePaper) {
+    // The largest paper on texture 24: made once as it is, then with the work made slower than
+    // the progress window's delay. Plain paper has nothing to wait for.
+    testing::ScriptedServices scripted;
+    PaperSettings paper = paperOf(318, 238);
+    paper.useTexture = 1;
+    paper.textureNumber = 24;
+    const auto direct = CreatePaper(paper);
+    ASSERT_TRUE(direct.has_value());
+    platform::setLongWorkDelayForTesting(3 * platform::kProgressDelayMs);
+    std::optional<Surface> slow;
+    {
+        const testing::ProgressWatch watch(2 * platform::kProgressDelayMs);
+        slow = CreatePaper(paper);
+        EXPECT_TRUE(watch.shown);
+        EXPECT_EQ(watch.label, QStringLiteral("Creando papel ..."));
+    }
+    {
+        paper.useTexture = 0;
+        const testing::ProgressWatch watch(2 * platform::kProgressDelayMs);
+        EXPECT_TRUE(CreatePaper(paper).has_value());
+        EXPECT_FALSE(watch.looked);
+    }
+    platform::setLongWorkDelayForTesting(0);
+    ASSERT_TRUE(slow.has_value());
+    EXPECT_EQ(slow->image(), direct->image());
+    EXPECT_TRUE(scripted.messages.isEmpty());
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     }
 
     tessel::MainWindow window;
-    if (!window.initialise()) return 0;
+    if (!window.initialise()) return 1;  // the screen is too small: it could not start
     window.show();
     window.startWhenShown(commandLine.picture);
     return QApplication::exec();

@@ -1,6 +1,6 @@
 #pragma once
 // The state of one run of the program: every settings record, the zero position, the undo
-// history with the current picture, the picture size and the last file name.
+// history with the current picture (and with it the picture size) and the last file name.
 
 #include <QPoint>
 #include <QString>
@@ -37,8 +37,8 @@ struct AppState {
 
     QPoint zero;             // x0 in 0..1199, y0 in 0..899
     UndoHistory history;     // the current picture is history.current()
-    int pictureWidth = 0;    // W: set by a new paper and by opening a picture
-    int pictureHeight = 0;   // H
+    // W x H: the current picture's size, kept by the history alone; empty without a picture.
+    QSize pictureSize() const { return history.hasPicture() ? history.current().size() : QSize(); }
     QString lastFileName;    // shared by the file choosers
     // history.stateId() of the picture last saved, opened or created: the canvas holds unsaved
     // work while the current state differs from it (app/UnsavedWork.h).

@@ -51,8 +51,6 @@ bool OpenPictureData(AppState& state, const QMimeData* data) {
     const platform::BusyCursor busy;
     std::optional<Surface> picture = surfaceFromData(state, data);
     if (!picture) return false;
-    state.pictureWidth = picture->width();
-    state.pictureHeight = picture->height();
     state.history.start(picture->image());
     // On no disk yet: closing or replacing it asks first.
     state.savedStateId = 0;

@@ -60,8 +60,6 @@ bool OpenPictureFile(AppState& state, const QString& path) {
     std::optional<Surface> picture =
         LoadPictureAsBitmap(path, state.imageSize, state.paper.paperColour);
     if (!picture) return false;
-    state.pictureWidth = picture->width();
-    state.pictureHeight = picture->height();
     state.history.start(picture->image());
     markClean(state);
     return true;

@@ -214,7 +214,7 @@ void MainWindow::command(int commandId) {
             break;
         case command::Cut:
             if (state_.history.hasPicture()) {
-                CutCanvas(state_.history.current(), state_.pictureWidth, state_.pictureHeight,
+                CutCanvas(state_.history.current(), state_.pictureSize().width(), state_.pictureSize().height(),
                           state_.zero.x(), state_.zero.y(), state_.cut);
             }
             break;
@@ -366,8 +366,6 @@ void MainWindow::afterTurn(Turn turn, QSize before) {
                         std::clamp(state_.zero.y(), 0, std::max(0, before.height() - 1)));
     const QPoint zero = turnedPoint(turn, inside, before);
     const QSize size = state_.history.current().size();
-    state_.pictureWidth = size.width();
-    state_.pictureHeight = size.height();
     if (size == before) {
         redisplay();
         setZeroPosition(zero);
@@ -445,8 +443,6 @@ void MainWindow::createPaper() {
     const platform::BusyCursor busy;
     std::optional<Surface> paper = CreatePaper(state_.paper);
     if (!paper) return;
-    state_.pictureWidth = paper->width();
-    state_.pictureHeight = paper->height();
     state_.history.start(paper->image());
     markClean(state_);
     menu_->applyPhase(MenuPhase::PaperCreated);

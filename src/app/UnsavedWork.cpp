@@ -11,7 +11,10 @@
 namespace tessel {
 
 bool hasUnsavedWork(const AppState& state) {
-    return state.history.hasPicture() && state.history.stateId() != state.savedStateId;
+    if (!state.history.hasPicture()) return false;
+    // An element still being placed is not work yet: the picture it was drawn on counts.
+    const UndoHistory& history = state.history;
+    return (history.inTrial() ? history.parentStateId() : history.stateId()) != state.savedStateId;
 }
 
 void markClean(AppState& state) {

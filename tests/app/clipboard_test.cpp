@@ -161,8 +161,8 @@ TEST_F(ClipboardTest, PasteAsNewAndControlVWithoutAPictureMakeTheCanvas) {
     window.command(command::Paste);  // no picture yet: it becomes the canvas
     ASSERT_TRUE(state().history.hasPicture());
     EXPECT_EQ(state().history.level(), 0);
-    EXPECT_EQ(state().pictureWidth, 30);
-    EXPECT_EQ(state().pictureHeight, 20);
+    EXPECT_EQ(state().pictureSize().width(), 30);
+    EXPECT_EQ(state().pictureSize().height(), 20);
     EXPECT_EQ(pastedArea(), QRect(0, 0, 30, 20));
     EXPECT_EQ(stateOf(command::Cut), ItemState::Enabled);
     // It is on no disk: replacing it asks first, and "Cancelar" keeps it.

@@ -58,8 +58,8 @@ class DispatchTest : public ::testing::Test {
 
 TEST_F(DispatchTest, PaperCreatedPhase) {
     makePaper(297, 210);
-    EXPECT_EQ(state().pictureWidth, 1123);
-    EXPECT_EQ(state().pictureHeight, 794);
+    EXPECT_EQ(state().pictureSize().width(), 1123);
+    EXPECT_EQ(state().pictureSize().height(), 794);
     EXPECT_EQ(canvas().size(), QSize(1123, 794));
     EXPECT_EQ(state().history.level(), 0);
     for (int id : {1044, 1049, 1045}) EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
@@ -89,8 +89,8 @@ TEST_F(DispatchTest, RefusedPaperChangesNothing) {
 TEST_F(DispatchTest, PictureLoadedPhaseAndNuevoGoingBack) {
     services.fileAnswers.push_back(pictureFile(QStringLiteral("foto.png"), 800, 600));
     window.command(command::ReadPicture);
-    EXPECT_EQ(state().pictureWidth, 800);
-    EXPECT_EQ(state().pictureHeight, 600);
+    EXPECT_EQ(state().pictureSize().width(), 800);
+    EXPECT_EQ(state().pictureSize().height(), 600);
     for (int id : {1044, 1049}) EXPECT_EQ(stateOf(id), ItemState::Grayed) << id;
     for (int id : {1045, 1059, 1068, 1054, 1057, 1046}) {
         EXPECT_EQ(stateOf(id), ItemState::Enabled) << id;
@@ -205,7 +205,7 @@ TEST_F(DispatchTest, InsertedPictureIsClippedAtTheCanvasEdgeAndUndone) {
     EXPECT_EQ(canvas().pixel(150, 100), 0x0000FF);  // the picture's red left half
     EXPECT_EQ(canvas().pixel(188, 188), 0x0000FF);
     EXPECT_EQ(canvas().pixel(149, 100), 0xFFFFFF);
-    EXPECT_EQ(state().pictureWidth, 189);
+    EXPECT_EQ(state().pictureSize().width(), 189);
     window.command(command::Undo);
     EXPECT_EQ(canvas().image(), before);
 }
@@ -252,7 +252,7 @@ TEST_F(DispatchTest, DamagedFilesAndPipesLeaveCanvasLevelsAndSizeAlone) {
 
     makePaper(30, 20);
     const QImage before = canvas().image().copy();
-    const QSize size(state().pictureWidth, state().pictureHeight);
+    const QSize size(state().pictureSize().width(), state().pictureSize().height());
     services.messages.clear();
     for (const auto& [commandId, name] :
          {std::pair{command::InsertPicture, cut}, std::pair{command::InsertIcon, pipe},
@@ -264,7 +264,7 @@ TEST_F(DispatchTest, DamagedFilesAndPipesLeaveCanvasLevelsAndSizeAlone) {
               (QStringList{readError(cut), readError(pipe), readError(pipe)}));
     EXPECT_EQ(state().history.level(), 0);
     EXPECT_EQ(canvas().image(), before);
-    EXPECT_EQ(QSize(state().pictureWidth, state().pictureHeight), size);
+    EXPECT_EQ(state().pictureSize(), size);
 }
 
 TEST_F(DispatchTest, SaveReplacesTheExtensionAndAsksBeforeOverwriting) {

@@ -172,7 +172,7 @@ TEST_F(MainWindowTest, RulersEndWithAnOpenedPicture) {
     picture.fill(Qt::white);
     ASSERT_TRUE(picture.save(path));
     window.openPicture(path);
-    ASSERT_EQ(window.state().pictureWidth, 300);
+    ASSERT_EQ(window.state().pictureSize().width(), 300);
     for (const auto unit : {command::RulerPixels, command::RulerMillimetres}) {
         window.command(unit);
         const Surface& across = window.horizontalRuler()->surface();

@@ -51,7 +51,7 @@ class TurnCommandsTest : public ::testing::Test {
         EXPECT_TRUE(window.windowTitle().endsWith(
             QStringLiteral("x : %1 y : %2").arg(zero.x()).arg(zero.y())))
             << window.windowTitle().toStdString();
-        EXPECT_EQ(QSize(state().pictureWidth, state().pictureHeight), size);
+        EXPECT_EQ(state().pictureSize(), size);
         EXPECT_EQ(picture().size(), size);
     }
 
@@ -130,8 +130,8 @@ TEST_F(TurnCommandsTest, TheZeroPositionStaysOnItsSpotOfThePictureThroughTurnsUn
     }
     // The cut reads the turned size.
     window.command(command::TurnRight);
-    EXPECT_EQ(state().pictureWidth, 200);
-    EXPECT_EQ(state().pictureHeight, 300);
+    EXPECT_EQ(state().pictureSize().width(), 200);
+    EXPECT_EQ(state().pictureSize().height(), 300);
 }
 
 // The view starts again on the turned picture: it shows the picture's top-left pixel at the

@@ -91,7 +91,7 @@ struct Path {
 
 TEST_F(UnsavedWorkTest, EveryPathAsksAndFollowsTheAnswer) {
     const QString picture = pictureFile(QStringLiteral("foto.png"), 64, 48);
-    const auto openedPicture = [](MainWindow& w) { return w.state().pictureWidth == 64; };
+    const auto openedPicture = [](MainWindow& w) { return w.state().pictureSize().width() == 64; };
     const auto closed = [](MainWindow& w) { return !w.isVisible(); };
     const Path paths[] = {
         {"Nuevo", [](auto&, MainWindow& w, auto&) { w.command(command::New); },

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace tessel {
@@ -17,7 +18,9 @@ struct MemoryFile {
     toff_t position = 0;
 };
 
-tsize_t readNothing(thandle_t, tdata_t, tsize_t) { return 0; }
+tsize_t readNothing(thandle_t, tdata_t, tsize_t) {
+    return 0;
+}
 
 tsize_t writeMemory(thandle_t handle, tdata_t data, tsize_t size) {
     auto* file = static_cast<MemoryFile*>(handle);
@@ -31,21 +34,41 @@ tsize_t writeMemory(thandle_t handle, tdata_t data, tsize_t size) {
 toff_t seekMemory(thandle_t handle, toff_t offset, int whence) {
     auto* file = static_cast<MemoryFile*>(handle);
     switch (whence) {
-        case SEEK_SET: file->position = offset; break;
-        case SEEK_CUR: file->position += offset; break;
-        case SEEK_END: file->position = toff_t(file->bytes.size()) + offset; break;
-        default: return toff_t(-1);
+        case SEEK_SET:
+            file->position = offset;
+            break;
+        case SEEK_CUR:
+            file->position += offset;
+            break;
+        case SEEK_END:
+            file->position = toff_t(file->bytes.size()) + offset;
+            break;
+        default:
+            return toff_t(-1);
     }
     return file->position;
 }
 
-int closeMemory(thandle_t) { return 0; }
-toff_t sizeOfMemory(thandle_t handle) { return toff_t(static_cast<MemoryFile*>(handle)->bytes.size()); }
-int mapNothing(thandle_t, tdata_t*, toff_t*) { return 0; }
+int closeMemory(thandle_t) {
+    return 0;
+}
+toff_t sizeOfMemory(thandle_t handle) {
+    return toff_t(static_cast<MemoryFile*>(handle)->bytes.size());
+}
+int mapNothing(thandle_t, tdata_t*, toff_t*) {
+    return 0;
+}
 void unmapNothing(thandle_t, tdata_t, toff_t) {}
 
-// libtiff's messages would go to the terminal; failures are reported by the return values.
-void quietHandler(const char*, const char*, va_list) {}
+// libtiff's messages would go to the terminal; failures are reported by the return values. The
+// handlers belong to this file's handle alone: libtiff's own ones are the whole process's.
+int quietHandler(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
+
+struct OptionsFree {
+    void operator()(TIFFOpenOptions* options) const { TIFFOpenOptionsFree(options); }
+};
 
 // Strips of about a megabyte: each strip starts its compression afresh, so small strips cost
 // size, and a megabyte is still a small share of memory.
@@ -91,11 +114,14 @@ std::optional<QByteArray> encodeTiff(const QImage& source) {
     const QImage picture = source.format() == QImage::Format_RGB32
                                ? source
                                : source.convertToFormat(QImage::Format_RGB32);
-    TIFFSetErrorHandler(quietHandler);
-    TIFFSetWarningHandler(quietHandler);
+    const std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
+    if (!options) return std::nullopt;
+    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), quietHandler, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quietHandler, nullptr);
     MemoryFile file;
-    TIFF* tiff = TIFFClientOpen("memory", "w", &file, readNothing, writeMemory, seekMemory,
-                                closeMemory, sizeOfMemory, mapNothing, unmapNothing);
+    TIFF* tiff =
+        TIFFClientOpenExt("memory", "w", &file, readNothing, writeMemory, seekMemory, closeMemory,
+                          sizeOfMemory, mapNothing, unmapNothing, options.get());
     if (!tiff) return std::nullopt;
     const bool written = writeStrips(tiff, picture) && TIFFWriteDirectory(tiff) == 1;
     TIFFClose(tiff);

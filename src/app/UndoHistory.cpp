@@ -7,6 +7,7 @@
 
 #include <QtGlobal>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "app/PictureMemory.h"
@@ -118,20 +119,34 @@ void UndoHistory::push() {
     if (current_.size() != size_) {
         // Not a picture this history can hold levels of: it starts again from this one.
         qWarning("UndoHistory: the picture changed its size; the history starts again");
-        start(std::as_const(current_).image().copy());
+        QImage picture = std::as_const(current_).image().copy();
+        if (picture.isNull()) throw std::bad_alloc();
+        start(picture);
+    }
+    // What needs memory comes first, and leaves everything as it was when there is none: the
+    // new level's mark, then the copies of the tiles it keeps.
+    marks_.push_back({lastId_ + 1, Turn::None, stateId()});
+    try {
+        if (top_.empty()) {
+            commitLevelZero();
+        } else {
+            commit();
+        }
+    } catch (...) {
+        marks_.pop_back();
+        throw;
     }
     dropRedo();  // a new change: what was undone cannot come back
-    if (top_.empty()) {
-        commitLevelZero();
-    } else {
-        commit();
-    }
     current_.clearDirty();
     ++level_;
-    marks_.push_back({lastId_ + 1, Turn::None, stateId()});
     ++lastId_;
-    if (level_ > kMaxLevel) dropOldest();
-    fitInBudget();
+    try {
+        if (level_ > kMaxLevel) dropOldest();
+        fitInBudget();
+    } catch (const std::bad_alloc&) {
+        // Merging the oldest levels found no memory: the change is kept all the same, and the
+        // old levels go at a later change.
+    }
     trimIfMuchWasFreed();
 }
 

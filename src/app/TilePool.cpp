@@ -8,9 +8,8 @@ namespace tessel {
 struct TilePool::Slab {
     static constexpr std::align_val_t kAlignment{64};
 
-    Slab()
-        : pixels(
-              static_cast<std::uint32_t*>(::operator new(kPixelBytes* kTilesPerSlab, kAlignment))) {
+    Slab() : pixels(static_cast<std::uint32_t*>(
+                 ::operator new(kPixelBytes * kTilesPerSlab, kAlignment))) {
         for (int i = 0; i < kTilesPerSlab; ++i) {
             tiles[i] = Tile{0, i, this, pixels + std::size_t(i) * kSide * kSide};
             free[i] = kTilesPerSlab - 1 - i;

@@ -18,9 +18,7 @@ struct MemoryFile {
     toff_t position = 0;
 };
 
-tsize_t readNothing(thandle_t, tdata_t, tsize_t) {
-    return 0;
-}
+tsize_t readNothing(thandle_t, tdata_t, tsize_t) { return 0; }
 
 tsize_t writeMemory(thandle_t handle, tdata_t data, tsize_t size) {
     auto* file = static_cast<MemoryFile*>(handle);
@@ -34,30 +32,17 @@ tsize_t writeMemory(thandle_t handle, tdata_t data, tsize_t size) {
 toff_t seekMemory(thandle_t handle, toff_t offset, int whence) {
     auto* file = static_cast<MemoryFile*>(handle);
     switch (whence) {
-        case SEEK_SET:
-            file->position = offset;
-            break;
-        case SEEK_CUR:
-            file->position += offset;
-            break;
-        case SEEK_END:
-            file->position = toff_t(file->bytes.size()) + offset;
-            break;
-        default:
-            return toff_t(-1);
+        case SEEK_SET: file->position = offset; break;
+        case SEEK_CUR: file->position += offset; break;
+        case SEEK_END: file->position = toff_t(file->bytes.size()) + offset; break;
+        default: return toff_t(-1);
     }
     return file->position;
 }
 
-int closeMemory(thandle_t) {
-    return 0;
-}
-toff_t sizeOfMemory(thandle_t handle) {
-    return toff_t(static_cast<MemoryFile*>(handle)->bytes.size());
-}
-int mapNothing(thandle_t, tdata_t*, toff_t*) {
-    return 0;
-}
+int closeMemory(thandle_t) { return 0; }
+toff_t sizeOfMemory(thandle_t handle) { return toff_t(static_cast<MemoryFile*>(handle)->bytes.size()); }
+int mapNothing(thandle_t, tdata_t*, toff_t*) { return 0; }
 void unmapNothing(thandle_t, tdata_t, toff_t) {}
 
 // libtiff's messages would go to the terminal; failures are reported by the return values. The

@@ -11,7 +11,15 @@ bool runInsertion(AppState& state, const Insertion& insertion) {
         return false;
     }
     state.history.push();
-    if (!insertion.draw || !insertion.draw(state.history.current(), state.zero)) {
+    bool drawn = false;
+    try {
+        drawn = insertion.draw && insertion.draw(state.history.current(), state.zero);
+    } catch (...) {
+        // What was drawn before the failure goes with its level.
+        state.history.undo();
+        throw;
+    }
+    if (!drawn) {
         state.history.undo();
         return false;
     }

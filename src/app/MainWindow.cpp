@@ -194,15 +194,16 @@ void MainWindow::whenIdle(std::function<void()> step) {
 }
 
 void MainWindow::runStep(const std::function<void()>& step) {
-    ++running_;
-    try {
-        step();
-    } catch (const std::bad_alloc&) {
-        // What the command had changed when memory ran out was given back on the way out.
-        platform::inform(QStringLiteral("No hay memoria suficiente para esta operación ..."));
-        redisplay();
+    {
+        const QScopedValueRollback running(running_, running_ + 1);
+        try {
+            step();
+        } catch (const std::bad_alloc&) {
+            // What the command had changed when memory ran out was given back on the way out.
+            platform::inform(QStringLiteral("No hay memoria suficiente para esta operación ..."));
+            redisplay();
+        }
     }
-    --running_;
     setWindowTitle(windowCaption(state_));
     if (running_ == 0 && !waiting_.empty()) {
         // The next waiting step runs from the event loop, once this one has returned.

@@ -2,6 +2,8 @@
 # Installs the Debian packages the project needs (only those missing), then configures and builds.
 #   tools/setup.sh             release build in build/
 #   tools/setup.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
+#   tools/setup.sh --tsan      ThreadSanitizer build in build-tsan/ of the test programs that
+#                              tools/tsan_tests.sh names
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,6 +34,7 @@ fi
 
 build_dir=build
 cmake_args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+targets=()
 # A compiler cache, when the machine has one, makes rebuilds of unchanged sources free.
 if command -v ccache >/dev/null; then
     cmake_args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -39,6 +42,18 @@ fi
 if [ "${1:-}" = "--sanitize" ]; then
     build_dir=build-asan
     cmake_args+=(-DTESSEL_SANITIZE=ON -DTESSEL_BUILD_BENCH=OFF)
+elif [ "${1:-}" = "--tsan" ]; then
+    build_dir=build-tsan
+    cmake_args+=(-DTESSEL_TSAN=ON -DTESSEL_BUILD_BENCH=OFF)
+    source tools/tsan_tests.sh
+    for entry in "${tsan_tests[@]}"; do
+        program=${entry%%:*}
+        [[ " ${targets[*]} " == *" $program "* ]] || targets+=("$program")
+    done
 fi
 cmake -S . -B "$build_dir" "${cmake_args[@]}" >/dev/null
-cmake --build "$build_dir"
+if [ ${#targets[@]} -gt 0 ]; then
+    cmake --build "$build_dir" --target "${targets[@]}"
+else
+    cmake --build "$build_dir"
+fi

@@ -21,7 +21,15 @@ bool runInsertion(AppState& state, const Insertion& insertion, LivePreview* prev
     } else {
         state.history.beginTrial();
     }
-    if (!insertion.draw || !insertion.draw(state.history.current(), state.zero)) {
+    bool drawn = false;
+    try {
+        drawn = insertion.draw && insertion.draw(state.history.current(), state.zero);
+    } catch (...) {
+        // What was drawn before the failure goes with the trial.
+        state.history.withdrawTrial();
+        throw;
+    }
+    if (!drawn) {
         state.history.withdrawTrial();
         return false;
     }

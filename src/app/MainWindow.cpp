@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QMimeData>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -132,9 +133,9 @@ MainWindow::MainWindow() {
     });
 
     new DropOpen(this, [this](std::shared_ptr<const QMimeData> data) {
-        if (preview_) return;  // a dialog is open: its element is being placed
-        if (settleUnsavedWork(state_, this)) afterOpening(OpenPictureData(state_, data.get()));
-        setWindowTitle(windowCaption(state_));
+        whenIdle([this, data] {
+            if (settleUnsavedWork(state_, this)) afterOpening(OpenPictureData(state_, data.get()));
+        });
     });
     watchClipboard();
     watchSessionEnd(this, state_);
@@ -198,7 +199,49 @@ static bool waitsForDialog(int commandId) {
 }
 
 void MainWindow::command(int commandId) {
-    if (preview_ && waitsForDialog(commandId)) return;
+    // While an insertion dialog is open (a command that runs), the view still zooms; every other
+    // command waits.
+    if (preview_) {
+        if (!waitsForDialog(commandId)) dispatch(commandId);
+        return;
+    }
+    if (running_ > 0) return;
+    runStep([this, commandId] { dispatch(commandId); });
+}
+
+void MainWindow::whenIdle(std::function<void()> step) {
+    // Behind those that wait already: they run in the order they came.
+    if (running_ > 0 || !waiting_.empty()) {
+        waiting_.push_back(std::move(step));
+        return;
+    }
+    runStep(step);
+}
+
+void MainWindow::runStep(const std::function<void()>& step) {
+    {
+        const QScopedValueRollback running(running_, running_ + 1);
+        try {
+            step();
+        } catch (const std::bad_alloc&) {
+            // What the command had changed when memory ran out was given back on the way out.
+            platform::inform(QStringLiteral("No hay memoria suficiente para esta operación ..."));
+            redisplay();
+        }
+    }
+    setWindowTitle(windowCaption(state_));
+    if (running_ == 0 && !waiting_.empty()) {
+        // The next waiting step runs from the event loop, once this one has returned.
+        QTimer::singleShot(0, this, [this] {
+            if (running_ > 0 || waiting_.empty()) return;
+            const std::function<void()> next = std::move(waiting_.front());
+            waiting_.pop_front();
+            runStep(next);
+        });
+    }
+}
+
+void MainWindow::dispatch(int commandId) {
     switch (commandId) {
         case command::New:
             if (settleUnsavedWork(state_, this)) newCanvas();
@@ -219,7 +262,11 @@ void MainWindow::command(int commandId) {
             }
             break;
         case command::Author: showAuthor(); break;
-        case command::Quit: close(); break;
+        case command::Quit: {
+            const QScopedValueRollback quitting(quitting_, true);
+            close();
+            break;
+        }
         case command::CutSettings:
             ShowCutSettingsDialog(this, state_.cut, platform::programColours(),
                                   [this] {
@@ -294,12 +341,12 @@ void MainWindow::command(int commandId) {
             // The trackbars' notifications and the commands of tools still to come.
             break;
     }
-    setWindowTitle(windowCaption(state_));
 }
 
 void MainWindow::openPicture(const QString& path) {
-    if (settleUnsavedWork(state_, this)) afterOpening(OpenPictureFile(state_, path));
-    setWindowTitle(windowCaption(state_));
+    whenIdle([this, path] {
+        if (settleUnsavedWork(state_, this)) afterOpening(OpenPictureFile(state_, path));
+    });
 }
 
 void MainWindow::startWhenShown(const QString& picture) {
@@ -450,13 +497,13 @@ void MainWindow::createPaper() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (preview_) {
-        // The open dialog is answered first.
-        event->ignore();
-        return;
+    // "Salir" and leaving through the window manager: after the question about unsaved work,
+    // and never while another command runs (a save being written, say).
+    bool leave = false;
+    if (running_ <= (quitting_ ? 1 : 0)) {
+        runStep([this, &leave] { leave = settleUnsavedWork(state_, this); });
     }
-    // "Salir" and leaving through the window manager: after the question about unsaved work.
-    if (!settleUnsavedWork(state_, this)) {
+    if (!leave) {
         event->ignore();
         return;
     }

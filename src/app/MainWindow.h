@@ -3,6 +3,8 @@
 // handler that turns every menu command into work.
 
 #include <QMainWindow>
+#include <deque>
+#include <functional>
 #include <optional>
 
 #include "app/AppState.h"
@@ -33,10 +35,14 @@ public:
     // when the screen is too small and the program must end.
     bool initialise();
 
-    // The main handler: one menu command.
+    // The main handler: one menu command. A command that comes while another one runs (whose
+    // long work keeps the windows painted, or whose question waits for its answer) is ignored.
+    // A command that runs out of memory says so and leaves the picture and its history as they
+    // were before it.
     void command(int commandId);
     // A picture given on the command line or dropped on the window: opened as "Leer Imagen" opens
-    // the chosen one, after the question about unsaved work.
+    // the chosen one, after the question about unsaved work; while a command runs, once it has
+    // ended.
     void openPicture(const QString& path);
     // Once the window's first frame is painted: the image codecs are checked (a missing one
     // ends the program after its message), then `picture`, when given, is opened.
@@ -70,6 +76,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void dispatch(int commandId);
+    // Runs the step as a command runs, with its memory failure caught; while another command
+    // runs, the step waits until it has ended.
+    void whenIdle(std::function<void()> step);
+    void runStep(const std::function<void()>& step);
     void setZeroX(int trackbarPosition);
     void setZeroY(int trackbarPosition);
     void resetZeroPosition();
@@ -105,6 +116,10 @@ private:
     std::optional<RulersDrawn> rulersDrawn_;
     platform::DrawingArea* horizontalRuler_ = nullptr;
     platform::DrawingArea* verticalRuler_ = nullptr;
+    // How deep commands run now, and the openings that wait for them to end, in order.
+    int running_ = 0;
+    bool quitting_ = false;  // "Salir" runs: the window may close
+    std::deque<std::function<void()>> waiting_;
 };
 
 }  // namespace tessel

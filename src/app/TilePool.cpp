@@ -25,14 +25,32 @@ struct TilePool::Slab {
     int freeCount = kTilesPerSlab;
 };
 
+namespace {
+
+std::function<bool()>& takeFault() {
+    static std::function<bool()> installed;
+    return installed;
+}
+
+}  // namespace
+
+void TilePool::setTakeFault(std::function<bool()> fault) {
+    takeFault() = std::move(fault);
+}
+
 TilePool::TilePool() = default;
 TilePool::~TilePool() = default;
 
 TilePool::Tile* TilePool::take() {
+    if (const auto& fault = takeFault(); fault && fault()) throw std::bad_alloc();
     if (open_.empty()) {
-        auto slab = std::make_unique<Slab>();
-        open_.push_back(slab.get());
-        slabs_.push_back(std::move(slab));
+        slabs_.push_back(std::make_unique<Slab>());
+        try {
+            open_.push_back(slabs_.back().get());
+        } catch (...) {
+            slabs_.pop_back();
+            throw;
+        }
         spare_ += kTilesPerSlab;
     }
     Slab* slab = open_.back();

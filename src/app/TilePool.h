@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,7 +32,8 @@ class TilePool {
     TilePool(const TilePool&) = delete;
     TilePool& operator=(const TilePool&) = delete;
 
-    // A tile with one reference and undefined pixels; throws std::bad_alloc when memory is out.
+    // A tile with one reference and undefined pixels; throws std::bad_alloc when memory is out,
+    // and then the pool is as it was.
     Tile* take();
     // Gives the tile back (its last reference went).
     void give(Tile* tile);
@@ -41,6 +43,11 @@ class TilePool {
     void releaseSpare();
     std::size_t tilesInUse() const { return inUse_; }
     std::size_t spareTiles() const { return spare_; }
+
+    // A fault seam for tests: while installed, a take() for which it answers true throws
+    // std::bad_alloc as if memory were out. An empty function removes it. The pools belong to
+    // the window's thread, and so does the seam.
+    static void setTakeFault(std::function<bool()> fault);
 
   private:
     void release(Slab* slab);

@@ -7,6 +7,7 @@
 
 #include <QtGlobal>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "app/PictureMemory.h"
@@ -114,8 +115,8 @@ std::size_t UndoHistory::heldBytes() const {
 void UndoHistory::push() {
     if (!hasPicture_) return;
     if (trial_) keepTrial();
-    dropRedo();  // a new change: what was undone cannot come back
     storeCurrent();
+    dropRedo();  // a new change: what was undone cannot come back
     afterChange();
 }
 
@@ -128,23 +129,37 @@ void UndoHistory::storeCurrent() {
     if (current_.size() != size_) {
         // Not a picture this history can hold levels of: it starts again from this one.
         qWarning("UndoHistory: the picture changed its size; the history starts again");
-        start(std::as_const(current_).image().copy());
+        QImage picture = std::as_const(current_).image().copy();
+        if (picture.isNull()) throw std::bad_alloc();
+        start(picture);
     }
-    if (top_.empty()) {
-        commitLevelZero();
-    } else {
-        commit();
+    // What needs memory comes first, and leaves everything as it was when there is none: the
+    // new level's mark, then the copies of the tiles it keeps.
+    marks_.push_back({lastId_ + 1, Turn::None, stateId()});
+    try {
+        if (top_.empty()) {
+            commitLevelZero();
+        } else {
+            commit();
+        }
+    } catch (...) {
+        marks_.pop_back();
+        throw;
     }
     current_.clearDirty();
     ++level_;
-    marks_.push_back({lastId_ + 1, Turn::None, stateId()});
     ++lastId_;
 }
 
 // What follows every new level: the levels beyond the last and beyond the budget go.
 void UndoHistory::afterChange() {
-    if (level_ > kMaxLevel) dropOldest();
-    fitInBudget();
+    try {
+        if (level_ > kMaxLevel) dropOldest();
+        fitInBudget();
+    } catch (const std::bad_alloc&) {
+        // Merging the oldest levels found no memory: the change is kept all the same, and the
+        // old levels go at a later change.
+    }
     trimIfMuchWasFreed();
 }
 

@@ -158,16 +158,16 @@ std::size_t UndoHistory::topBytes() const {
 
 // What tells the current picture from top_ (from level 0 at level 0): the pending changes that
 // drawing has not touched since, as they are, and copies of the dirty tiles that differ. top_
-// stays as it is; the pending changes are taken.
+// stays as it is; the pending changes are taken once everything is found. When memory runs out
+// on the way, nothing but the search's own tables has changed.
 std::vector<UndoHistory::Change> UndoHistory::changesAboveTop() {
     const std::vector<int>& dirty = dirtyTiles();
     std::vector<Change> changes;
     changes.reserve(pending_.size());
-    for (Change& change : pending_) {
+    for (const Change& change : pending_) {
         if (seen_[std::size_t(change.index)] == search_) continue;  // looked at again below
-        changes.push_back(std::move(change));
+        changes.push_back(change);
     }
-    pending_.clear();
     const std::size_t kept = changes.size();
     for (const int index : dirty) {
         const TilePtr below = top_.empty() ? TilePtr() : top_[std::size_t(index)];
@@ -178,6 +178,7 @@ std::vector<UndoHistory::Change> UndoHistory::changesAboveTop() {
         std::inplace_merge(changes.begin(), changes.begin() + std::ptrdiff_t(kept), changes.end(),
                            [](const Change& a, const Change& b) { return a.index < b.index; });
     }
+    pending_.clear();
     return changes;
 }
 
@@ -217,26 +218,28 @@ void UndoHistory::keepDrawingInBase() {
 // The segment's first level becomes the stored level below: it is base_, so top_ starts with no
 // tile of its own.
 void UndoHistory::commitLevelZero() {
+    if (spareTop_.size() != std::size_t(across_) * std::size_t(down_)) {
+        spareTop_ = std::vector<TilePtr>(std::size_t(across_) * std::size_t(down_));
+    }
     keepDrawingInBase();
     top_.swap(spareTop_);
-    if (top_.size() != std::size_t(across_) * std::size_t(down_)) {
-        top_ = std::vector<TilePtr>(std::size_t(across_) * std::size_t(down_));
-    }
     storedBytes_ += topBytes();
 }
 
-// A new level: the changes above top_, which top_ then takes.
+// A new level: the changes above top_, which top_ then takes. When memory runs out, the levels
+// are as they were.
 void UndoHistory::commit() {
     Level level;
     level.changes = changesAboveTop();
-    for (Change& change : level.changes) {
+    level.changes.shrink_to_fit();
+    levels_.push_back(std::move(level));
+    const Level& stored = levels_.back();
+    for (const Change& change : stored.changes) {
         top_[std::size_t(change.index)] = change.tile;
         storedBytes_ += kTileCost;
     }
-    level.changes.shrink_to_fit();
-    storedBytes_ += levelCost(level);
-    levelBytes_ += levelCost(level);
-    levels_.push_back(std::move(level));
+    storedBytes_ += levelCost(stored);
+    levelBytes_ += levelCost(stored);
 }
 
 // The changes of a level that left the stored ones: top_ goes back to the tiles they replaced,
@@ -289,6 +292,9 @@ void UndoHistory::dropLevelOne() {
 
 // The first of `levels` (two or more, of the current segment or one below) goes into the second.
 void UndoHistory::mergeLevelOne(std::deque<Level>& levels) {
+    // The one step that needs memory comes first: without it, nothing changes.
+    std::vector<Change> merged;
+    merged.reserve(levels[0].changes.size() + levels[1].changes.size());
     Level one = std::move(levels.front());
     levels.pop_front();
     storedBytes_ -= levelCost(one);
@@ -296,8 +302,6 @@ void UndoHistory::mergeLevelOne(std::deque<Level>& levels) {
     Level& two = levels.front();
     storedBytes_ -= levelCost(two);
     levelBytes_ -= levelCost(two);
-    std::vector<Change> merged;
-    merged.reserve(one.changes.size() + two.changes.size());
     auto a = one.changes.begin();
     auto b = two.changes.begin();
     while (a != one.changes.end() || b != two.changes.end()) {

@@ -299,9 +299,13 @@ bool SaveBitmapAsImageFile(const Surface& bitmap, const QString& fileName) {
     if (!known) return false;
 
     bool written = false;
-    const auto save = [&] {
+    // The work reads a picture of its own: a copy that shares the pixels, which nothing on the
+    // window's thread can free or change while the file is written (a change there would copy
+    // the pixels first).
+    const QImage picture = bitmap.image();
+    const auto save = [&written, picture, extension, fileName] {
         const std::optional<QByteArray> bytes =
-            bitmap.isNull() ? std::nullopt : encode(bitmap.image(), extension);
+            picture.isNull() ? std::nullopt : encode(picture, extension);
         written = bytes && platform::writeFileSafely(fileName, *bytes);
     };
     if (qint64(bitmap.width()) * bitmap.height() >= kLongSavePixels) {

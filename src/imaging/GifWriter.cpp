@@ -56,12 +56,15 @@ std::optional<std::vector<GifColorType>> choosePalette(const QImage& rgba) {
 
     // libimagequant runs its work in OpenMP threads, which spin while they wait: on a busy
     // two-core machine they cost more processor time than they save. At this speed the
-    // palette takes a small share of the time, so it is made on this thread alone.
-    omp_set_num_threads(1);
+    // palette takes a small share of the time, so it is made on this thread alone. The number
+    // of threads is this thread's setting (libimagequant has none of its own): it is set back
+    // at once, so that nothing else this thread runs later is held to one.
     liq_result* rawResult = nullptr;
-    if (liq_image_quantize(image.get(), attr.get(), &rawResult) != LIQ_OK || !rawResult) {
-        return std::nullopt;
-    }
+    const int threads = omp_get_max_threads();
+    omp_set_num_threads(1);
+    const liq_error quantized = liq_image_quantize(image.get(), attr.get(), &rawResult);
+    omp_set_num_threads(threads);
+    if (quantized != LIQ_OK || !rawResult) return std::nullopt;
     std::unique_ptr<liq_result, ResultDeleter> result(rawResult);
     const liq_palette* palette = liq_get_palette(result.get());
     if (!palette || palette->count == 0 || palette->count > 256) return std::nullopt;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace tessel {
@@ -44,8 +45,15 @@ toff_t sizeOfMemory(thandle_t handle) { return toff_t(static_cast<MemoryFile*>(h
 int mapNothing(thandle_t, tdata_t*, toff_t*) { return 0; }
 void unmapNothing(thandle_t, tdata_t, toff_t) {}
 
-// libtiff's messages would go to the terminal; failures are reported by the return values.
-void quietHandler(const char*, const char*, va_list) {}
+// libtiff's messages would go to the terminal; failures are reported by the return values. The
+// handlers belong to this file's handle alone: libtiff's own ones are the whole process's.
+int quietHandler(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
+
+struct OptionsFree {
+    void operator()(TIFFOpenOptions* options) const { TIFFOpenOptionsFree(options); }
+};
 
 // Strips of about a megabyte: each strip starts its compression afresh, so small strips cost
 // size, and a megabyte is still a small share of memory.
@@ -91,11 +99,14 @@ std::optional<QByteArray> encodeTiff(const QImage& source) {
     const QImage picture = source.format() == QImage::Format_RGB32
                                ? source
                                : source.convertToFormat(QImage::Format_RGB32);
-    TIFFSetErrorHandler(quietHandler);
-    TIFFSetWarningHandler(quietHandler);
+    const std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
+    if (!options) return std::nullopt;
+    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), quietHandler, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quietHandler, nullptr);
     MemoryFile file;
-    TIFF* tiff = TIFFClientOpen("memory", "w", &file, readNothing, writeMemory, seekMemory,
-                                closeMemory, sizeOfMemory, mapNothing, unmapNothing);
+    TIFF* tiff =
+        TIFFClientOpenExt("memory", "w", &file, readNothing, writeMemory, seekMemory, closeMemory,
+                          sizeOfMemory, mapNothing, unmapNothing, options.get());
     if (!tiff) return std::nullopt;
     const bool written = writeStrips(tiff, picture) && TIFFWriteDirectory(tiff) == 1;
     TIFFClose(tiff);

@@ -57,7 +57,8 @@ void runLongWork(const QString& label, const std::function<void()>& work) {
     appear.start(kProgressDelayMs);
 
     worker->start();
-    // Paint and time events only: no command can start while the work runs.
+    // No keyboard or mouse input; timers, queued calls and other window-system events still
+    // come (the main window holds back the commands and openings they would start).
     if (!worker->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker->wait();
 }

@@ -24,7 +24,10 @@ inline constexpr int kProgressDelayMs = 500;
 
 // Runs the work on a thread of its own while this thread keeps the windows painted (but takes
 // no input), with the wait cursor and, once kProgressDelayMs have passed, a window showing the
-// label and a busy bar. Returns when the work is done. The work must not touch widgets.
+// label and a busy bar. Returns when the work is done. The work must not touch widgets, and
+// reads only what it owns: keyboard and mouse wait meanwhile, but timers, queued calls and what
+// the window system sends besides (a drop, a request to close) still arrive on this thread, so
+// the caller keeps them from starting anything until the work is done.
 void runLongWork(const QString& label, const std::function<void()>& work);
 
 // For tests: every long work then takes this many milliseconds more on its thread, so that a

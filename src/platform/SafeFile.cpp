@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 
 namespace tessel::platform {
@@ -41,13 +42,29 @@ bool writeAll(int fd, const char* data, qsizetype size) {
     return true;
 }
 
-// The permissions of the file being replaced; a new file gets the usual ones.
-mode_t modeFor(const QByteArray& target) {
+// The temporary file `prefix` + six random letters, created for writing with the permissions a
+// new file gets: the system applies the process's file-creation mask (or the folder's default
+// access list) itself, so the mask is never read by changing it, which would change it for
+// every thread of the process. -1 when it cannot be created.
+int createTemporary(const QByteArray& prefix, QByteArray& name) {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = prefix;
+        for (int i = 0; i < 6; ++i) {
+            name += kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
+        }
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// A file being replaced keeps its permissions; a new one keeps those it was created with.
+bool keepPermissions(int fd, const QByteArray& target) {
     struct stat old {};
-    if (::stat(target.constData(), &old) == 0) return old.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    if (::stat(target.constData(), &old) != 0) return true;
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
 // The file really written: the end of a chain of symbolic links (which need not exist yet: a
@@ -99,13 +116,13 @@ bool writeFileSafely(const QString& path, const QByteArray& bytes) {
     // The rename below would get round the permissions of the file and of its folder.
     if (!isWritableTarget(target.absoluteFilePath())) return false;
     // A shortened name keeps the temporary name within the file system's limit.
-    QByteArray temporary =
-        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") +
-                          target.fileName().left(64) + QStringLiteral(".XXXXXX"));
+    const QByteArray prefix = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") +
+                                                target.fileName().left(64) + QStringLiteral("."));
     if (!allowed(WriteStep::Create)) return false;
-    const int fd = ::mkstemp(temporary.data());
+    QByteArray temporary;
+    const int fd = createTemporary(prefix, temporary);
     if (fd < 0) return false;
-    bool ok = ::fchmod(fd, modeFor(targetName)) == 0;
+    bool ok = keepPermissions(fd, targetName);
     ok = ok && writeAll(fd, bytes.constData(), bytes.size());
     ok = ok && allowed(WriteStep::Sync) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;

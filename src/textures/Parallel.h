@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -31,22 +33,39 @@ inline void cleanVectorState() {
 }
 
 // Runs work(firstRow, endRow) over bands of rows on every usable core (at most eight threads);
-// returns when all rows are done. Each row is given to exactly one call.
+// returns when all rows are done. Each row is given to exactly one call. When a call throws, no
+// new band starts; once every thread has ended, the first exception thrown reaches the caller.
+// Without threads to be had (the system refuses to make one), the calling thread does the work.
 template <typename Work>
 void forEachBand(int rows, Work work, int band = 16) {
     if (rows <= 0) return;
     const int bands = (rows + band - 1) / band;
     const int threads = std::clamp(usableCores(), 1, std::min(8, bands));
     std::atomic<int> next{0};
+    std::mutex failureLock;
+    std::exception_ptr failure;
     auto run = [&] {
         cleanVectorState();
-        for (int b = next++; b < bands; b = next++) work(b * band, std::min(rows, (b + 1) * band));
+        try {
+            for (int b = next++; b < bands; b = next++) {
+                work(b * band, std::min(rows, (b + 1) * band));
+            }
+        } catch (...) {
+            next = bands;
+            const std::lock_guard lock(failureLock);
+            if (!failure) failure = std::current_exception();
+        }
     };
     std::vector<std::thread> helpers;
-    helpers.reserve(std::size_t(threads - 1));
-    for (int i = 1; i < threads; ++i) helpers.emplace_back(run);
+    try {
+        helpers.reserve(std::size_t(threads - 1));
+        for (int i = 1; i < threads; ++i) helpers.emplace_back(run);
+    } catch (const std::exception&) {
+        // Fewer helpers than wanted: those that started and this thread share the bands.
+    }
     run();
     for (std::thread& helper : helpers) helper.join();
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace tessel::textures

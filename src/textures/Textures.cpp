@@ -74,13 +74,17 @@ QImage renderRecipe(const Recipe& recipe) {
     const std::uint32_t seed = recipe.seed ^ 0xA511E9B3u;
     QImage picture(ew, eh, QImage::Format_RGB32);
     if (picture.isNull()) return picture;
+    // The rows are found from the pixels' address, taken here: a QImage's own row access counts
+    // and may copy, which must happen on one thread only.
+    uchar* const pixels = picture.bits();
+    const qsizetype rowBytes = picture.bytesPerLine();
     forEachBand(eh, [&](int first, int end) {
         for (int y = first; y < end; ++y) {
             const float* row = field.data() + std::size_t(y) * std::size_t(fw);
             const float* above = field.data() + std::size_t(std::max(0, y - 1)) * std::size_t(fw);
             const float* below =
                 field.data() + std::size_t(std::min(h - 1, y + 1)) * std::size_t(fw);
-            auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            auto* out = reinterpret_cast<QRgb*>(pixels + y * rowBytes);
             const float vy = 2.0f * float(y) / float(h) - 1.0f;
             for (int x = 0; x < ew; ++x) {
                 float t = row[x];

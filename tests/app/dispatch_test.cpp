@@ -6,15 +6,25 @@
 #include <sys/stat.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "app/CanvasView.h"
 #include "app/Insertion.h"
 #include "app/MainWindow.h"
+#include "app/TilePool.h"
+#include "cutting/CutSettings.h"
 #include "platform/BuiltinPictures.h"
 #include "platform/DrawingArea.h"
+#include "platform/SafeFile.h"
 #include "support/ScriptedServices.h"
 
 namespace tessel {
@@ -286,6 +296,108 @@ TEST_F(DispatchTest, SaveReplacesTheExtensionAndAsksBeforeOverwriting) {
     ASSERT_EQ(services.messages.size(), 1);
     EXPECT_TRUE(services.messages[0].yesNo);
     EXPECT_EQ(services.messages[0].text, QStringLiteral("El fichero existe ...\r\nSobreescribir?"));
+}
+
+// A command that finds no memory for the undo level it needs says so, and the picture, its
+// levels and their numbers stay as they were; once memory is there again, all goes on.
+TEST_F(DispatchTest, ACommandWithoutMemoryForItsLevelSaysSoAndChangesNothing) {
+    makePaper(50, 50);
+    const QImage paper = canvas().image().copy();
+    services.fileAnswers.push_back(pictureFile(QStringLiteral("trozo.bmp"), 100, 120));
+    window.command(command::InsertPicture);
+    ASSERT_EQ(state().history.level(), 1);
+    const QImage inserted = canvas().image().copy();
+    const std::uint64_t id = state().history.stateId();
+    const QString caption = window.windowTitle();
+    services.messages.clear();
+
+    TilePool::setTakeFault([] { return true; });
+    window.command(command::GreyScale);
+    services.fileAnswers.push_back(pictureFile(QStringLiteral("otro.bmp"), 10, 10));
+    window.command(command::InsertPicture);
+    TilePool::setTakeFault({});
+    const QString noMemory = QStringLiteral("No hay memoria suficiente para esta operación ...");
+    EXPECT_EQ(services.messageTexts(), (QStringList{noMemory, noMemory}));
+    EXPECT_EQ(state().history.level(), 1);
+    EXPECT_EQ(state().history.stateId(), id);
+    EXPECT_EQ(state().history.redoLevels(), 0);
+    EXPECT_EQ(canvas().image(), inserted);
+    EXPECT_EQ(state().history.levelPicture(0), paper);
+    EXPECT_EQ(window.windowTitle(), caption);
+
+    window.command(command::GreyScale);
+    EXPECT_EQ(state().history.level(), 2);
+    window.command(command::Undo);
+    window.command(command::Undo);
+    EXPECT_EQ(canvas().image(), paper);
+}
+
+// While a large picture is written (its progress keeps the windows painted, so queued calls
+// run), no command runs: a picture opened or dropped meanwhile waits until the file is
+// complete, then the waiting ones open in order. The file holds the picture as it was.
+TEST_F(DispatchTest, PicturesOpenedOrDroppedDuringASaveWaitForIt) {
+    const QString large = pictureFile(QStringLiteral("grande.png"), 2000, 1000);
+    const QString small = pictureFile(QStringLiteral("pequena.png"), 30, 20);
+    QImage droppedPicture(12, 9, QImage::Format_RGB32);
+    droppedPicture.fill(qRgb(10, 200, 30));
+    QMimeData dropped;
+    dropped.setImageData(droppedPicture);
+    state().cut.formatChoice = kFormatPng;
+    const auto settle = [] {
+        for (int i = 0; i < 20; ++i) QCoreApplication::processEvents();
+    };
+
+    // First the write waits until the opening and the drop have come; then a save whose
+    // opening comes while the picture is being encoded, as it happens.
+    for (const bool waitForThem : {true, false}) {
+        SCOPED_TRACE(waitForThem ? "write held" : "as it happens");
+        window.openPicture(large);
+        settle();
+        ASSERT_EQ(canvas().size(), QSize(2000, 1000));
+        const QImage picture = canvas().image().copy();
+        const QString target =
+            folder.filePath(waitForThem ? QStringLiteral("a.png") : QStringLiteral("b.png"));
+        services.fileAnswers.push_back(target);
+        services.messages.clear();
+
+        std::atomic<bool> arrived{false};
+        if (waitForThem) {
+            platform::setWriteFault([&arrived](platform::WriteStep) {
+                const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+                while (!arrived && std::chrono::steady_clock::now() < until) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+                return false;
+            });
+        }
+        QTimer::singleShot(0, &window, [&] {
+            window.openPicture(small);
+            if (waitForThem) {
+                QDragEnterEvent enter(QPoint(600, 450), Qt::CopyAction, &dropped, Qt::LeftButton,
+                                      Qt::NoModifier);
+                QApplication::sendEvent(&window, &enter);
+                QDropEvent drop(QPointF(600, 450), Qt::CopyAction, &dropped, Qt::LeftButton,
+                                Qt::NoModifier);
+                QApplication::sendEvent(&window, &drop);
+                EXPECT_TRUE(drop.isAccepted());
+            }
+            arrived = true;
+        });
+        window.command(command::SavePicture);
+        platform::setWriteFault({});
+        if (waitForThem) {
+            EXPECT_TRUE(arrived);
+            EXPECT_EQ(canvas().image(), picture) << "something opened during the save";
+        }
+        EXPECT_EQ(QImage(target).convertToFormat(QImage::Format_RGB32), picture);
+
+        settle();
+        EXPECT_EQ(services.messageTexts(), QStringList{QStringLiteral("Grabado con exito ...")});
+        EXPECT_EQ(canvas().size(), waitForThem ? QSize(12, 9) : QSize(30, 20));
+        if (waitForThem) {
+            EXPECT_EQ(canvas().pixel(11, 8), 0x1EC80A);
+        }
+    }
 }
 
 TEST_F(DispatchTest, FileChoosersUseTheirTitlesAndFilters) {

@@ -3,8 +3,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <new>
+#include <vector>
 
 #include "app/GreyScale.h"
+#include "app/TilePool.h"
 #include "app/UndoHistory.h"
 
 namespace tessel {
@@ -98,6 +101,85 @@ TEST(UndoHistory, TwoChangesAndTwoUndosGiveBackThePicture) {
     EXPECT_EQ(history.current().image(), picture);
     EXPECT_FALSE(history.undo());
     EXPECT_EQ(history.current().image(), picture);
+}
+
+// Everything a change may alter, to compare before and after one that failed.
+struct HistoryShape {
+    int level = 0;
+    std::uint64_t state = 0, parent = 0;
+    int redo = 0, dropped = 0;
+    std::size_t stored = 0, held = 0;
+    std::vector<QImage> pictures;  // levels 0..n, the current one last
+
+    explicit HistoryShape(const UndoHistory& history)
+        : level(history.level()),
+          state(history.stateId()),
+          parent(history.parentStateId()),
+          redo(history.redoLevels()),
+          dropped(history.droppedLevels()),
+          stored(history.storedBytes()),
+          held(history.heldBytes()) {
+        for (int k = 0; k <= level; ++k) pictures.push_back(history.levelPicture(k));
+    }
+};
+
+void expectSameShape(const HistoryShape& before, const HistoryShape& after, int round, int fault) {
+    SCOPED_TRACE(testing::Message() << "round " << round << ", tile " << fault << " failing");
+    EXPECT_EQ(after.level, before.level);
+    EXPECT_EQ(after.state, before.state);
+    EXPECT_EQ(after.parent, before.parent);
+    EXPECT_EQ(after.redo, before.redo);
+    EXPECT_EQ(after.dropped, before.dropped);
+    EXPECT_EQ(after.stored, before.stored);
+    EXPECT_EQ(after.held, before.held);
+    ASSERT_EQ(after.pictures.size(), before.pictures.size());
+    for (std::size_t k = 0; k < before.pictures.size(); ++k) {
+        EXPECT_EQ(after.pictures[k], before.pictures[k]) << "level " << k;
+    }
+}
+
+// A change that finds no memory for the tiles it must keep (the k-th tile taken fails, for
+// every k up to the last one it needs) leaves the history exactly as it was: its levels, their
+// pictures, their numbers, what can be redone and what was dropped. The change then succeeds.
+// Some rounds come right after two undos, with levels to redo and the tiles the undos left; the
+// budget holds a few levels only, so that old ones are dropped on the way.
+TEST(UndoHistory, AChangeWithoutMemoryForItsTilesLeavesTheHistoryAsItWas) {
+    const QImage picture = noisePicture(150, 100);
+    UndoHistory history(std::size_t(picture.sizeInBytes()) + 10 * (kTileBytes + 64));
+    history.start(picture);
+    int failures = 0;
+    QRandomGenerator random(11);
+    for (int round = 0; round < 14; ++round) {
+        if (round % 4 == 3 && history.level() >= 2) {
+            ASSERT_TRUE(history.undo());
+            ASSERT_TRUE(history.undo());
+        }
+        const QRect box(int(random.bounded(120)), int(random.bounded(70)),
+                        1 + int(random.bounded(70)), 1 + int(random.bounded(60)));
+        paintBox(history, box, QColor::fromRgb(random.generate() | 0xFF000000u));
+        const int levelBefore = history.level();
+        const int droppedBefore = history.droppedLevels();
+        for (int fault = 0;; ++fault) {
+            ASSERT_LT(fault, 1000);
+            int taken = 0;
+            TilePool::setTakeFault([&taken, fault] { return taken++ == fault; });
+            const HistoryShape before(history);
+            bool failed = false;
+            try {
+                history.push();
+            } catch (const std::bad_alloc&) {
+                failed = true;
+            }
+            TilePool::setTakeFault({});
+            if (!failed) break;
+            ++failures;
+            expectSameShape(before, HistoryShape(history), round, fault);
+        }
+        EXPECT_EQ(history.level(), levelBefore + 1 - (history.droppedLevels() - droppedBefore));
+        EXPECT_EQ(history.redoLevels(), 0);
+    }
+    EXPECT_GT(failures, 10);
+    EXPECT_GT(history.droppedLevels(), 0);
 }
 
 TEST(UndoHistory, GreyScaleThenUndoGivesTheColoursBack) {

@@ -1,6 +1,7 @@
 // The safe writer: a failure at any step, a full file system or an unwritable folder leaves the
 // old file byte for byte and no temporary file behind.
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -10,8 +11,23 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
 
 #include "platform/SafeFile.h"
+
+// The file-creation mask belongs to the whole process: a writer that set it, however briefly,
+// would give a file that another thread creates meanwhile the wrong permissions. Every change
+// of it in this test program is counted.
+namespace {
+std::atomic<int> umaskChanges{0};
+}  // namespace
+
+extern "C" mode_t umask(mode_t mask) {
+    static const auto system = reinterpret_cast<mode_t (*)(mode_t)>(dlsym(RTLD_NEXT, "umask"));
+    const mode_t previous = system(mask);
+    if (previous != mask) ++umaskChanges;
+    return previous;
+}
 
 namespace tessel::platform {
 namespace {
@@ -179,6 +195,27 @@ TEST_F(SafeFileTest, AFileTheUserMayNotWriteIsRefusedThoughItsFolderIsOpen) {
     EXPECT_EQ(writeAsNobody(path("propio.png"), "suyo"), 0);
     EXPECT_EQ(contents(path("propio.png")), "suyo");
     ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
+}
+
+TEST_F(SafeFileTest, ANewFileGetsTheUsualPermissionsWithoutAChangeOfTheProcesssMask) {
+    const mode_t original = ::umask(022);
+    for (const mode_t mask : {mode_t(022), mode_t(077), mode_t(0)}) {
+        ::umask(mask);
+        const QString name = path(QString::number(mask, 8));
+        const int changesBefore = umaskChanges;
+        ASSERT_TRUE(writeFileSafely(name, "new"));
+        EXPECT_EQ(umaskChanges, changesBefore) << "mask " << mask;
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(name).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0666u & ~mask);
+        // Replacing it keeps its permissions, again with the mask left alone.
+        ASSERT_EQ(::chmod(QFile::encodeName(name).constData(), 0604), 0);
+        ASSERT_TRUE(writeFileSafely(name, "newer"));
+        EXPECT_EQ(umaskChanges, changesBefore) << "mask " << mask;
+        ASSERT_EQ(::stat(QFile::encodeName(name).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0604u);
+    }
+    ::umask(original);
 }
 
 TEST_F(SafeFileTest, ALongNameStillGetsItsTemporaryFile) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "textures/Grid.h"
@@ -138,6 +141,40 @@ TEST(ParallelTest, EveryRowIsWorkedOnceWhateverTheBandSize) {
         }
     }
     forEachBand(0, [](int, int) { ADD_FAILURE() << "no rows, no work"; });
+}
+
+// A band that throws: every thread is joined, then the caller gets the exception of a band that
+// threw (whichever thread ran it), and no band is still running once it has arrived.
+TEST(ParallelTest, AThrowingBandReachesTheCallerAfterEveryThreadHasEnded) {
+    for (const int throwingBand : {0, 3, 62, -1}) {  // -1: every band throws
+        std::atomic<int> running{0};
+        std::atomic<int> started{0};
+        bool caught = false;
+        try {
+            forEachBand(
+                1000,
+                [&](int first, int) {
+                    ++running;
+                    ++started;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    --running;
+                    if (throwingBand < 0 || first / 16 == throwingBand) {
+                        throw std::runtime_error("band " + std::to_string(first / 16));
+                    }
+                },
+                16);
+        } catch (const std::runtime_error& error) {
+            caught = true;
+            EXPECT_EQ(running.load(), 0);
+            if (throwingBand >= 0) {
+                EXPECT_EQ(std::string(error.what()), "band " + std::to_string(throwingBand));
+            }
+        }
+        EXPECT_TRUE(caught) << "band " << throwingBand;
+        const int afterwards = started.load();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(started.load(), afterwards) << "a band started after the exception arrived";
+    }
 }
 
 }  // namespace

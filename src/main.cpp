@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "app/SpanishLocale.h"
 #include "platform/ProgramStyle.h"
+#include "recovery/Recovery.h"
 
 int main(int argc, char** argv) {
     // Qt's own dialogs (file and colour choosers, message box buttons) speak Spanish too, and
@@ -36,7 +37,10 @@ int main(int argc, char** argv) {
 
     tessel::MainWindow window;
     if (!window.initialise()) return 0;
+    // Unsaved work is kept in a recovery copy and offered back after a crash; the ending
+    // signals write it and end cleanly.
+    tessel::recovery::Recovery recovery(window);
     window.show();
-    window.startWhenShown(commandLine.picture);
+    window.startWhenShown(commandLine.picture, [&recovery] { recovery.start(); });
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 // handler that turns every menu command into work.
 
 #include <QMainWindow>
+#include <functional>
 #include <optional>
 
 #include "app/AppState.h"
@@ -38,8 +39,11 @@ public:
     // the chosen one, after the question about unsaved work.
     void openPicture(const QString& path);
     // Once the window's first frame is painted: the image codecs are checked (a missing one
-    // ends the program after its message), then `picture`, when given, is opened.
-    void startWhenShown(const QString& picture);
+    // ends the program after its message), `first` runs, then `picture`, when given, is opened.
+    void startWhenShown(const QString& picture, std::function<void()> first = {});
+    // A picture the history was started on outside the commands (a recovered one): shown as an
+    // opened picture is, with the menu of `phase`.
+    void showReplacedPicture(MenuPhase phase);
 
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }

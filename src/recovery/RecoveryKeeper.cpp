@@ -80,7 +80,7 @@ void RecoveryKeeper::poll() {
         seen_ = key;
         seenSince_ = now;
     }
-    if (key == written_ || key == taken_) {
+    if (key == written_) {
         waitingSince_.reset();
         return;
     }
@@ -105,12 +105,19 @@ void RecoveryKeeper::startSnapshot() {
 void RecoveryKeeper::continueSnapshot() {
     if (!snapshot_) return;
     if (!snapshot_->isCurrent(state_.history) || currentKey() != snapshotKey_) {
-        // Changed between two slices: taken again at a later look.
+        // Changed between two slices: taken again at a later look, in longer slices.
         snapshot_.reset();
         taken_.reset();
+        ++restarts_;
         return;
     }
-    if (!snapshot_->copyDrawnTiles(state_.history, Clock::now() + kSlice)) {
+    // Changes that keep coming never starve the copy: the slices grow with each new start,
+    // and half the delay after the first change not yet copied, the rest is taken at once.
+    const Clock::time_point now = Clock::now();
+    const bool late = waitingSince_ && now - *waitingSince_ >= delay_ / 2;
+    const Clock::time_point deadline =
+        late ? Clock::time_point::max() : now + kSlice * (1 << std::min(restarts_, 4));
+    if (!snapshot_->copyDrawnTiles(state_.history, deadline)) {
         QTimer::singleShot(0, this, &RecoveryKeeper::continueSnapshot);
         return;
     }
@@ -124,6 +131,7 @@ void RecoveryKeeper::startJob() {
         waitingSince_ = Clock::now();
         return;
     }
+    restarts_ = 0;
     job_ =
         std::make_unique<CopyJob>(std::move(snapshot_), snapshotDescription_, own_.picturePath());
     const unsigned generation = ++generation_;

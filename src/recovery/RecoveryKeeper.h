@@ -85,12 +85,13 @@ class RecoveryKeeper : public QObject {
     std::optional<Key> taken_;  // the key of the copy on its way
     std::optional<Key> seen_;   // at the last look
     Clock::time_point seenSince_;
-    std::optional<Clock::time_point> waitingSince_;  // first change not yet on its way
+    std::optional<Clock::time_point> waitingSince_;  // first change not yet on disk
     std::unique_ptr<UndoHistory::Snapshot> snapshot_;
     Key snapshotKey_;
     CopyDescription snapshotDescription_;
     std::unique_ptr<CopyJob> job_;
     unsigned generation_ = 0;
+    int restarts_ = 0;  // snapshots given up for changes between slices since the last copy
     bool finished_ = false;
 };
 

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "app/CommandIds.h"
@@ -169,6 +170,36 @@ TEST_F(RecoveryKeeperTest, AWholePictureChangeIsTakenInSlicesAndWrittenAfterward
     window->state().history.push();
     window->state().history.current().image().invertPixels();
     ASSERT_TRUE(waitForCopyOfCurrent(kDelay * 10));
+}
+
+TEST_F(RecoveryKeeperTest, ChangesThatKeepComingBetweenSlicesStillGetTheirCopyInTime) {
+    QImage large(6000, 4000, QImage::Format_RGB32);  // many slices
+    large.fill(QColor(30, 60, 90));
+    window->state().history.start(large);
+    markClean(window->state());
+    ASSERT_EQ(window->state().history.current().size(), QSize(6000, 4000));
+    const QImage paper = window->state().history.current().image().copy();
+    QImage inverted = paper;
+    inverted.invertPixels();
+    // A change of the whole picture at every turn of the event loop: the picture is the first
+    // one or its inverse, never long the same.
+    QTimer changes;
+    QObject::connect(&changes, &QTimer::timeout, [&] {
+        window->state().history.push();
+        window->state().history.current().image().invertPixels();
+    });
+    changes.start(0);
+    QElapsedTimer clock;
+    clock.start();
+    // Half the delay for the picture, then a 24-megapixel PNG on a busy machine.
+    while (clock.elapsed() < 20000 && !QFileInfo::exists(keeper->copyPath())) {
+        QTest::qWait(5);
+    }
+    changes.stop();
+    ASSERT_TRUE(QFileInfo::exists(keeper->copyPath()));
+    const std::optional<Copy> copy = readCopy(keeper->copyPath());
+    ASSERT_TRUE(copy);
+    EXPECT_TRUE(copy->picture == paper || copy->picture == inverted);
 }
 
 }  // namespace

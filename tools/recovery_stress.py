@@ -80,8 +80,10 @@ def one_run(binary, delay_ms, rng):
         started = time.time()
         while not read_log(log) and time.time() - started < 60:
             time.sleep(0.01)
-        # From the first moments to several copies' worth of changes.
-        time.sleep(rng.uniform(0.0, 6.0 * delay_ms / 1000.0))
+        # From the first moments to several copies' worth of changes (a large picture's copy
+        # takes a few seconds to encode on a busy machine).
+        longest = 6.0 * delay_ms / 1000.0 + (0 if size[0] <= 800 else 6.0)
+        time.sleep(rng.uniform(0.0, longest))
         killed_at = now_ms()
         program.send_signal(signal.SIGKILL)
         program.wait()
@@ -97,8 +99,10 @@ def one_run(binary, delay_ms, rng):
             result["fault"] = f"{len(copies)} copies"
             return result
         if not copies:
-            # How long the work had gone unsaved without a copy.
+            # How long the work had gone unsaved without a copy: never beyond the limit.
             result["unsaved_ms"] = killed_at - entries[1][1] if len(entries) > 1 else 0
+            if result["unsaved_ms"] > LIMIT_MS:
+                result["fault"] = "no copy after %.0f ms of unsaved work" % result["unsaved_ms"]
             return result
         result["copy"] = True
         path = os.path.join(state, copies[0])
@@ -150,16 +154,21 @@ def main():
     without = [r for r in results if not r["copy"] and not r["fault"]]
     print()
     print(f"runs: {len(results)}, killed with SIGKILL at random moments")
-    print(f"faults (partial, unreadable, foreign, too old or several copies): {len(faults)}")
+    print(f"faults (partial, unreadable, foreign, too old, several or missing copies): "
+          f"{len(faults)}")
     print(f"complete copy equal to a picture shown: {len(with_copy)}")
     if ages:
         print("  its age at the kill (0 = the picture then current): median %.0f ms, "
               "min %.0f ms, max %.0f ms; limit %d ms" %
               (statistics.median(ages), min(ages), max(ages), LIMIT_MS))
     print(f"no copy: {len(without)}")
+    for size in sorted({r["size"] for r in results}):
+        runs = [r for r in results if r["size"] == size]
+        copied = [r for r in runs if r["copy"]]
+        print(f"  {size[0]}x{size[1]}: {len(runs)} runs, {len(copied)} with a copy")
     if without:
         unsaved = [r.get("unsaved_ms", 0) for r in without]
-        print("  work unsaved for at most %.0f ms before the kill (delay %d ms)" %
+        print("  without a copy, the work had been unsaved for at most %.0f ms (delay %d ms)" %
               (max(unsaved), args.delay_ms))
     print(f"runs with a writer's temporary file left (removed at the next start): "
           f"{sum(1 for r in results if r['temporaries'])}")

@@ -76,7 +76,10 @@ class UndoHistory::Snapshot {
     // The tiles drawn on since the last push, and how many of them are copied into own_.
     std::vector<int> drawn_;
     std::size_t copied_ = 0;
-    std::unique_ptr<std::uint32_t[]> own_;
+    struct Free {
+        void operator()(std::uint32_t* pixels) const;
+    };
+    std::unique_ptr<std::uint32_t[], Free> own_;
 };
 
 }  // namespace tessel

@@ -10,6 +10,7 @@
 #include "app/MainWindow.h"
 #include "app/SpanishLocale.h"
 #include "platform/ProgramStyle.h"
+#include "recovery/Recovery.h"
 
 int main(int argc, char** argv) {
     // Qt's own dialogs (file and colour choosers, message box buttons) speak Spanish too, and
@@ -47,7 +48,10 @@ int main(int argc, char** argv) {
 
     tessel::MainWindow window;
     if (!window.initialise()) return 1;  // the screen is too small: it could not start
+    // Unsaved work is kept in a recovery copy and offered back after a crash; the ending
+    // signals write it and end cleanly.
+    tessel::recovery::Recovery recovery(window);
     window.show();
-    window.startWhenShown(commandLine.picture);
+    window.startWhenShown(commandLine.picture, [&recovery] { recovery.start(); });
     return QApplication::exec();
 }

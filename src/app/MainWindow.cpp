@@ -349,8 +349,8 @@ void MainWindow::openPicture(const QString& path) {
     });
 }
 
-void MainWindow::startWhenShown(const QString& picture) {
-    new AfterFirstPaint(this, [this, picture] {
+void MainWindow::startWhenShown(const QString& picture, std::function<void()> first) {
+    new AfterFirstPaint(this, [this, picture, first = std::move(first)] {
         const QStringList missing = missingImageFormats();
         if (!missing.isEmpty()) {
             platform::services().messages->inform(QStringLiteral("tessel"),
@@ -358,8 +358,15 @@ void MainWindow::startWhenShown(const QString& picture) {
             QCoreApplication::exit(1);
             return;
         }
+        if (first) first();
         if (!picture.isEmpty()) openPicture(picture);
     });
+}
+
+void MainWindow::showReplacedPicture(MenuPhase phase) {
+    afterOpening(true);
+    menu_->applyPhase(phase);
+    setWindowTitle(windowCaption(state_));
 }
 
 void MainWindow::pasteAsNewPicture() {

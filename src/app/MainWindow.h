@@ -45,8 +45,11 @@ public:
     // ended.
     void openPicture(const QString& path);
     // Once the window's first frame is painted: the image codecs are checked (a missing one
-    // ends the program after its message), then `picture`, when given, is opened.
-    void startWhenShown(const QString& picture);
+    // ends the program after its message), `first` runs, then `picture`, when given, is opened.
+    void startWhenShown(const QString& picture, std::function<void()> first = {});
+    // A picture the history was started on outside the commands (a recovered one): shown as an
+    // opened picture is, with the menu of `phase`.
+    void showReplacedPicture(MenuPhase phase);
 
     AppState& state() { return state_; }
     const AppState& state() const { return state_; }

@@ -23,6 +23,7 @@ public:
     // Enabled and unchecked, enabled and checked, or grayed.
     ItemState state(int commandId) const;
     void applyPhase(MenuPhase phase);
+    MenuPhase phase() const { return phase_; }
     // Whether the clipboard holds a picture: the paste items are grayed while it does not.
     void setClipboardOffersPicture(bool offers);
     // While an insertion dialog is open beside the window: every menu but "Ver" waits, and the

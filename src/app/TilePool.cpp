@@ -71,6 +71,14 @@ void TilePool::give(Tile* tile) {
     if (slab->freeCount == kTilesPerSlab && spare_ > spareLimit_ + kTilesPerSlab) release(slab);
 }
 
+void TilePool::unpin(Tile* tile) {
+    const bool pinnedOnly = tile->references == tile->pins;
+    --tile->pins;
+    if (--tile->references > 0) return;
+    if (pinnedOnly) --pinnedOnly_;
+    give(tile);
+}
+
 void TilePool::releaseSpare() {
     std::vector<Slab*> empty;
     for (Slab* slab : open_) {

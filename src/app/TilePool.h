@@ -25,6 +25,10 @@ class TilePool {
         int slot = 0;
         Slab* slab = nullptr;
         std::uint32_t* pixels = nullptr;
+        // How many of the references are pins: held by readers outside the undo history (a
+        // snapshot of the picture) through pin() and unpin(). The history's own count is
+        // references - pins.
+        int pins = 0;
     };
 
     TilePool();
@@ -42,6 +46,18 @@ class TilePool {
     // Every slab with no tile in use goes back to the system now, whatever the limit.
     void releaseSpare();
     std::size_t tilesInUse() const { return inUse_; }
+
+    // A reference that is also a pin; the tile must be in use.
+    void pin(Tile* tile) {
+        ++tile->references;
+        ++tile->pins;
+    }
+    // Lets go of a pin: the tile is given back when that was its last reference.
+    void unpin(Tile* tile);
+    // The holder of a reference that was no pin let go of it and left only pins.
+    void leftToPins() { ++pinnedOnly_; }
+    // Tiles in use only through pins: no longer part of what the history holds.
+    std::size_t pinnedOnlyTiles() const { return pinnedOnly_; }
     std::size_t spareTiles() const { return spare_; }
 
     // A fault seam for tests: while installed, a take() for which it answers true throws
@@ -57,6 +73,7 @@ class TilePool {
     std::size_t inUse_ = 0;
     std::size_t spare_ = 0;
     std::size_t spareLimit_ = 0;
+    std::size_t pinnedOnly_ = 0;
 };
 
 }  // namespace tessel

@@ -107,7 +107,8 @@ void UndoHistory::clear() {
 
 std::size_t UndoHistory::heldBytes() const {
     if (!hasPicture_) return 0;
-    return pool_.tilesInUse() * kTileCost + std::size_t(base_.sizeInBytes()) +
+    return (pool_.tilesInUse() - pool_.pinnedOnlyTiles()) * kTileCost +
+           std::size_t(base_.sizeInBytes()) +
            (top_.capacity() + spareTop_.capacity()) * sizeof(TilePtr) +
            pending_.capacity() * sizeof(Change) + levelBytes_ + redoLevelBytes_ + closedBytes_;
 }

@@ -121,6 +121,10 @@ class UndoHistory {
     // The complete picture of level k (0..n); a null image for any other k.
     QImage levelPicture(int k) const;
 
+    // A copy of the current picture that another thread can put together while changes go on
+    // (app/UndoHistorySnapshot.h).
+    class Snapshot;
+
     // Memory held by the stored levels below the current one (level 0 included once there is a
     // level above it, as is the base of every segment below the current one): tiles (each shared
     // tile counted once), whole pictures and bookkeeping.
@@ -153,7 +157,11 @@ class UndoHistory {
         }
         ~TilePtr() { reset(); }
         void reset() {
-            if (tile_ && --tile_->references == 0) pool_->give(tile_);
+            if (tile_ && --tile_->references == 0) {
+                pool_->give(tile_);
+            } else if (tile_ && tile_->references == tile_->pins) {
+                pool_->leftToPins();
+            }
             tile_ = nullptr;
         }
         const Tile* get() const { return tile_; }

@@ -141,7 +141,7 @@ QImage UndoHistory::segmentPicture(const QImage& base, const std::vector<TilePtr
 }
 
 void UndoHistory::releaseTile(TilePtr& tile) {
-    if (tile.useCount() == 1) storedBytes_ -= kTileCost;
+    if (tile.get() && tile.useCount() - tile.get()->pins == 1) storedBytes_ -= kTileCost;
     tile.reset();
 }
 

@@ -32,21 +32,28 @@ MessageDialog::MessageDialog(const QString& caption, const QString& text, Button
 
     auto* row = new QHBoxLayout;
     row->addStretch();
-    const QString acceptText = buttons == Buttons::YesNo               ? QStringLiteral("Sí")
-                               : buttons == Buttons::SaveDiscardCancel ? QStringLiteral("Guardar")
-                                                                       : QStringLiteral("Aceptar");
+    const bool threeButtons =
+        buttons == Buttons::SaveDiscardCancel || buttons == Buttons::RecoverDiscardLater;
+    const QString acceptText = buttons == Buttons::YesNo ? QStringLiteral("Sí")
+                               : buttons == Buttons::SaveDiscardCancel
+                                   ? QStringLiteral("Guardar")
+                               : buttons == Buttons::RecoverDiscardLater ? QStringLiteral("Recuperar")
+                                                                         : QStringLiteral("Aceptar");
     accept_ = new QPushButton(acceptText, this);
     accept_->setDefault(true);
     row->addWidget(accept_);
     connect(accept_, &QPushButton::clicked, this, &QDialog::accept);
-    if (buttons == Buttons::SaveDiscardCancel) {
+    if (threeButtons) {
         discard_ = new QPushButton(QStringLiteral("Descartar"), this);
         row->addWidget(discard_);
         connect(discard_, &QPushButton::clicked, this, [this] { done(kDiscarded); });
     }
     if (buttons != Buttons::Ok) {
-        reject_ = new QPushButton(
-            buttons == Buttons::YesNo ? QStringLiteral("No") : QStringLiteral("Cancelar"), this);
+        reject_ = new QPushButton(buttons == Buttons::YesNo ? QStringLiteral("No")
+                                  : buttons == Buttons::RecoverDiscardLater
+                                      ? QStringLiteral("Más tarde")
+                                      : QStringLiteral("Cancelar"),
+                                  this);
         row->addWidget(reject_);
         connect(reject_, &QPushButton::clicked, this, &QDialog::reject);
     }

@@ -40,6 +40,15 @@ public:
             default: return SaveAnswer::Cancel;
         }
     }
+    RecoverAnswer askRecoverDiscardLater(const QString& caption, const QString& text) override {
+        MessageDialog box(caption, text, MessageDialog::Buttons::RecoverDiscardLater,
+                          QApplication::activeWindow());
+        switch (execWithPointer(box)) {
+            case QDialog::Accepted: return RecoverAnswer::Recover;
+            case MessageDialog::kDiscarded: return RecoverAnswer::Discard;
+            default: return RecoverAnswer::Later;
+        }
+    }
 };
 
 class QtColourChooser : public ColourChooser {

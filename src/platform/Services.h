@@ -19,6 +19,8 @@ inline const QString kCaption = QStringLiteral("Programador");
 
 // The answers to the question about unsaved work.
 enum class SaveAnswer { Save, Discard, Cancel };
+// The answers to the offer of a picture that was never saved.
+enum class RecoverAnswer { Recover, Discard, Later };
 
 class MessageService {
 public:
@@ -33,6 +35,13 @@ public:
         (void)caption;
         (void)text;
         return SaveAnswer::Cancel;
+    }
+    // A question with "Recuperar" (the default), "Descartar" and "Más tarde"; Escape and the
+    // close box answer "Más tarde", and so does a service that cannot ask, so nothing is lost.
+    virtual RecoverAnswer askRecoverDiscardLater(const QString& caption, const QString& text) {
+        (void)caption;
+        (void)text;
+        return RecoverAnswer::Later;
     }
 };
 

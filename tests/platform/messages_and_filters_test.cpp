@@ -105,6 +105,37 @@ TEST(MessageDialog, TheUnsavedWorkQuestionSavesOnEnterDiscardsOrCancelsOnEscape)
     EXPECT_EQ(box->result(), QDialog::Rejected);
 }
 
+TEST(MessageDialog, TheRecoveryOfferRecoversOnEnterDiscardsOrWaitsOnEscape) {
+    const auto ask = [] {
+        return std::make_unique<MessageDialog>(
+            QStringLiteral("Programador"),
+            QStringLiteral("Se ha encontrado una imagen que no se llegó a guardar "
+                           "(9 de diciembre de 2026, 21:40). ¿Recuperarla?"),
+            MessageDialog::Buttons::RecoverDiscardLater);
+    };
+    auto box = ask();
+    box->show();
+    ASSERT_NE(box->discardButton(), nullptr);
+    ASSERT_NE(box->rejectButton(), nullptr);
+    EXPECT_EQ(box->acceptButton()->text(), QStringLiteral("Recuperar"));
+    EXPECT_EQ(box->discardButton()->text(), QStringLiteral("Descartar"));
+    EXPECT_EQ(box->rejectButton()->text(), QStringLiteral("Más tarde"));
+    EXPECT_TRUE(box->acceptButton()->isDefault());
+    QTest::keyClick(box.get(), Qt::Key_Return);
+    EXPECT_EQ(box->result(), QDialog::Accepted);
+
+    box = ask();
+    box->show();
+    QTest::mouseClick(box->discardButton(), Qt::LeftButton);
+    EXPECT_EQ(box->result(), MessageDialog::kDiscarded);
+
+    box = ask();
+    box->show();
+    QTest::keyClick(box.get(), Qt::Key_Escape);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_EQ(box->result(), QDialog::Rejected);
+}
+
 // Whether a file name passes one of the dialog's filters, as the file dialog matches them.
 bool passes(const QString& filter, const QString& name) {
     const qsizetype open = filter.lastIndexOf(u'(');

@@ -35,6 +35,15 @@ platform::SaveAnswer ScriptedServices::askSaveDiscardCancel(const QString& capti
     return answer;
 }
 
+platform::RecoverAnswer ScriptedServices::askRecoverDiscardLater(const QString& caption,
+                                                                 const QString& text) {
+    messages.append({caption, text, false, false, true});
+    if (recoverAnswers.empty()) return platform::RecoverAnswer::Later;
+    const platform::RecoverAnswer answer = recoverAnswers.front();
+    recoverAnswers.pop_front();
+    return answer;
+}
+
 std::optional<Colour> ScriptedServices::choose(QWidget*, platform::CustomColours&) {
     ++colourChooserOpenings;
     if (colourAnswers.empty()) return std::nullopt;

@@ -15,7 +15,8 @@ struct ShownMessage {
     QString caption;
     QString text;
     bool yesNo = false;
-    bool saveQuestion = false;  // "Guardar", "Descartar", "Cancelar"
+    bool saveQuestion = false;     // "Guardar", "Descartar", "Cancelar"
+    bool recoverQuestion = false;  // "Recuperar", "Descartar", "Más tarde"
 };
 
 struct ShownChooser {
@@ -36,9 +37,10 @@ public:
     QList<ShownChooser> choosers;
     int colourChooserOpenings = 0;
 
-    // Answers, taken from the front; when empty: Yes, "Descartar", cancel, cancel.
+    // Answers, taken from the front; when empty: Yes, "Descartar", "Más tarde", cancel, cancel.
     std::deque<bool> yesNoAnswers;
     std::deque<platform::SaveAnswer> saveAnswers;
+    std::deque<platform::RecoverAnswer> recoverAnswers;
     std::deque<std::optional<Colour>> colourAnswers;
     std::deque<QString> fileAnswers;
 
@@ -47,6 +49,8 @@ public:
     void inform(const QString& caption, const QString& text) override;
     bool askYesNo(const QString& caption, const QString& text) override;
     platform::SaveAnswer askSaveDiscardCancel(const QString& caption, const QString& text) override;
+    platform::RecoverAnswer askRecoverDiscardLater(const QString& caption,
+                                                   const QString& text) override;
     std::optional<Colour> choose(QWidget* parent, platform::CustomColours& customColours) override;
     QString openFile(QWidget* parent, const platform::FileRequest& request) override;
     QString saveFile(QWidget* parent, const platform::FileRequest& request) override;

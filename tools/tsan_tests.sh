@@ -4,4 +4,5 @@
 tsan_tests=(
     "test_textures:*"
     "test_platform:LongWork.*"
+    "test_recovery:RecoveryKeeperTest.*:RecoveryOfferTest.*"
 )

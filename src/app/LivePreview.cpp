@@ -16,7 +16,7 @@ LivePreview::~LivePreview() {
 void LivePreview::show(Draw draw) {
     if (!host_) return;
     draw_ = std::move(draw);
-    if (showing_) {
+    if (showing()) {
         state_.history.reviseTrial();
     } else {
         state_.history.beginTrial();
@@ -33,6 +33,7 @@ void LivePreview::moved() {
 void LivePreview::withdraw() {
     if (!showing_) return;
     showing_ = false;
+    // (Withdrawn already when the program's ending took it back.)
     state_.history.withdrawTrial();
     if (host_) host_->previewChanged();
 }

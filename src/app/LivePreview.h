@@ -42,7 +42,7 @@ class LivePreview {
 
     bool enabled() const { return host_ != nullptr; }
     // Whether the picture holds the previewed element's trial now.
-    bool showing() const { return showing_; }
+    bool showing() const { return showing_ && state_.history.inTrial(); }
 
     // The watcher a dialog calls with its settings after each change: `drawWith` gives the
     // drawing of the element for those settings. Empty when the preview is off.

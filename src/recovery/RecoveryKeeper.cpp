@@ -65,6 +65,9 @@ CopyDescription RecoveryKeeper::description() const {
 
 void RecoveryKeeper::poll() {
     if (finished_) return;
+    // An element still being placed in its dialog is not work yet: the copy waits for the
+    // dialog, and until then the last one holds the picture as it was.
+    if (state_.history.inTrial()) return;
     const Clock::time_point now = Clock::now();
     if (!hasUnsavedWork(state_)) {
         seen_.reset();
@@ -165,6 +168,9 @@ void RecoveryKeeper::removeCopy() {
 }
 
 bool RecoveryKeeper::writeNow() {
+    // The program is ending: an element still being placed goes, and the work is what it was
+    // drawn on.
+    if (state_.history.inTrial()) state_.history.withdrawTrial();
     settleJob();
     snapshot_.reset();
     taken_.reset();

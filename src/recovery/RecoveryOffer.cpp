@@ -13,8 +13,6 @@ void restoreCopy(MainWindow& window, Copy&& copy) {
     const CopyDescription& d = copy.description;
     state.history.start(copy.picture);
     copy.picture = QImage();
-    state.pictureWidth = state.history.current().width();
-    state.pictureHeight = state.history.current().height();
     state.zero = d.zero;
     state.lastFileName = d.fileName;
     state.paper.widthMm = d.paper.widthMm;

@@ -46,8 +46,6 @@ ScriptedChanges::ScriptedChanges(MainWindow& window, QSize size, int period, int
     }
     AppState& state = window.state();
     state.history.start(paper);
-    state.pictureWidth = size.width();
-    state.pictureHeight = size.height();
     markClean(state);
     window.showReplacedPicture(MenuPhase::PaperCreated);
     record();

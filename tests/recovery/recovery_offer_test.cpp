@@ -103,8 +103,8 @@ TEST_F(RecoveryOfferTest, RecoveredCopyOpensAsUnsavedWorkAndBecomesThisProgramsC
     EXPECT_EQ(state.history.current().image(), picture);
     EXPECT_EQ(state.history.level(), 0);
     EXPECT_TRUE(hasUnsavedWork(state));
-    EXPECT_EQ(state.pictureWidth, 130);
-    EXPECT_EQ(state.pictureHeight, 70);
+    EXPECT_EQ(state.pictureSize().width(), 130);
+    EXPECT_EQ(state.pictureSize().height(), 70);
     EXPECT_EQ(state.zero, QPoint(44, 33));
     EXPECT_EQ(state.lastFileName, QStringLiteral("/fotos/playa.jpg"));
     EXPECT_EQ(state.paper.widthMm, 120);

@@ -102,10 +102,10 @@ std::vector<std::vector<double>> measure(const Picture& picture, int repetitions
     cache.sync(history);
     const tessel::Zoom zoom = tessel::fitZoom(QSize(1200, 900), size);
     const bool reduced = zoom.num < zoom.den;
-    if (reduced) cache.reduced(history.current().image(), zoom);
+    if (reduced) cache.reduced(std::as_const(history).current().image(), zoom);
     const auto viewUpdate = [&] {
         cache.sync(history);
-        if (reduced) cache.reduced(history.current().image(), zoom);
+        if (reduced) cache.reduced(std::as_const(history).current().image(), zoom);
     };
     for (std::size_t e = 0; e < all.size(); ++e) {
         const Draw& draw = all[e].draw;

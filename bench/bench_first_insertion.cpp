@@ -20,7 +20,7 @@
 #include "OffscreenMain.h"
 #include "Photograph.h"
 #include "Spread.h"
-#include "app/UndoHistory.h"
+#include "history/UndoHistory.h"
 #include "text/BubbleSettings.h"
 #include "text/BubbleShapes.h"
 

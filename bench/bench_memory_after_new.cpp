@@ -18,7 +18,7 @@
 #include "OffscreenMain.h"
 #include "Photograph.h"
 #include "Spread.h"
-#include "app/UndoHistory.h"
+#include "history/UndoHistory.h"
 
 namespace {
 

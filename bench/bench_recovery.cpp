@@ -20,8 +20,8 @@
 #include "Photograph.h"
 #include "Spread.h"
 #include "app/GreyScale.h"
-#include "app/UndoHistory.h"
-#include "app/UndoHistorySnapshot.h"
+#include "history/UndoHistory.h"
+#include "history/UndoHistorySnapshot.h"
 #include "recovery/CopyJob.h"
 
 namespace {

@@ -23,7 +23,7 @@
 #include "Photograph.h"
 #include "Spread.h"
 #include "app/GreyScale.h"
-#include "app/UndoHistory.h"
+#include "history/UndoHistory.h"
 #include "surface/Surface.h"
 #include "text/BubbleSettings.h"
 #include "text/BubbleShapes.h"

@@ -11,10 +11,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/CanvasView.h"
-#include "app/UndoHistory.h"
-#include "app/ViewCache.h"
-#include "app/ViewTransform.h"
+#include "view/CanvasView.h"
+#include "history/UndoHistory.h"
+#include "view/ViewCache.h"
+#include "view/ViewTransform.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QPoint>
 #include <QString>
 
-#include "app/UndoHistory.h"
+#include "history/UndoHistory.h"
 #include "calendar/CalendarRecords.h"
 #include "cutting/CutSettings.h"
 #include "imaging/ImageSizeSetting.h"

@@ -14,8 +14,8 @@
 
 #include "app/AlignedBubbleCommands.h"
 #include "app/CalendarCommands.h"
-#include "app/CanvasView.h"
-#include "app/CanvasWidget.h"
+#include "view/CanvasView.h"
+#include "view/CanvasWidget.h"
 #include "app/ClipboardCommands.h"
 #include "app/DropOpen.h"
 #include "app/PictureData.h"
@@ -105,7 +105,8 @@ MainWindow::MainWindow() {
     vertical_ = new platform::Trackbar(Qt::Vertical, client, QRect(1, 9, 14, 910), 1,
                                        kViewHeight);
 
-    canvas_ = new CanvasWidget(state_, client, QRect(15, 15, kViewWidth, kViewHeight));
+    canvas_ = new CanvasWidget({state_.history, state_.zero, state_.cut}, client,
+                               QRect(15, 15, kViewWidth, kViewHeight));
     horizontalRuler_ = new platform::DrawingArea(client, QRect(15, 916, 1217, 40));
     horizontalRuler_->fill(kBlack);
     verticalRuler_ = new platform::DrawingArea(client, QRect(1216, 15, 40, 907));

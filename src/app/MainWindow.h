@@ -8,11 +8,11 @@
 #include <optional>
 
 #include "app/AppState.h"
-#include "app/CanvasWidget.h"
+#include "view/CanvasWidget.h"
 #include "app/LivePreview.h"
 #include "app/MenuBar.h"
-#include "app/Rulers.h"
-#include "app/Turn.h"
+#include "view/Rulers.h"
+#include "history/Turn.h"
 
 class QSlider;
 

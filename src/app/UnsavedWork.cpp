@@ -4,7 +4,7 @@
 #include <QSessionManager>
 #include <QWidget>
 
-#include "app/CanvasView.h"
+#include "view/CanvasView.h"
 #include "app/FileCommands.h"
 #include "platform/Services.h"
 

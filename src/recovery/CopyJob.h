@@ -10,7 +10,7 @@
 #include <memory>
 #include <thread>
 
-#include "app/UndoHistorySnapshot.h"
+#include "history/UndoHistorySnapshot.h"
 #include "recovery/RecoveryCopy.h"
 
 namespace tessel::recovery {

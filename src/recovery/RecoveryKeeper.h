@@ -18,7 +18,7 @@
 #include <optional>
 
 #include "app/AppState.h"
-#include "app/UndoHistorySnapshot.h"
+#include "history/UndoHistorySnapshot.h"
 #include "recovery/CopyJob.h"
 #include "recovery/RecoveryFolder.h"
 

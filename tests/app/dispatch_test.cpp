@@ -17,10 +17,10 @@
 #include <chrono>
 #include <thread>
 
-#include "app/CanvasView.h"
+#include "view/CanvasView.h"
 #include "app/Insertion.h"
 #include "app/MainWindow.h"
-#include "app/TilePool.h"
+#include "history/TilePool.h"
 #include "cutting/CutSettings.h"
 #include "platform/BuiltinPictures.h"
 #include "platform/DrawingArea.h"

@@ -7,9 +7,9 @@
 #include <QImage>
 #include <random>
 
-#include "app/Mipmap.h"
-#include "app/UndoHistory.h"
-#include "app/ViewCache.h"
+#include "view/Mipmap.h"
+#include "history/UndoHistory.h"
+#include "view/ViewCache.h"
 
 namespace tessel {
 namespace {

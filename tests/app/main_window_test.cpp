@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/CanvasView.h"
+#include "view/CanvasView.h"
 #include "app/MainWindow.h"
 #include "app/StartupChecks.h"
 #include "platform/DrawingArea.h"

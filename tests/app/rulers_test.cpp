@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Rulers.h"
+#include "view/Rulers.h"
 #include "app/WindowFit.h"
 
 #include <cmath>

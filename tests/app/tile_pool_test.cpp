@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "app/TilePool.h"
+#include "history/TilePool.h"
 
 namespace tessel {
 namespace {

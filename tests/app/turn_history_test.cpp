@@ -9,10 +9,10 @@
 #include <QRandomGenerator>
 #include <vector>
 
-#include "app/Mipmap.h"
-#include "app/Turn.h"
-#include "app/UndoHistory.h"
-#include "app/ViewCache.h"
+#include "view/Mipmap.h"
+#include "history/Turn.h"
+#include "history/UndoHistory.h"
+#include "view/ViewCache.h"
 
 namespace tessel {
 namespace {

@@ -13,8 +13,8 @@
 #include <memory>
 #include <thread>
 
-#include "app/UndoHistory.h"
-#include "app/UndoHistorySnapshot.h"
+#include "history/UndoHistory.h"
+#include "history/UndoHistorySnapshot.h"
 
 namespace tessel {
 namespace {

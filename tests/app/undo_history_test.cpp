@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/GreyScale.h"
-#include "app/TilePool.h"
-#include "app/UndoHistory.h"
+#include "history/TilePool.h"
+#include "history/UndoHistory.h"
 
 namespace tessel {
 namespace {

@@ -15,7 +15,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/CanvasView.h"
+#include "view/CanvasView.h"
 #include "app/CommandIds.h"
 #include "app/FileCommands.h"
 #include "app/MainWindow.h"

@@ -13,8 +13,8 @@
 #include <random>
 
 #include "app/MainWindow.h"
-#include "app/Mipmap.h"
-#include "app/ViewCache.h"
+#include "view/Mipmap.h"
+#include "view/ViewCache.h"
 #include "support/ScriptedServices.h"
 
 namespace tessel {

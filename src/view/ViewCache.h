@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/Mipmap.h"
-#include "app/ViewTransform.h"
+#include "view/Mipmap.h"
+#include "view/ViewTransform.h"
 
 namespace tessel {
 

@@ -1,4 +1,4 @@
-#include "app/Mipmap.h"
+#include "view/Mipmap.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/TilePool.h"
+#include "history/TilePool.h"
 
 #include <algorithm>
 #include <new>

@@ -1,8 +1,8 @@
-#include "app/ViewCache.h"
+#include "view/ViewCache.h"
 
 #include <algorithm>
 
-#include "app/UndoHistory.h"
+#include "history/UndoHistory.h"
 
 namespace tessel {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/UndoHistorySnapshot.h"
+#include "history/UndoHistorySnapshot.h"
 
 #include <sys/mman.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/PictureMemory.h"
+#include "history/PictureMemory.h"
 
 namespace tessel {
 namespace {

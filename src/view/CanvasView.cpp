@@ -1,4 +1,4 @@
-#include "app/CanvasView.h"
+#include "view/CanvasView.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/UndoHistory.h"
+#include "history/UndoHistory.h"
 
 namespace tessel {
 

@@ -1,4 +1,4 @@
-#include "app/Rulers.h"
+#include "view/Rulers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/UndoHistory.h"
+#include "history/UndoHistory.h"
 
 #include <unistd.h>
 #if defined(__GLIBC__)
@@ -10,7 +10,7 @@
 #include <new>
 #include <utility>
 
-#include "app/PictureMemory.h"
+#include "history/PictureMemory.h"
 
 namespace tessel {
 

@@ -1,4 +1,4 @@
-#include "app/ViewTransform.h"
+#include "view/ViewTransform.h"
 
 #include <algorithm>
 #include <numeric>

@@ -41,8 +41,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/TilePool.h"
-#include "app/Turn.h"
+#include "history/TilePool.h"
+#include "history/Turn.h"
 #include "surface/Surface.h"
 
 namespace tessel {
@@ -122,7 +122,7 @@ class UndoHistory {
     QImage levelPicture(int k) const;
 
     // A copy of the current picture that another thread can put together while changes go on
-    // (app/UndoHistorySnapshot.h).
+    // (history/UndoHistorySnapshot.h).
     class Snapshot;
 
     // Memory held by the stored levels below the current one (level 0 included once there is a

@@ -7,7 +7,7 @@
 #include <QPoint>
 #include <QString>
 
-#include "app/ViewTransform.h"
+#include "view/ViewTransform.h"
 #include "cutting/CutSettings.h"
 #include "surface/Surface.h"
 

@@ -1,4 +1,4 @@
-#include "app/RulerLabels.h"
+#include "view/RulerLabels.h"
 
 #include <algorithm>
 

@@ -6,20 +6,29 @@
 
 #include <QWidget>
 
-#include "app/CanvasView.h"
-#include "app/ViewCache.h"
-#include "app/ViewTransform.h"
+#include "view/CanvasView.h"
+#include "view/ViewCache.h"
+#include "view/ViewTransform.h"
 
 class QScrollBar;
 
 namespace tessel {
 
-struct AppState;
+class UndoHistory;
+struct CutSettings;
+
+// What the view shows, owned by the window: the history with the current picture, the zero
+// position its axes cross at, and the settings holding the axes' colours.
+struct ViewInput {
+    const UndoHistory& history;
+    const QPoint& zero;
+    const CutSettings& axes;
+};
 
 class CanvasWidget : public QWidget {
     Q_OBJECT
   public:
-    CanvasWidget(AppState& state, QWidget* parent, const QRect& geometry);
+    CanvasWidget(ViewInput input, QWidget* parent, const QRect& geometry);
 
     // The whole view as it is drawn on a screen of pixel ratio 1 (made when asked for).
     const Surface& surface() const;
@@ -68,7 +77,7 @@ class CanvasWidget : public QWidget {
     void render(QImage& out, QPoint origin, const ViewTransform& transform);
     QRect viewRectOf(const QRect& pictureArea) const;
 
-    AppState& state_;
+    ViewInput input_;
     ViewCache cache_;
     ViewTransform transform_;
     bool fit_ = false;

@@ -19,7 +19,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/UndoHistory.h"
+#include "history/UndoHistory.h"
 
 namespace tessel {
 

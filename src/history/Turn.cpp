@@ -1,4 +1,4 @@
-#include "app/Turn.h"
+#include "history/Turn.h"
 
 #include <algorithm>
 #include <cstdint>

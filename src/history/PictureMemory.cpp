@@ -1,4 +1,4 @@
-#include "app/PictureMemory.h"
+#include "history/PictureMemory.h"
 
 #include <sys/mman.h>
 

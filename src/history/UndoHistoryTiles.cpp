@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/UndoHistory.h"
+#include "history/UndoHistory.h"
 
 namespace tessel {
 

@@ -1,4 +1,4 @@
-#include "app/CanvasWidget.h"
+#include "view/CanvasWidget.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "app/AppState.h"
+#include "history/UndoHistory.h"
 
 namespace tessel {
 namespace {
@@ -24,8 +24,8 @@ Zoom ratioOf(qreal dpr) {
 
 }  // namespace
 
-CanvasWidget::CanvasWidget(AppState& state, QWidget* parent, const QRect& geometry)
-    : QWidget(parent), state_(state), snapshot_(1, 1) {
+CanvasWidget::CanvasWidget(ViewInput input, QWidget* parent, const QRect& geometry)
+    : QWidget(parent), input_(input), snapshot_(1, 1) {
     setGeometry(geometry);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
@@ -40,7 +40,7 @@ CanvasWidget::CanvasWidget(AppState& state, QWidget* parent, const QRect& geomet
 }
 
 QSize CanvasWidget::extent() const {
-    const UndoHistory& history = state_.history;
+    const UndoHistory& history = input_.history;
     if (history.hasPicture()) return history.current().size();
     return {kViewWidth, kViewHeight};
 }
@@ -63,13 +63,13 @@ const Surface& CanvasWidget::surface() const {
 
 void CanvasWidget::render(QImage& out, QPoint origin, const ViewTransform& transform) {
     ViewSource source;
-    const UndoHistory& history = state_.history;
+    const UndoHistory& history = input_.history;
     if (history.hasPicture()) {
         source.picture = &history.current().image();
         const Zoom zoom = transform.zoom();
         if (zoom.num < zoom.den) source.reduced = &cache_.reduced(*source.picture, zoom);
     }
-    renderView(out, origin, source, transform, state_.zero, state_.cut);
+    renderView(out, origin, source, transform, input_.zero, input_.axes);
 }
 
 void CanvasWidget::refresh() {
@@ -84,14 +84,14 @@ QRect CanvasWidget::viewRectOf(const QRect& area) const {
 }
 
 void CanvasWidget::pictureChanged() {
-    const QRect changed = cache_.sync(state_.history);
+    const QRect changed = cache_.sync(input_.history);
     if (changed.isEmpty()) return;
     stale_ = true;
     update(viewRectOf(changed));
 }
 
 void CanvasWidget::newPicture() {
-    cache_.sync(state_.history);
+    cache_.sync(input_.history);
     transform_.setScroll(QPoint(0, 0));
     if (fit_) transform_.setZoom(fitZoom(size(), extent()));
     layoutScrollBars();
@@ -101,14 +101,14 @@ void CanvasWidget::newPicture() {
 
 void CanvasWidget::zeroMoved(QPoint before) {
     stale_ = true;
-    for (const QPoint& p : {before, state_.zero}) {
+    for (const QPoint& p : {before, input_.zero}) {
         const QPoint at = transform_.viewAt(p);
         update(QRect(at.x(), 0, 1, height()));
         update(QRect(0, at.y(), width(), 1));
     }
     // Follow the zero position when it leaves the view.
     const QSize port = viewport();
-    const QPoint at = transform_.viewAt(state_.zero);
+    const QPoint at = transform_.viewAt(input_.zero);
     QPoint scroll = transform_.scroll();
     const int marginX = std::min(32, port.width() / 4);
     const int marginY = std::min(32, port.height() / 4);

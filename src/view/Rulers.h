@@ -5,8 +5,8 @@
 
 #include <QRect>
 
-#include "app/RulerLabels.h"
-#include "app/ViewTransform.h"
+#include "view/RulerLabels.h"
+#include "view/ViewTransform.h"
 #include "surface/Surface.h"
 
 namespace tessel {

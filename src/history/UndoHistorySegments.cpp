@@ -6,8 +6,8 @@
 #include <cstring>
 #include <utility>
 
-#include "app/PictureMemory.h"
-#include "app/UndoHistory.h"
+#include "history/PictureMemory.h"
+#include "history/UndoHistory.h"
 #include "textures/Parallel.h"
 
 namespace tessel {

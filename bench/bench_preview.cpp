@@ -18,17 +18,17 @@
 #include "OffscreenMain.h"
 #include "Photograph.h"
 #include "Spread.h"
-#include "history/UndoHistory.h"
-#include "view/ViewCache.h"
-#include "view/ViewTransform.h"
 #include "calendar/HolidayTable.h"
 #include "calendar/MonthSheet.h"
+#include "history/UndoHistory.h"
 #include "platform/Fonts.h"
 #include "text/AlignedText.h"
 #include "text/AlignedTextSettings.h"
 #include "text/BubbleShapes.h"
 #include "text/LineText.h"
 #include "text/TextProperties.h"
+#include "view/ViewCache.h"
+#include "view/ViewTransform.h"
 
 namespace {
 
@@ -61,10 +61,8 @@ std::vector<Element> elements() {
                                    QStringLiteral("Vacaciones en la playa"), text.fontName,
                                    text.pointSize, tessel::styleBits(text.styles));
          }},
-        {"bubble",
-         [](tessel::Surface& canvas, QPoint at) {
-             tessel::drawBubble(canvas, at.x(), at.y(), bubble);
-         }},
+        {"bubble", [](tessel::Surface& canvas,
+                      QPoint at) { tessel::drawBubble(canvas, at.x(), at.y(), bubble); }},
         {"aligned block",
          [](tessel::Surface& canvas, QPoint at) {
              tessel::drawAlignedText(
@@ -75,10 +73,8 @@ std::vector<Element> elements() {
                  tessel::platform::resolveFont(tessel::levelFont(text)), text.foreColour,
                  text.backColour);
          }},
-        {"month",
-         [](tessel::Surface& canvas, QPoint at) {
-             tessel::drawMonthOnCanvas(canvas, at, month, holidays, text);
-         }},
+        {"month", [](tessel::Surface& canvas,
+                     QPoint at) { tessel::drawMonthOnCanvas(canvas, at, month, holidays, text); }},
     };
 }
 
@@ -164,8 +160,7 @@ void BM_PreviewUpdate(benchmark::State& state) {
                 photoVsPaper.push_back(onPhoto[e][std::size_t(r)] / onPaper[e][std::size_t(r)]);
             }
             const bench::Spread a = bench::spread(paperRatios[e]),
-                                b = bench::spread(photoRatios[e]),
-                                c = bench::spread(photoVsPaper),
+                                b = bench::spread(photoRatios[e]), c = bench::spread(photoVsPaper),
                                 t = bench::spread(onPhoto[e]), u = bench::spread(onPaper[e]);
             std::printf(
                 "  %-16s preview / insertion: paper %.2f [%.2f, %.2f], photograph %.2f [%.2f, "

@@ -11,9 +11,9 @@
 namespace tessel {
 
 struct Insertion {
-    bool accepted = false;              // the dialog was accepted / a file was chosen
+    bool accepted = false;                  // the dialog was accepted / a file was chosen
     const QString* requiredText = nullptr;  // when set, must not be empty
-    QString missingTextMessage;         // shown (caption "Programador") when it is empty
+    QString missingTextMessage;             // shown (caption "Programador") when it is empty
     // Draws the element with its reference point at the zero position; false when it drew
     // nothing after all, and then no level is left behind.
     LivePreview::Draw draw;

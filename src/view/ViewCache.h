@@ -50,7 +50,7 @@ class ViewCache {
     std::vector<Step> steps_;  // the states seen, oldest first, each after the one it came from
     std::vector<std::uint32_t> onPath_;  // for pathArea(): the last walk that passed each step
     std::uint32_t walk_ = 0;
-    std::size_t at_ = 0;       // the step the cache holds
+    std::size_t at_ = 0;               // the step the cache holds
     std::uint64_t appliedWrites_ = 0;  // the picture's writes() already taken in
     QSize size_;
     Zoom reducedZoom_;

@@ -7,15 +7,14 @@
 #include <QImage>
 #include <random>
 
-#include "view/Mipmap.h"
 #include "history/UndoHistory.h"
+#include "view/Mipmap.h"
 #include "view/ViewCache.h"
 
 namespace tessel {
 namespace {
 
-constexpr std::size_t kTileBytes =
-    std::size_t(UndoHistory::kTileSize) * UndoHistory::kTileSize * 4;
+constexpr std::size_t kTileBytes = std::size_t(UndoHistory::kTileSize) * UndoHistory::kTileSize * 4;
 
 // What the history should hold: the picture of every level, the levels to redo (nearest last)
 // and the state number of each.

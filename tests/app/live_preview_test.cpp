@@ -189,16 +189,14 @@ TEST_F(LivePreviewTest, BlocksBubblesShapesArrowsBarsAndMonthsCommitWhatTheirRou
         [](AlignedTextDialog* d) { QTest::mouseClick(d->acceptButton(), Qt::LeftButton); },
         [&](Surface& canvas, QPoint at) {
             drawAlignedText(canvas, QStringLiteral("Un bloque de texto alineado"), kAlignCentre,
-                            120, at.x(), at.y(), platform::resolveFont(levelFont(p)),
-                            p.foreColour, p.backColour);
+                            120, at.x(), at.y(), platform::resolveFont(levelFont(p)), p.foreColour,
+                            p.backColour);
         });
     placeByClickAndAccept<BubbleDialog>(
         command::InsertBubble,
         [](BubbleDialog* d) { QTest::mouseClick(d->largerButton(), Qt::LeftButton); },
         [](BubbleDialog* d) { QTest::mouseClick(d->acceptButton(), Qt::LeftButton); },
-        [&](Surface& canvas, QPoint at) {
-            drawBubble(canvas, at.x(), at.y(), state().bubble);
-        });
+        [&](Surface& canvas, QPoint at) { drawBubble(canvas, at.x(), at.y(), state().bubble); });
     placeByClickAndAccept<ShapeDialog>(
         command::InsertShapes,
         [](ShapeDialog* d) {
@@ -233,8 +231,7 @@ TEST_F(LivePreviewTest, BlocksBubblesShapesArrowsBarsAndMonthsCommitWhatTheirRou
             drawProgressBar(canvas, at.x(), at.y(), barText(bar.barPercent), bar, p);
         });
     placeByClickAndAccept<MonthDialog>(
-        command::InsertMonth,
-        [](MonthDialog* d) { d->yearBox()->setText(QStringLiteral("2027")); },
+        command::InsertMonth, [](MonthDialog* d) { d->yearBox()->setText(QStringLiteral("2027")); },
         [](MonthDialog* d) { QTest::mouseClick(d->acceptButton(), Qt::LeftButton); },
         [&](Surface& canvas, QPoint at) {
             MonthSettings month = state().calendar.month;
@@ -312,7 +309,6 @@ TEST_F(LivePreviewTest, ARefusedEntryKeepsTheLastPreview) {
     EXPECT_EQ(picture(), before);
     EXPECT_EQ(state().history.level(), 0);
 }
-
 
 }  // namespace
 }  // namespace tessel

@@ -4,5 +4,7 @@
 tsan_tests=(
     "test_textures:*"
     "test_platform:LongWork.*"
-    "test_recovery:RecoveryKeeperTest.*:RecoveryOfferTest.*"
+    # (Less the test that times a 24-megapixel copy against the clock: ThreadSanitizer runs it
+    # many times slower than the program runs.)
+    "test_recovery:RecoveryKeeperTest.*:RecoveryOfferTest.*-*ChangesThatKeepComingBetweenSlices*"
 )

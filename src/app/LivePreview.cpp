@@ -33,8 +33,7 @@ void LivePreview::moved() {
 void LivePreview::withdraw() {
     if (!showing_) return;
     showing_ = false;
-    // (Withdrawn already when the program's ending took it back.)
-    state_.history.withdrawTrial();
+    state_.history.withdrawTrial();  // nothing when the program's ending took it back already
     if (host_) host_->previewChanged();
 }
 

@@ -1,5 +1,8 @@
 #include "app/TextCommands.h"
 
+#include <functional>
+#include <optional>
+
 #include "app/FileCommands.h"
 #include "app/Insertion.h"
 #include "imaging/CodecBridge.h"
@@ -23,6 +26,24 @@ Insertion textInsertion(int accepted, const QString& text) {
     insertion.requiredText = &text;
     insertion.missingTextMessage = kMissingText;
     return insertion;
+}
+
+// The line of "Inserta Texto", shown while it is typed and inserted on "Aceptar": `drawLine`
+// draws a line that is not empty at the zero position.
+bool insertLine(AppState& state, QWidget* parent,
+                const std::function<void(Surface&, const QString&, QPoint)>& drawLine) {
+    const auto drawWith = [&drawLine](const LineTextSettings& line) -> LivePreview::Draw {
+        return [&drawLine, text = line.lineText](Surface& canvas, QPoint zero) {
+            if (text.isEmpty()) return false;
+            drawLine(canvas, text, zero);
+            return true;
+        };
+    };
+    LivePreview preview(state, parent);
+    AskLineText(parent, state.lineText, preview.follow<LineTextSettings>(drawWith));
+    Insertion insertion = textInsertion(state.lineText.accepted, state.lineText.lineText);
+    insertion.draw = drawWith(state.lineText);
+    return runInsertion(state, insertion, &preview);
 }
 
 }  // namespace
@@ -54,39 +75,19 @@ bool AngularTextCommand(AppState& state, QWidget* parent) {
 }
 
 bool HollowTextCommand(AppState& state, QWidget* parent) {
-    const TextProperties& p = state.text;
-    const auto drawWith = [&p](const LineTextSettings& line) -> LivePreview::Draw {
-        return [&p, text = line.lineText](Surface& canvas, QPoint zero) {
-            if (text.isEmpty()) return false;
-            drawHollowText(canvas, text, zero.x(), zero.y(), p);
-            return true;
-        };
-    };
-    LivePreview preview(state, parent);
-    AskLineText(parent, state.lineText, preview.follow<LineTextSettings>(drawWith));
-    Insertion insertion = textInsertion(state.lineText.accepted, state.lineText.lineText);
-    insertion.draw = drawWith(state.lineText);
-    return runInsertion(state, insertion, &preview);
+    return insertLine(state, parent, [&state](Surface& canvas, const QString& text, QPoint zero) {
+        drawHollowText(canvas, text, zero.x(), zero.y(), state.text);
+    });
 }
 
 bool TextureTextCommand(AppState& state, QWidget* parent) {
-    const TextProperties& p = state.text;
     // The texture is read once, when first drawn.
     std::optional<QImage> texture;
     const int textureNumber = state.paper.textureNumber;
-    const auto drawWith = [&](const LineTextSettings& line) -> LivePreview::Draw {
-        return [&, text = line.lineText](Surface& canvas, QPoint zero) {
-            if (text.isEmpty()) return false;
-            if (!texture) texture = platform::texturePicture(textureNumber);
-            drawTexturedText(canvas, text, zero.x(), zero.y(), p, *texture);
-            return true;
-        };
-    };
-    LivePreview preview(state, parent);
-    AskLineText(parent, state.lineText, preview.follow<LineTextSettings>(drawWith));
-    Insertion insertion = textInsertion(state.lineText.accepted, state.lineText.lineText);
-    insertion.draw = drawWith(state.lineText);
-    return runInsertion(state, insertion, &preview);
+    return insertLine(state, parent, [&](Surface& canvas, const QString& text, QPoint zero) {
+        if (!texture) texture = platform::texturePicture(textureNumber);
+        drawTexturedText(canvas, text, zero.x(), zero.y(), state.text, *texture);
+    });
 }
 
 bool FileTextureTextCommand(AppState& state, QWidget* parent) {
@@ -121,8 +122,8 @@ bool FxTextCommand(AppState& state, QWidget* parent) {
             if (text.isEmpty()) return false;
             const FontRequest font = levelFont(p);
             if (fx.mode == FxMode::ThreeColour) {
-                drawThreeColourText(canvas, text, zero.x(), zero.y(), font, fx.colour1,
-                                    fx.colour2, fx.colour3);
+                drawThreeColourText(canvas, text, zero.x(), zero.y(), font, fx.colour1, fx.colour2,
+                                    fx.colour3);
             } else {
                 drawReliefText(canvas, text,
                                fx.mode == FxMode::Raised ? kReliefRaised : kReliefSunk, font,

@@ -23,16 +23,17 @@ void UndoHistory::beginTrial() {
 // Every tile drawn on since the trial began (or since the last take-back, with the tiles taken
 // back then) that differs from the level below gets that level's pixels again.
 QRect UndoHistory::takeBackTrial() {
-    QRect written;
+    // The tiles are found first: writing them widens nothing, the record is set by the caller.
     std::vector<int> differing;
     for (const int index : dirtyTiles()) {
         const Tile* below = top_.empty() ? nullptr : top_[std::size_t(index)].get();
         if (!sameAsTile(index, below)) differing.push_back(index);
     }
-    for (const int index : differing) written |= tilePixels(index);
+    QRect written;
     QImage& image = current_.imageFor(QRect());
     for (const int index : differing) {
         writeTile(image, index, top_.empty() ? nullptr : top_[std::size_t(index)].get());
+        written |= tilePixels(index);
     }
     return written;
 }

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "history/UndoHistory.h"
+#include "support/NoisePicture.h"
 #include "view/Mipmap.h"
 #include "view/ViewCache.h"
 
@@ -198,13 +199,7 @@ class HistoryModel {
 };
 
 TEST(HistoryModel, RandomChangesUndosRedosAndTrialsKeepEveryLevelAndTheViewExact) {
-    std::mt19937 pictureRandom(5);
-    QImage start(256, 160, QImage::Format_RGB32);
-    for (int y = 0; y < start.height(); ++y) {
-        for (int x = 0; x < start.width(); ++x) {
-            start.setPixel(x, y, 0xFF000000u | (pictureRandom() & 0xFFFFFFu));
-        }
-    }
+    const QImage start = testing::noisePicture(256, 160, 5);
     const std::size_t budget = std::size_t(start.sizeInBytes()) + 48 * kTileBytes + 8192;
     HistoryModel model(start, budget);
     std::mt19937 random(41);

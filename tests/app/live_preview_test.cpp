@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <random>
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
@@ -25,6 +24,7 @@
 #include "shapes/ArrowDialog.h"
 #include "shapes/ShapeDialog.h"
 #include "shapes/Shapes.h"
+#include "support/NoisePicture.h"
 #include "support/ScriptedServices.h"
 #include "text/AlignedText.h"
 #include "text/AlignedTextDialog.h"
@@ -53,14 +53,8 @@ class LivePreviewTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(window.initialise());
-        // A photograph-like picture smaller than the view, shown at its own size.
-        std::mt19937 random(3);
-        QImage picture(700, 500, QImage::Format_RGB32);
-        for (int y = 0; y < picture.height(); ++y) {
-            for (int x = 0; x < picture.width(); ++x) {
-                picture.setPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
-            }
-        }
+        // A picture of random colours smaller than the view, shown at its own size.
+        const QImage picture = testing::noisePicture(700, 500, 3);
         const QString path = folder.filePath(QStringLiteral("foto.png"));
         ASSERT_TRUE(picture.save(path));
         services.fileAnswers.push_back(path);

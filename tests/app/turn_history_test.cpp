@@ -13,21 +13,14 @@
 #include "history/Turn.h"
 #include "history/UndoHistory.h"
 #include "view/ViewCache.h"
+#include "support/NoisePicture.h"
 
 namespace tessel {
 namespace {
 
-constexpr Turn kTurns[] = {Turn::Right, Turn::Left, Turn::Half, Turn::Horizontal, Turn::Vertical};
+using testing::noisePicture;
 
-QImage noisePicture(int width, int height, quint32 seed) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<quint32*>(picture.scanLine(y));
-        for (int x = 0; x < width; ++x) row[x] = 0xFF000000u | (random.generate() & 0xFFFFFFu);
-    }
-    return picture;
-}
+constexpr Turn kTurns[] = {Turn::Right, Turn::Left, Turn::Half, Turn::Horizontal, Turn::Vertical};
 
 // The picture turned pixel by pixel: for W x H, (x, y) goes to (H-1-y, x) turning right,
 // (y, W-1-x) turning left, (W-1-x, H-1-y) by half a turn, (W-1-x, y) mirrored left to right and
@@ -77,7 +70,7 @@ TEST(TurnHistory, EveryTurnMovesEachPixelAsTheTableSaysAndUndoRedoGiveThePicture
     quint32 seed = 1;
     for (const QSize size : sizes) {
         for (const Turn turn : kTurns) {
-            SCOPED_TRACE(testing::Message()
+            SCOPED_TRACE(::testing::Message()
                          << size.width() << " x " << size.height() << " turn " << int(turn));
             const QImage picture = noisePicture(size.width(), size.height(), ++seed);
             UndoHistory history;

@@ -15,22 +15,15 @@
 
 #include "history/UndoHistory.h"
 #include "history/UndoHistorySnapshot.h"
+#include "support/NoisePicture.h"
 
 namespace tessel {
 namespace {
 
+using testing::noisePicture;
+
 using Snapshot = UndoHistory::Snapshot;
 constexpr int kTile = UndoHistory::kTileSize;
-
-QImage noisePicture(int width, int height, quint32 seed) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<quint32*>(picture.scanLine(y));
-        for (int x = 0; x < width; ++x) row[x] = 0xFF000000u | (random.generate() & 0xFFFFFFu);
-    }
-    return picture;
-}
 
 std::unique_ptr<Snapshot> completeSnapshot(UndoHistory& history) {
     auto snapshot = std::make_unique<Snapshot>(history);
@@ -89,7 +82,7 @@ void randomStep(UndoHistory& history, QRandomGenerator& random) {
 TEST(UndoHistorySnapshot, GivesThePictureCurrentWhenTakenWhateverTheHistoryDoesAfter) {
     for (const QSize size : {QSize(1, 1), QSize(2, 2), QSize(kTile + 1, kTile - 1),
                              QSize(3 * kTile, 2 * kTile), QSize(150, 100)}) {
-        SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
+        SCOPED_TRACE(::testing::Message() << size.width() << " x " << size.height());
         // A budget of a few whole pictures, so that old levels are dropped on the way.
         const std::size_t budget = std::size_t(size.width()) * size.height() * 4 * 3 + 200000;
         UndoHistory history(budget);

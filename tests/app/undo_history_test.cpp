@@ -9,25 +9,15 @@
 #include "app/GreyScale.h"
 #include "history/TilePool.h"
 #include "history/UndoHistory.h"
+#include "support/NoisePicture.h"
 
 namespace tessel {
 namespace {
 
+using testing::noisePicture;
+
 constexpr int kTile = UndoHistory::kTileSize;
 constexpr std::size_t kTileBytes = std::size_t(kTile) * kTile * 4;
-
-// A picture of random colours, so that no two tiles are alike.
-QImage noisePicture(int width, int height, quint32 seed = 7) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<quint32*>(picture.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            row[x] = 0xFF000000u | (random.generate() & 0xFFFFFFu);
-        }
-    }
-    return picture;
-}
 
 void paintBox(UndoHistory& history, const QRect& box, QColor colour) {
     QPainter painter(&history.current().image());
@@ -124,7 +114,7 @@ struct HistoryShape {
 };
 
 void expectSameShape(const HistoryShape& before, const HistoryShape& after, int round, int fault) {
-    SCOPED_TRACE(testing::Message() << "round " << round << ", tile " << fault << " failing");
+    SCOPED_TRACE(::testing::Message() << "round " << round << ", tile " << fault << " failing");
     EXPECT_EQ(after.level, before.level);
     EXPECT_EQ(after.state, before.state);
     EXPECT_EQ(after.parent, before.parent);

@@ -10,19 +10,12 @@
 
 #include "platform/SafeFile.h"
 #include "recovery/RecoveryCopy.h"
+#include "support/NoisePicture.h"
 
 namespace tessel::recovery {
 namespace {
 
-QImage noise(int width, int height, quint32 seed) {
-    QImage picture(width, height, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<quint32*>(picture.scanLine(y));
-        for (int x = 0; x < width; ++x) row[x] = 0xFF000000u | (random.generate() & 0xFFFFFFu);
-    }
-    return picture;
-}
+const auto noise = testing::noisePicture;
 
 CopyDescription sample(QSize size) {
     CopyDescription d;

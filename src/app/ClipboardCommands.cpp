@@ -34,15 +34,16 @@ bool CopyPictureCommand(const AppState& state) {
     return true;
 }
 
-bool PastePicture(AppState& state, const QMimeData* data) {
+bool PastePicture(AppState& state, const QMimeData* data, QWidget* window) {
     if (!state.history.hasPicture()) return false;
-    const platform::BusyCursor busy;
     const QString file = localFileIn(data);
-    std::optional<Surface> picture =
-        file.isEmpty() ? surfaceFromData(state, data)
-                       : LoadPictureAsBitmap(file, state.imageSize, state.paper.paperColour);
+    const std::optional<Surface> picture = [&] {
+        const platform::BusyCursor busy;
+        return file.isEmpty() ? surfaceFromData(state, data)
+                              : LoadPictureAsBitmap(file, state.imageSize, state.paper.paperColour);
+    }();
     if (!picture) return false;
-    return InsertLoadedPicture(state, *picture);
+    return InsertLoadedPicture(state, *picture, window, QStringLiteral("Pegar"));
 }
 
 bool OpenPictureData(AppState& state, const QMimeData* data) {

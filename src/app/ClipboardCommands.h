@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 
 class QMimeData;
+class QWidget;
 
 namespace tessel {
 
@@ -18,8 +19,9 @@ bool CopyPictureCommand(const AppState& state);
 
 // The picture the data offers (a local picture file, loaded as "Insertar Imagen" loads one, or
 // the picture data), fitted by the image-size setting and inserted with its top-left corner at
-// the zero position as one undo level. True when a level holds it; otherwise a message says why.
-bool PastePicture(AppState& state, const QMimeData* data);
+// the zero position as one undo level (placed first on the canvas when `window` shows
+// previews). True when a level holds it; otherwise a message says why.
+bool PastePicture(AppState& state, const QMimeData* data, QWidget* window);
 
 // The picture the data offers becomes the canvas (level 0), as an opened file does; picture data
 // that comes from no file is unsaved work. True when it did; otherwise a message says why and the

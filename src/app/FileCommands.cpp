@@ -1,6 +1,7 @@
 #include "app/FileCommands.h"
 
 #include "app/Insertion.h"
+#include "app/PlaceDialog.h"
 #include "app/UnsavedWork.h"
 #include "imaging/CodecBridge.h"
 #include "imaging/FileNames.h"
@@ -93,17 +94,19 @@ bool InsertPictureCommand(AppState& state, QWidget* parent) {
         return LoadPictureAsBitmap(state.lastFileName, state.imageSize, state.paper.paperColour);
     }();
     if (!picture) return false;
-    return InsertLoadedPicture(state, *picture);
+    return InsertLoadedPicture(state, *picture, parent, QStringLiteral("Insertar Imagen"));
 }
 
-bool InsertLoadedPicture(AppState& state, const Surface& picture) {
+bool InsertLoadedPicture(AppState& state, const Surface& picture, QWidget* window,
+                         const QString& title) {
     Insertion insertion;
-    insertion.accepted = true;
     insertion.draw = [&picture](Surface& canvas, QPoint zero) {
         canvas.copyFrom(picture, QRect(QPoint(0, 0), picture.size()), zero);
         return true;
     };
-    return runInsertion(state, insertion);
+    LivePreview preview(state, window);
+    insertion.accepted = placeOnPicture(window, title, preview, insertion.draw);
+    return runInsertion(state, insertion, &preview);
 }
 
 bool InsertIconCommand(AppState& state, QWidget* parent) {
@@ -116,12 +119,14 @@ bool InsertIconCommand(AppState& state, QWidget* parent) {
         return false;
     }
     Insertion insertion;
-    insertion.accepted = true;
     insertion.draw = [&icon](Surface& canvas, QPoint zero) {
         canvas.drawPicture(*icon, QRect(zero, icon->size()));
         return true;
     };
-    return runInsertion(state, insertion);
+    LivePreview preview(state, parent);
+    insertion.accepted =
+        placeOnPicture(parent, QStringLiteral("Insertar Icono"), preview, insertion.draw);
+    return runInsertion(state, insertion, &preview);
 }
 
 }  // namespace tessel

@@ -36,7 +36,10 @@ bool SaveCanvasCommand(AppState& state, QWidget* parent);
 bool InsertPictureCommand(AppState& state, QWidget* parent);
 bool InsertIconCommand(AppState& state, QWidget* parent);
 // The step "Insertar Imagen" and "Pegar" share: the picture copied one to one with its top-left
-// corner at the zero position (clipped at the canvas edge), as one new undo level.
-bool InsertLoadedPicture(AppState& state, const Surface& picture);
+// corner at the zero position (clipped at the canvas edge), as one new undo level. When `window`
+// shows previews, the picture is first placed on the canvas in a window captioned `title`, and
+// cancelling that leaves nothing.
+bool InsertLoadedPicture(AppState& state, const Surface& picture, QWidget* window,
+                         const QString& title);
 
 }  // namespace tessel

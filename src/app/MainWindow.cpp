@@ -297,7 +297,8 @@ void MainWindow::dispatch(int commandId) {
         case command::CopyPicture: CopyPictureCommand(state_); break;
         case command::Paste:
             if (state_.history.hasPicture()) {
-                afterInsertion(PastePicture(state_, QGuiApplication::clipboard()->mimeData()));
+                afterInsertion(
+                    PastePicture(state_, QGuiApplication::clipboard()->mimeData(), this));
             } else {
                 pasteAsNewPicture();
             }

@@ -5,6 +5,7 @@
 
 #include "app/FileCommands.h"
 #include "app/Insertion.h"
+#include "app/PlaceDialog.h"
 #include "imaging/CodecBridge.h"
 #include "platform/BuiltinPictures.h"
 #include "platform/Services.h"
@@ -111,7 +112,11 @@ bool FileTextureTextCommand(AppState& state, QWidget* parent) {
         drawTexturedText(canvas, text, zero.x(), zero.y(), state.text, picture->image());
         return true;
     };
-    return runInsertion(state, insertion);
+    LivePreview preview(state, parent);
+    insertion.accepted = placeOnPicture(
+        parent, QStringLiteral("Insertar Linea de Texto con Textura de Fichero"), preview,
+        insertion.draw);
+    return runInsertion(state, insertion, &preview);
 }
 
 bool FxTextCommand(AppState& state, QWidget* parent) {

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include "app/AcceptPlacements.h"
 #include "app/ClipboardCommands.h"
 #include "app/MainWindow.h"
 #include "support/ScriptedServices.h"
@@ -72,6 +73,7 @@ class ClipboardTest : public ::testing::Test {
 
     QTemporaryDir folder;
     testing::ScriptedServices services;
+    testing::AcceptPlacements placements;
     MainWindow window;
 };
 

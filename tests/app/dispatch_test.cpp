@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "view/CanvasView.h"
+#include "app/AcceptPlacements.h"
 #include "app/Insertion.h"
 #include "app/MainWindow.h"
 #include "history/TilePool.h"
@@ -63,6 +64,7 @@ class DispatchTest : public ::testing::Test {
 
     QTemporaryDir folder;
     testing::ScriptedServices services;
+    testing::AcceptPlacements placements;
     MainWindow window;
 };
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QPainter>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,6 +16,7 @@
 #include <functional>
 
 #include "app/CommandIds.h"
+#include "app/PlaceDialog.h"
 #include "app/MainWindow.h"
 #include "calendar/MonthDialog.h"
 #include "calendar/MonthSheet.h"
@@ -232,6 +235,54 @@ TEST_F(LivePreviewTest, BlocksBubblesShapesArrowsBarsAndMonthsCommitWhatTheirRou
             EXPECT_EQ(month.monthYear, 2027);
             drawMonthOnCanvas(canvas, at, month, state().calendar.holidays, p);
         });
+}
+
+// A picture, an icon or the clipboard's picture has no settings: it shows on the picture at the
+// zero position with a small window beside it, moves with a click and lands with "Aceptar";
+// cancelled, it leaves nothing.
+TEST_F(LivePreviewTest, PicturesIconsAndPastesArePlacedOnThePictureBeforeTheyLand) {
+    const QImage small = testing::noisePicture(60, 40, 11);
+    const QString smallPath = folder.filePath(QStringLiteral("pequena.png"));
+    ASSERT_TRUE(small.save(smallPath));
+    QImage icon = testing::noisePicture(32, 32, 12).convertToFormat(QImage::Format_ARGB32);
+    const QString iconPath = folder.filePath(QStringLiteral("icono.ico"));
+    ASSERT_TRUE(icon.save(iconPath, "ICO"));
+    // Copied one to one with the top-left corner at the zero position.
+    const auto laid = [](const QImage& what) {
+        return [what](Surface& canvas, QPoint at) {
+            QPainter painter(&canvas.image());
+            painter.drawImage(at, what);
+        };
+    };
+    const auto accept = [](PlaceDialog* d) {
+        EXPECT_TRUE(d->acceptButton()->isDefault());
+        QTest::mouseClick(d->acceptButton(), Qt::LeftButton);
+    };
+    const auto nothing = [](PlaceDialog*) {};
+    services.fileAnswers.push_back(smallPath);
+    placeByClickAndAccept<PlaceDialog>(command::InsertPicture, nothing, accept, laid(small));
+    services.fileAnswers.push_back(iconPath);
+    placeByClickAndAccept<PlaceDialog>(command::InsertIcon, nothing, accept, laid(icon));
+    QGuiApplication::clipboard()->setImage(small);
+    placeByClickAndAccept<PlaceDialog>(command::Paste, nothing, accept, laid(small));
+
+    state().zero = QPoint(500, 300);  // not over the last paste
+    const QImage before = picture();
+    const int level = state().history.level();
+    for (const bool escape : {false, true}) {
+        whileOpen<PlaceDialog>(command::Paste, [&](PlaceDialog* d) {
+            EXPECT_NE(picture(), before);
+            EXPECT_EQ(d->windowTitle(), QStringLiteral("Pegar"));
+            if (escape) {
+                QTest::keyClick(d, Qt::Key_Escape);
+            } else {
+                QTest::mouseClick(d->cancelButton(), Qt::LeftButton);
+            }
+        });
+        EXPECT_EQ(picture(), before);
+        EXPECT_EQ(state().history.level(), level);
+        EXPECT_FALSE(state().history.inTrial());
+    }
 }
 
 // Cancelled after several changes and two moves, by "Cancelar", Escape or the close box: the

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <utility>
 
+#include "app/AcceptPlacements.h"
 #include "app/MainWindow.h"
 #include "support/ScriptedServices.h"
 #include "text/FxTextDialog.h"
@@ -81,6 +82,7 @@ class TextCommandsTest : public ::testing::Test {
 
     QTemporaryDir folder;
     testing::ScriptedServices services;
+    testing::AcceptPlacements placements;
     MainWindow window;
 };
 

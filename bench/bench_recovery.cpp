@@ -3,8 +3,9 @@
 // push), against one memcpy of the picture and against the push of the same change, measured
 // side by side in every run. Three cases: a change drawn (a 100 x 100 box and a line of text)
 // after a history whose newest level holds tiles all over the picture (the most references to
-// take); the same on a history with few tiles; and a change of the whole picture (grey scale)
-// still unpushed, which is copied in slices between events: its total and its longest slice.
+// take); the same on a history with few tiles; and a change of the whole picture still unpushed,
+// whose tiles the worker copies from the shared picture: the window thread's share, and its wait
+// when it changes the picture again the moment the worker starts (the worst case).
 // The worker's share (putting the picture together, PNG, safe write) is shown for scale.
 
 #include <benchmark/benchmark.h>
@@ -149,7 +150,7 @@ void BM_RecoverySnapshot(benchmark::State& state) {
         {
             tessel::UndoHistory history;
             history.start(picture);
-            Figures f;
+            Figures f, waits, lateWaits;
             for (int run = 0; run < kRuns; ++run) {
                 const QImage& image = std::as_const(history.current()).image();
                 auto t0 = Clock::now();
@@ -157,22 +158,39 @@ void BM_RecoverySnapshot(benchmark::State& state) {
                 benchmark::DoNotOptimize(buffer.data());
                 benchmark::ClobberMemory();
                 f.memcpy.push_back(micros(Clock::now() - t0));
+                waits.memcpy.push_back(f.memcpy.back());
                 history.push();
                 history.current().image().invertPixels();  // every tile drawn, unpushed
-                double total = 0, longest = 0;
                 t0 = Clock::now();
-                Snapshot snapshot(history);
-                for (bool done = false; !done;) {
-                    const auto start = Clock::now();
-                    done = snapshot.copyDrawnTiles(history, start + std::chrono::milliseconds(3));
-                    const double slice = micros(Clock::now() - (total == 0 ? t0 : start));
-                    longest = std::max(longest, slice);
-                    total += slice;
+                auto snapshot = std::make_unique<Snapshot>(history);
+                if (!snapshot->copyDrawnTiles(history, Clock::time_point::max())) std::abort();
+                f.snapshot.push_back(micros(Clock::now() - t0));
+                // The worst case: the user changes the picture again the moment the copy's
+                // thread starts. The copy gives way (it is taken again later), unless it is
+                // late: then the window waits until the worker has copied the picture.
+                for (const bool late : {false, true}) {
+                    if (late) {
+                        snapshot = std::make_unique<Snapshot>(history);
+                        if (!snapshot->copyDrawnTiles(history, Clock::time_point::max())) {
+                            std::abort();
+                        }
+                        snapshot->setYieldToWrites(false);
+                    }
+                    tessel::recovery::CopyJob job(std::move(snapshot), {}, target);
+                    job.start([] {});
+                    t0 = Clock::now();
+                    QImage& written = history.current().image();
+                    (late ? lateWaits : waits).snapshot.push_back(micros(Clock::now() - t0));
+                    written.invertPixels();
+                    if (job.wait() == job.yielded()) std::abort();
                 }
-                f.snapshot.push_back(total);
-                f.slice.push_back(longest);
+                lateWaits.memcpy.push_back(f.memcpy.back());
             }
-            report("A change of the whole picture, unpushed (copied in slices)", f);
+            report("A change of the whole picture, unpushed (the worker copies the picture)", f);
+            report("  and a change the moment the worker starts: the window waits, the copy "
+                   "gives way",
+                   waits);
+            report("  and the same when the copy is late and does not give way", lateWaits);
         }
     }
 }

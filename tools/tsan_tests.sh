@@ -6,5 +6,5 @@ tsan_tests=(
     "test_platform:LongWork.*"
     # (Less the test that times a 24-megapixel copy against the clock: ThreadSanitizer runs it
     # many times slower than the program runs.)
-    "test_recovery:RecoveryKeeperTest.*:RecoveryOfferTest.*-*ChangesThatKeepComingBetweenSlices*"
+    "test_recovery:RecoveryKeeperTest.*:RecoveryOfferTest.*:SharedPicture.*-*ChangesOfTheWholePictureThatKeepComing*"
 )

@@ -34,7 +34,9 @@ void returnFreeMemory() {
 
 }  // namespace
 
-UndoHistory::UndoHistory(std::size_t memoryBudget) : budget_(memoryBudget), current_(QImage()) {}
+UndoHistory::UndoHistory(std::size_t memoryBudget) : budget_(memoryBudget), current_(QImage()) {
+    current_.setBeforeWrite([reads = reads_.get()] { reads->waitForReaders(); });
+}
 
 UndoHistory::~UndoHistory() = default;
 

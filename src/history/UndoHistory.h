@@ -38,9 +38,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <utility>
 #include <vector>
 
+#include "history/SharedReads.h"
 #include "history/TilePool.h"
 #include "history/Turn.h"
 #include "surface/Surface.h"
@@ -259,6 +261,9 @@ class UndoHistory {
 
     TilePool pool_;
     std::size_t budget_;
+    // Snapshots that still read the current picture's pixels on another thread: a write to
+    // it waits for them (see SharedReads.h).
+    std::shared_ptr<SharedReads> reads_ = std::make_shared<SharedReads>();
     Surface current_;
     // The current segment's base as a whole bitmap (level 0 from start() on, until a turn).
     QImage base_;

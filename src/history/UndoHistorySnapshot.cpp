@@ -17,6 +17,10 @@ constexpr std::size_t kTilePixels = std::size_t(kSide) * kSide;
 constexpr std::size_t kPixelBytes = 4;
 // Tiles copied between two looks at the clock: 256 KB, well under a millisecond.
 constexpr std::size_t kTilesPerLook = 64;
+// Beyond this many drawn tiles (1 MB), the snapshot shares the current picture and the reading
+// thread copies them: a change of the whole picture then costs the window thread nothing, unless
+// it writes again before the reader has copied them, and then it waits for that rest only.
+constexpr std::size_t kShareAbove = 4 * kTilesPerLook;
 
 // Memory for the copied tiles. A large change asks for huge pages where the system offers
 // them: a first write then costs a few dozen page faults rather than thousands, which is most
@@ -67,6 +71,12 @@ UndoHistory::Snapshot::Snapshot(UndoHistory& history) {
     const std::vector<int>& drawn = history.dirtyTiles();
     drawn_.assign(drawn.begin(), drawn.end());
     if (drawn_.empty()) return;
+    if (drawn_.size() > kShareAbove) {
+        shared_ = image;
+        reads_ = history.reads_;
+        reads_->begin();
+        return;
+    }
     own_.reset(tileMemory(drawn_.size() * kTilePixels * sizeof(std::uint32_t)));
     if (!own_) {  // no memory for the copy: an empty snapshot, tried again later
         drawn_.clear();
@@ -75,7 +85,15 @@ UndoHistory::Snapshot::Snapshot(UndoHistory& history) {
 }
 
 UndoHistory::Snapshot::~Snapshot() {
+    releaseShared();
     for (Tile* tile : pinned_) pool_->unpin(tile);
+}
+
+void UndoHistory::Snapshot::releaseShared() {
+    if (!reads_) return;
+    shared_ = QImage();
+    reads_->end();
+    reads_.reset();
 }
 
 void UndoHistory::Snapshot::pin(const TilePtr& tile, int index) {
@@ -88,6 +106,7 @@ void UndoHistory::Snapshot::pin(const TilePtr& tile, int index) {
 }
 
 bool UndoHistory::Snapshot::copyDrawnTiles(const UndoHistory& history, Clock::time_point deadline) {
+    if (reads_) return true;  // the reading thread copies the shared picture
     const QImage& image = history.current_.image();
     while (copied_ < drawn_.size()) {
         const std::size_t end = std::min(drawn_.size(), copied_ + kTilesPerLook);
@@ -105,7 +124,7 @@ bool UndoHistory::Snapshot::copyDrawnTiles(const UndoHistory& history, Clock::ti
         }
         if (Clock::now() >= deadline) break;
     }
-    return isComplete();
+    return copied_ == drawn_.size();
 }
 
 bool UndoHistory::Snapshot::isCurrent(const UndoHistory& history) const {
@@ -114,11 +133,25 @@ bool UndoHistory::Snapshot::isCurrent(const UndoHistory& history) const {
            history.current_.writes() == writes_ && image.size() == size_;
 }
 
-bool UndoHistory::Snapshot::writeInto(QImage& target) const {
-    if (isEmpty() || !isComplete() || target.size() != size_ ||
-        target.format() != QImage::Format_RGB32) {
-        return false;
+bool UndoHistory::Snapshot::writeInto(QImage& target) {
+    if (isEmpty() || !isComplete()) return false;
+    const bool fits = target.size() == size_ && target.format() == QImage::Format_RGB32;
+    if (reads_) {
+        // The shared picture is the whole current picture: copied as it is, a band of rows
+        // (about a millisecond) at a time, then let go. A snapshot that yields gives up when
+        // the window waits to write.
+        const std::size_t bytes = std::size_t(size_.width()) * kPixelBytes;
+        for (int y = 0; fits && y < size_.height(); ++y) {
+            if (y % kSide == 0 && yields_ && reads_->writerWaiting()) {
+                yielded_ = true;
+                break;
+            }
+            std::memcpy(target.scanLine(y), shared_.constScanLine(y), bytes);
+        }
+        releaseShared();
+        return fits && !yielded_;
     }
+    if (!fits) return false;
     uchar* bits = target.bits();
     const qsizetype line = target.bytesPerLine();
     const std::size_t rowBytes = std::size_t(size_.width()) * kPixelBytes;
@@ -146,9 +179,10 @@ bool UndoHistory::Snapshot::writeInto(QImage& target) const {
     return true;
 }
 
-QImage UndoHistory::Snapshot::picture() const {
+QImage UndoHistory::Snapshot::picture() {
     if (isEmpty() || !isComplete()) return QImage();
     QImage picture(size_, QImage::Format_RGB32);
+    if (picture.isNull()) releaseShared();  // no memory: the window must not wait for it
     if (picture.isNull() || !writeInto(picture)) return QImage();
     return picture;
 }

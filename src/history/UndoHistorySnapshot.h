@@ -4,8 +4,10 @@
 // top_, which never change while referenced), the tiles of the level last undone or redone that
 // wait as pending, and what was drawn since the last push. The snapshot takes references to the
 // stored tiles and the base, and copies only the tiles drawn on since the last push: a short
-// stroke costs a few tiles, and a change of the whole picture is copied in slices between
-// events, never in one go.
+// stroke costs a few tiles. A larger change (a whole picture turned grey) is not copied by the
+// window thread at all: the snapshot shares the current picture, and the thread that puts the
+// picture together copies it and lets go of it; a write to the current picture meanwhile waits
+// for that copy (SharedReads.h), so the window never copies the whole picture.
 //
 // The tiles' reference counts are not atomic: the snapshot is made, sliced and destroyed on the
 // thread that owns the history, which must outlive it. Once complete, its pixels are read-only
@@ -43,23 +45,32 @@ class UndoHistory::Snapshot {
     bool isCurrent(const UndoHistory& history) const;
 
     bool isEmpty() const { return size_.isEmpty(); }
-    bool isComplete() const { return copied_ == drawn_.size(); }
+    bool isComplete() const { return reads_ || copied_ == drawn_.size(); }
     QSize size() const { return size_; }
     // history.stateId() when the snapshot was started.
     std::uint64_t stateId() const { return stateId_; }
     // How many tiles are copied rather than shared.
     std::size_t copiedTiles() const { return drawn_.size(); }
 
-    // Any thread, once complete: the picture written into `target`, a Format_RGB32 image of
-    // size(); false (nothing written) for a target of another size or format, or when
-    // incomplete.
-    bool writeInto(QImage& target) const;
-    // Any thread, once complete: the picture as a new image; null when incomplete or when memory
-    // runs out.
-    QImage picture() const;
+    // Any one thread, once complete: the picture written into `target`, a Format_RGB32 image
+    // of size(); false (nothing written) for a target of another size or format, or when
+    // incomplete. A snapshot that shares the current picture copies it and lets go of it, also
+    // when the target does not fit: a snapshot is put together once.
+    bool writeInto(QImage& target);
+    // Any one thread, once complete: the picture as a new image; null when incomplete, when
+    // memory runs out or when it yielded.
+    QImage picture();
+
+    // Owning thread, before another reads it: whether a snapshot that shares the current picture
+    // gives up (yielded() then says so) when the window waits to write while it is being copied,
+    // rather than holding the window up for the rest of the copy. It does by default.
+    void setYieldToWrites(bool yields) { yields_ = yields; }
+    // Once read: whether it gave up for a write, and should be taken again.
+    bool yielded() const { return yielded_; }
 
   private:
     void pin(const TilePtr& tile, int index);
+    void releaseShared();
 
     TilePool* pool_ = nullptr;
     QSize size_;
@@ -80,6 +91,11 @@ class UndoHistory::Snapshot {
         void operator()(std::uint32_t* pixels) const;
     };
     std::unique_ptr<std::uint32_t[], Free> own_;
+    // While it shares the current picture: that picture, and the history's count of readers.
+    QImage shared_;
+    std::shared_ptr<SharedReads> reads_;
+    bool yields_ = true;
+    bool yielded_ = false;
 };
 
 }  // namespace tessel

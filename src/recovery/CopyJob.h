@@ -34,6 +34,8 @@ class CopyJob {
     bool wait();
 
     std::uint64_t stateId() const { return snapshot_->stateId(); }
+    // After wait(): whether nothing was written because the snapshot gave up for a change.
+    bool yielded() const { return snapshot_->yielded(); }
 
   private:
     void work();

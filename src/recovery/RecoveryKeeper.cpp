@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
 #include "app/UnsavedWork.h"
@@ -125,6 +126,9 @@ void RecoveryKeeper::continueSnapshot() {
         QTimer::singleShot(0, this, &RecoveryKeeper::continueSnapshot);
         return;
     }
+    // A copy of a whole changed picture gives way to a change that comes while it is taken,
+    // unless it is late or gave way several times already: then that change waits for it.
+    snapshot_->setYieldToWrites(!late && restarts_ < 4);
     startJob();
 }
 
@@ -135,14 +139,20 @@ void RecoveryKeeper::startJob() {
         waitingSince_ = Clock::now();
         return;
     }
-    restarts_ = 0;
     job_ =
         std::make_unique<CopyJob>(std::move(snapshot_), snapshotDescription_, own_.picturePath());
     const unsigned generation = ++generation_;
-    job_->start([this, generation] {
-        QMetaObject::invokeMethod(
-            this, [this, generation] { jobFinished(generation); }, Qt::QueuedConnection);
-    });
+    try {
+        job_->start([this, generation] {
+            QMetaObject::invokeMethod(
+                this, [this, generation] { jobFinished(generation); }, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the snapshot goes (and with it any hold on the picture), and
+        // the copy is tried again after a while.
+        job_.reset();
+        waitingSince_ = Clock::now();
+    }
 }
 
 void RecoveryKeeper::jobFinished(unsigned generation) {
@@ -155,6 +165,9 @@ void RecoveryKeeper::settleJob() {
     if (!job_) return;
     if (job_->wait()) {
         written_ = taken_;
+        restarts_ = 0;
+    } else if (job_->yielded()) {
+        ++restarts_;  // taken again at a later look
     } else {
         waitingSince_ = Clock::now();  // a full disk, say: tried again after a while
     }

@@ -91,7 +91,9 @@ class RecoveryKeeper : public QObject {
     CopyDescription snapshotDescription_;
     std::unique_ptr<CopyJob> job_;
     unsigned generation_ = 0;
-    int restarts_ = 0;  // snapshots given up for changes between slices since the last copy
+    // Snapshots given up for changes (between slices, or while the worker copied the picture)
+    // since the last copy.
+    int restarts_ = 0;
     bool finished_ = false;
 };
 

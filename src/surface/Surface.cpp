@@ -219,6 +219,7 @@ Surface::Surface(const QImage& picture) {
 }
 
 void Surface::markDirty(const QRect& area) {
+    if (beforeWrite_.wait) beforeWrite_.wait();
     const QRect part = area.normalized() & image_.rect();
     if (part.isEmpty()) return;
     ++writes_;

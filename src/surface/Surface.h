@@ -16,6 +16,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "surface/Colour.h"
@@ -73,7 +74,13 @@ class Surface {
     // goes over the same rectangle again still counts, so a viewer that saw the dirty rectangle
     // can tell that its pixels changed once more. clearDirty() does not reset it.
     std::uint64_t writes() const { return writes_; }
+    // Every write is announced here before any pixel changes (also by imageFor(QRect()), which
+    // writes without marking anything).
     void markDirty(const QRect& area);
+    // Called by markDirty() before anything is written: the owner of a surface whose pixels
+    // another thread may still be reading waits there for that reader. It stays with this
+    // surface when another is assigned to it, and a copy of the surface does not take it.
+    void setBeforeWrite(std::function<void()> wait) { beforeWrite_.wait = std::move(wait); }
     void clearDirty() {
         dirty_ = QRect();
         dirtyParts_.clear();
@@ -181,6 +188,13 @@ class Surface {
     QImage image_;
     QRect dirty_;
     std::uint64_t writes_ = 0;
+    struct BeforeWrite {
+        std::function<void()> wait;
+        BeforeWrite() = default;
+        BeforeWrite(const BeforeWrite&) {}
+        BeforeWrite& operator=(const BeforeWrite&) { return *this; }
+    };
+    BeforeWrite beforeWrite_;
     std::vector<QRect> dirtyParts_;
     bool partsMerged_ = false;
     Colour foreground_ = 0;

@@ -157,7 +157,7 @@ TEST(UndoHistorySnapshot, WithoutAPictureItIsEmpty) {
 
 TEST(UndoHistorySnapshot, AChangeOfTheWholePictureIsCopiedInSlices) {
     UndoHistory history;
-    const int across = 20, down = 15;  // 300 tiles
+    const int across = 15, down = 15;  // 225 tiles, 900 KB: still copied by the window thread
     history.start(noisePicture(across * kTile, down * kTile, 4));
     history.push();
     history.current().image().invertPixels();

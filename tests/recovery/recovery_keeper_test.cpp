@@ -172,8 +172,8 @@ TEST_F(RecoveryKeeperTest, AWholePictureChangeIsTakenInSlicesAndWrittenAfterward
     ASSERT_TRUE(waitForCopyOfCurrent(kDelay * 10));
 }
 
-TEST_F(RecoveryKeeperTest, ChangesThatKeepComingBetweenSlicesStillGetTheirCopyInTime) {
-    QImage large(6000, 4000, QImage::Format_RGB32);  // many slices
+TEST_F(RecoveryKeeperTest, ChangesOfTheWholePictureThatKeepComingStillGetTheirCopyInTime) {
+    QImage large(6000, 4000, QImage::Format_RGB32);
     large.fill(QColor(30, 60, 90));
     window->state().history.start(large);
     markClean(window->state());

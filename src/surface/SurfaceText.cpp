@@ -111,7 +111,9 @@ void Surface::print(const QString& text) {
     const QFontMetrics metrics(font);
     const QPoint origin = position_;
     position_.ry() += metrics.ascent() + metrics.descent() + std::max(0, metrics.leading());
-    if (image_.isNull()) return;
+    // An empty text only moves the position: its cell has no width, so nothing is painted and
+    // nothing is marked (an aligned block's unused lines would mark a strip down the picture).
+    if (image_.isNull() || text.isEmpty()) return;
 
     QTransform placement;
     placement.translate(origin.x(), origin.y());

@@ -91,8 +91,12 @@ TEST(SurfaceText, PrintMovesDownByHeightAndLeading) {
     QFontMetrics metrics(sansFont(24).font);
     const int step = metrics.ascent() + metrics.descent() + std::max(0, metrics.leading());
     EXPECT_EQ(surface.position(), QPoint(7, 11 + step));
-    surface.print(QString());  // an empty line moves too
+    surface.clearDirty();
+    const std::uint64_t writes = surface.writes();
+    surface.print(QString());  // an empty line moves too, and writes nothing
     EXPECT_EQ(surface.position(), QPoint(7, 11 + 2 * step));
+    EXPECT_TRUE(surface.dirtyRect().isEmpty());
+    EXPECT_EQ(surface.writes(), writes);
     // Lines printed one after another do not overlap.
     Surface lines = textSurface(200, 200);
     lines.setBackground(kTransparent);

@@ -59,7 +59,7 @@ std::optional<QImage> pictureIn(const QMimeData* data) {
         if (!data->hasFormat(QLatin1String(type))) continue;
         const QByteArray bytes = data->data(QLatin1String(type));
         if (bytes.isEmpty()) continue;
-        if (std::optional<QImage> picture = decodePicture(bytes)) return picture;
+        if (std::optional<QImage> picture = decodePictureShowingProgress(bytes)) return picture;
     }
     if (data->hasImage()) {
         QImage picture = qvariant_cast<QImage>(data->imageData());

@@ -166,14 +166,20 @@ std::optional<QImage> readPicture(const QString& fileName) {
     }
     const std::optional<QByteArray> bytes = platform::readRegularFile(fileName);
     if (!bytes) return std::nullopt;
-    if (declaredPixels(*bytes) >= kLongReadPixels) {
-        platform::runLongWork(label, [&picture, &bytes] { picture = decodePicture(*bytes); });
-        return picture;
-    }
-    return decodePicture(*bytes);
+    return decodePictureShowingProgress(*bytes);
 }
 
 }  // namespace
+
+std::optional<QImage> decodePictureShowingProgress(const QByteArray& bytes) {
+    if (bytes.size() < kLongReadBytes && declaredPixels(bytes) < kLongReadPixels) {
+        return decodePicture(bytes);
+    }
+    std::optional<QImage> picture;
+    platform::runLongWork(QStringLiteral("Leyendo imagen ..."),
+                          [&picture, &bytes] { picture = decodePicture(bytes); });
+    return picture;
+}
 
 void showPictureReadError(const QString& fileName) {
     showLoaderMessage(

@@ -31,6 +31,10 @@ std::optional<Surface> GraphicLoadImageFileToBitmap(const QString& fileName, int
 // colour profile, turned and mirrored as its EXIF orientation says (the first frame of an
 // animation).
 std::optional<QImage> decodePicture(const QByteArray& bytes);
+// decodePicture() for data that may hold a large picture (pasted or dropped): data of a megabyte
+// or more, or whose header declares two megapixels or more, is decoded as long work, with the
+// progress window ("Leyendo imagen ...") once it takes half a second.
+std::optional<QImage> decodePictureShowingProgress(const QByteArray& bytes);
 
 // A picture that comes as pixels rather than bytes (pasted, say) made ready as decodePicture
 // makes a decoded one: converted to sRGB when it carries another colour space.

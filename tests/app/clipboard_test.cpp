@@ -15,6 +15,8 @@
 #include "app/AcceptPlacements.h"
 #include "app/ClipboardCommands.h"
 #include "app/MainWindow.h"
+#include "platform/LongWork.h"
+#include "support/ProgressWatch.h"
 #include "support/ScriptedServices.h"
 
 namespace tessel {
@@ -229,6 +231,26 @@ TEST_F(ClipboardTest, EncodedDataIsReadAndDamagedDataRefusedWithNothingChanged) 
     window.command(command::PasteAsNew);
     EXPECT_EQ(state().history.current().size(), QSize(100, 80));
     EXPECT_EQ(state().history.level(), 1);
+}
+
+// A large picture on the clipboard (two megapixels in a JPEG of a few kilobytes) is decoded
+// as a large file is read: the progress window shows when it takes long.
+TEST_F(ClipboardTest, ALargePastedPictureShowsProgressWhileItIsRead) {
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(plain(2000, 1000, kPasted).save(&buffer, "JPEG", 95));
+    ASSERT_LT(jpeg.size(), 1024 * 1024);
+    auto* encoded = new QMimeData;
+    encoded->setData(QStringLiteral("image/jpeg"), jpeg);
+    putOnClipboard(encoded);
+    platform::setLongWorkDelayForTesting(3 * platform::kProgressDelayMs);
+    const testing::ProgressWatch watch(2 * platform::kProgressDelayMs);
+    window.command(command::PasteAsNew);
+    platform::setLongWorkDelayForTesting(0);
+    EXPECT_TRUE(watch.shown);
+    EXPECT_EQ(watch.label, QStringLiteral("Leyendo imagen ..."));
+    EXPECT_EQ(state().history.current().size(), QSize(2000, 1000));
 }
 
 TEST_F(ClipboardTest, DroppedPictureDataOpensAsADroppedFileDoes) {

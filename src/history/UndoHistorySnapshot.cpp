@@ -1,7 +1,5 @@
 #include "history/UndoHistorySnapshot.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -18,23 +16,9 @@ constexpr std::size_t kPixelBytes = 4;
 // Tiles copied between two looks at the clock: 256 KB, well under a millisecond.
 constexpr std::size_t kTilesPerLook = 64;
 // Beyond this many drawn tiles (1 MB), the snapshot shares the current picture and the reading
-// thread copies them: a change of the whole picture then costs the window thread nothing, unless
-// it writes again before the reader has copied them, and then it waits for that rest only.
+// thread copies it: a change of the whole picture then costs the window thread nothing. A write
+// before the reader is done makes a reader that yields give up, or waits for one that does not.
 constexpr std::size_t kShareAbove = 4 * kTilesPerLook;
-
-// Memory for the copied tiles. A large change asks for huge pages where the system offers
-// them: a first write then costs a few dozen page faults rather than thousands, which is most
-// of the time a copy of a whole picture takes on the window thread.
-std::uint32_t* tileMemory(std::size_t bytes) {
-    constexpr std::size_t kHugePage = std::size_t(2) << 20;
-    if (bytes < kHugePage) return static_cast<std::uint32_t*>(std::malloc(bytes));
-    const std::size_t length = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* memory = std::aligned_alloc(kHugePage, length);
-#if defined(MADV_HUGEPAGE)
-    if (memory) madvise(memory, length, MADV_HUGEPAGE);
-#endif
-    return static_cast<std::uint32_t*>(memory);
-}
 
 }  // namespace
 
@@ -77,7 +61,8 @@ UndoHistory::Snapshot::Snapshot(UndoHistory& history) {
         reads_->begin();
         return;
     }
-    own_.reset(tileMemory(drawn_.size() * kTilePixels * sizeof(std::uint32_t)));
+    own_.reset(static_cast<std::uint32_t*>(
+        std::malloc(drawn_.size() * kTilePixels * sizeof(std::uint32_t))));
     if (!own_) {  // no memory for the copy: an empty snapshot, tried again later
         drawn_.clear();
         size_ = QSize();

@@ -49,7 +49,8 @@ class UndoHistory::Snapshot {
     QSize size() const { return size_; }
     // history.stateId() when the snapshot was started.
     std::uint64_t stateId() const { return stateId_; }
-    // How many tiles are copied rather than shared.
+    // How many tiles were drawn on since the last push: copied by the window thread, or (when
+    // the snapshot shares the current picture) with the whole picture by the reader.
     std::size_t copiedTiles() const { return drawn_.size(); }
 
     // Any one thread, once complete: the picture written into `target`, a Format_RGB32 image

@@ -1,6 +1,5 @@
 #include "app/FileCommands.h"
 
-#include "app/Insertion.h"
 #include "app/PlaceDialog.h"
 #include "app/UnsavedWork.h"
 #include "imaging/CodecBridge.h"
@@ -99,14 +98,10 @@ bool InsertPictureCommand(AppState& state, QWidget* parent) {
 
 bool InsertLoadedPicture(AppState& state, const Surface& picture, QWidget* window,
                          const QString& title) {
-    Insertion insertion;
-    insertion.draw = [&picture](Surface& canvas, QPoint zero) {
+    return placeAndInsert(state, window, title, [&picture](Surface& canvas, QPoint zero) {
         canvas.copyFrom(picture, QRect(QPoint(0, 0), picture.size()), zero);
         return true;
-    };
-    LivePreview preview(state, window);
-    insertion.accepted = placeOnPicture(window, title, preview, insertion.draw);
-    return runInsertion(state, insertion, &preview);
+    });
 }
 
 bool InsertIconCommand(AppState& state, QWidget* parent) {
@@ -118,15 +113,11 @@ bool InsertIconCommand(AppState& state, QWidget* parent) {
         showPictureReadError(state.lastFileName);
         return false;
     }
-    Insertion insertion;
-    insertion.draw = [&icon](Surface& canvas, QPoint zero) {
-        canvas.drawPicture(*icon, QRect(zero, icon->size()));
-        return true;
-    };
-    LivePreview preview(state, parent);
-    insertion.accepted =
-        placeOnPicture(parent, QStringLiteral("Insertar Icono"), preview, insertion.draw);
-    return runInsertion(state, insertion, &preview);
+    return placeAndInsert(state, parent, QStringLiteral("Insertar Icono"),
+                          [&icon](Surface& canvas, QPoint zero) {
+                              canvas.drawPicture(*icon, QRect(zero, icon->size()));
+                              return true;
+                          });
 }
 
 }  // namespace tessel

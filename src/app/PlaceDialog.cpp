@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
+#include "app/Insertion.h"
 #include "platform/BesideWindow.h"
 #include "platform/Fonts.h"
 
@@ -34,12 +36,18 @@ PlaceDialog::PlaceDialog(QWidget* parent, const QString& title) : QDialog(parent
     hint->setFixedWidth(320);
 }
 
-bool placeOnPicture(QWidget* parent, const QString& title, LivePreview& preview,
-                    const LivePreview::Draw& draw) {
-    if (!preview.enabled()) return true;
-    preview.show(draw);
-    PlaceDialog dialog(parent, title);
-    return platform::runBesideWindow(dialog) == QDialog::Accepted;
+bool placeAndInsert(AppState& state, QWidget* window, const QString& title,
+                    LivePreview::Draw draw) {
+    Insertion insertion;
+    insertion.draw = std::move(draw);
+    LivePreview preview(state, window);
+    insertion.accepted = true;
+    if (preview.enabled()) {
+        preview.show(insertion.draw);
+        PlaceDialog dialog(window, title);
+        insertion.accepted = platform::runBesideWindow(dialog) == QDialog::Accepted;
+    }
+    return runInsertion(state, insertion, &preview);
 }
 
 }  // namespace tessel

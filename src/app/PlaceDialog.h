@@ -27,10 +27,10 @@ class PlaceDialog : public QDialog {
     QPushButton* cancel_;
 };
 
-// True when the element `draw` draws is to be inserted: at once when `preview` is off (no window
-// that shows previews, no picture), else when the placing window was accepted, the element
-// having been shown on the picture meanwhile.
-bool placeOnPicture(QWidget* parent, const QString& title, LivePreview& preview,
-                    const LivePreview::Draw& draw);
+// The element `draw` draws, placed on the picture in a window captioned `title` (at once when
+// `window` shows no previews), then inserted at the zero position through the one insertion
+// transaction. True when a new undo level holds it; cancelling the placing leaves nothing.
+bool placeAndInsert(AppState& state, QWidget* window, const QString& title,
+                    LivePreview::Draw draw);
 
 }  // namespace tessel

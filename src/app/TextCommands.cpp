@@ -108,15 +108,13 @@ bool FileTextureTextCommand(AppState& state, QWidget* parent) {
     const std::optional<Surface> picture =
         LoadPictureAsBitmap(state.lastFileName, state.imageSize, state.paper.paperColour);
     if (!picture) return false;
-    insertion.draw = [&](Surface& canvas, QPoint zero) {
-        drawTexturedText(canvas, text, zero.x(), zero.y(), state.text, picture->image());
-        return true;
-    };
-    LivePreview preview(state, parent);
-    insertion.accepted = placeOnPicture(
-        parent, QStringLiteral("Insertar Linea de Texto con Textura de Fichero"), preview,
-        insertion.draw);
-    return runInsertion(state, insertion, &preview);
+    return placeAndInsert(state, parent,
+                          QStringLiteral("Insertar Linea de Texto con Textura de Fichero"),
+                          [&](Surface& canvas, QPoint zero) {
+                              drawTexturedText(canvas, text, zero.x(), zero.y(), state.text,
+                                               picture->image());
+                              return true;
+                          });
 }
 
 bool FxTextCommand(AppState& state, QWidget* parent) {
